@@ -1,0 +1,1074 @@
+#pragma once
+// The repository model: the host's in-memory object model of a relational
+// design (packages, classes as tables, attributes as columns, keys, indexes,
+// associations as references, views, operations, diagrams).
+//
+// Ownership: the model owns its types and child packages; a package owns its
+// child packages, model elements, diagrams and stored procedures; a class owns
+// its attributes, keys, indexes and operations; an association owns its roles;
+// a foreign key owns its name maps; an index owns its members; a view owns its
+// columns; a diagram owns its presentation elements; every element owns its
+// notes. All other pointers are links. Deleting an object deletes what it owns
+// and unlinks it from everything that links to it, so an object created and
+// linked into a model and deleted again leaves the model as it was.
+//
+// Linking operations (add...) return whether the link was made.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include "orx/ORXString.h"
+
+// Element type codes. `getElementTypeName` gives their text names.
+enum ORXElementType : int {
+    ORX_ET_OBJECT = 0,
+    ORX_ET_ELEMENT = 1,
+    ORX_ET_MODEL_OBJECT = 2,
+    ORX_ET_PACKAGE = 3,
+    ORX_ET_BASE_TYPE = 4,
+    ORX_ET_DERIVED_TYPE = 5,
+    ORX_ET_TYPE_VALUE = 6,
+    ORX_ET_NOTE = 7,
+    ORX_ET_BUSINESS_RULE = 8,
+    ORX_ET_DESIGN_PACKAGE = 9,
+    ORX_ET_SYNONYM = 10,
+    ORX_ET_MODEL = 11,    // the model: its short text is written as a comment
+    ORX_ET_DIAGRAM = 12,  // pre-processing does not descend below diagrams
+    ORX_ET_CLASS = 13,
+    ORX_ET_ATTRIBUTE = 14,
+    ORX_ET_KEY = 15,
+    ORX_ET_GENERALIZATION = 16,
+    ORX_ET_ASSOCIATION = 17,
+    ORX_ET_ASSOCIATION_ROLE = 18,
+    ORX_ET_ASSOCIATION_ROLE_NAME_MAP = 19,
+    ORX_ET_INDEX = 20,
+    ORX_ET_CANDIDATE_KEY = 21,
+    ORX_ET_FOREIGN_KEY = 22,
+    ORX_ET_INDEX_MEMBER = 23,
+    ORX_ET_PRESENTATION_ELEMENT = 24,
+    ORX_ET_SQL_VIEW_ENTITY = 25,
+    ORX_ET_SQL_VIEW_ATTRIBUTE = 26,
+    ORX_ET_PROJECTION = 27,
+    ORX_ET_CLASSIFIER = 28,
+    ORX_ET_FEATURE = 29,
+    ORX_ET_OPERATION = 30,
+    ORX_ET_STORED_PROCEDURE = 67,
+    ORX_ET_TRIGGER = 68,
+    ORX_ET_SCHEMA = 72,
+    ORX_ET_CATALOG = 74,
+};
+
+// The text name of an element type ("Class", "Attribute", ...); "Object" for
+// unknown codes.
+const char* getElementTypeName(int elementType);
+
+// Unbounded multiplicity bound, as "*" decodes.
+constexpr int ORX_MANY = 2147483647;
+
+class ORXObject;
+class ORXElement;
+class ORXModelObject;
+class ORXPackage;
+class ORXModel;
+class ORXCatalog;
+class ORXSchema;
+class ORXDesignPackage;
+class ORXClassifier;
+class ORXClass;
+class ORXFeature;
+class ORXAttribute;
+class ORXOperation;
+class ORXType;
+class ORXDerivedType;
+class ORXTypeValue;
+class ORXKey;
+class ORXCandidateKey;
+class ORXForeignKey;
+class ORXIndex;
+class ORXIndexMember;
+class ORXAssociation;
+class ORXAssociationRole;
+class ORXAssociationRoleNameMap;
+class ORXGeneralization;
+class ORXSQLViewEntity;
+class ORXSQLViewAttribute;
+class ORXBusinessRule;
+class ORXNote;
+class ORXSynonym;
+class ORXDiagram;
+class ORXPresentationElement;
+class ORXProjection;
+
+// A pre-order/post-order visitor of depthTraversal.
+class ORXTraversalOperation {
+public:
+    // Called before the object's children; returning false skips them (leave
+    // is still called).
+    virtual bool visit(ORXObject* object, void* data) = 0;
+    // Called after the object's children.
+    virtual void leave(ORXObject* object, void* data) = 0;
+
+protected:
+    ~ORXTraversalOperation() = default;
+};
+
+// Sets every visited object's general pointer to one value.
+class ORXSetGeneralPointerOperation : public ORXTraversalOperation {
+public:
+    explicit ORXSetGeneralPointerOperation(void* value) : value_(value) {}
+    bool visit(ORXObject* object, void* data) override;
+    void leave(ORXObject*, void*) override {}
+    // Runs the operation over `root` and everything it owns.
+    void runOn(ORXObject* root);
+
+private:
+    void* value_;
+};
+
+// An ordered list of linked objects with constant-time membership, removal and
+// indexed reading (removals are compacted lazily, so a run of removals costs
+// linear time in all).
+template <class T>
+class ORXLinkList {
+public:
+    bool add(T* item);
+    bool remove(T* item);
+    bool contains(const T* item) const { return index_.count(item) != 0; }
+    int count() const { return static_cast<int>(items_.size() - holes_); }
+    T* get(int i) const {
+        compact();
+        return items_[static_cast<std::size_t>(i)];
+    }
+    // Inserts before position `i` of the compacted list (i == count appends).
+    bool insertAt(int i, T* item);
+    void clear() {
+        items_.clear();
+        index_.clear();
+        holes_ = 0;
+    }
+    // A snapshot of the items in order.
+    std::vector<T*> items() const;
+
+private:
+    void compact() const;
+    mutable std::vector<T*> items_;
+    mutable std::unordered_map<const T*, std::size_t> index_;
+    mutable std::size_t holes_ = 0;
+};
+
+// Every object of the model.
+class ORXObject {
+public:
+    virtual ~ORXObject();
+    ORXObject(const ORXObject&) = delete;
+    ORXObject& operator=(const ORXObject&) = delete;
+
+    int getElementType() const { return elementType_; }
+    // True when the object's type is `elementType` or derives from it.
+    bool isInstanceOf(int elementType) const;
+    const ORXString& getName() const { return name_; }
+    virtual void setName(const ORXString& name) { name_ = name; }
+    bool equals(const ORXObject* other) const { return this == other; }
+    // The user field that a bridge may hang its own record on; null at first.
+    void* getGeneralPointer() const { return generalPointer_; }
+    void setGeneralPointer(void* value) { generalPointer_ = value; }
+    // A number unique among the objects of the process, in creation order.
+    std::uint64_t getSerial() const { return serial_; }
+
+    // Visits this object and, when visit() says so, everything it owns,
+    // depth first in the order of the owning collections.
+    void depthTraversal(ORXTraversalOperation* operation, void* data);
+
+protected:
+    explicit ORXObject(int elementType);
+    ORXObject(int elementType, const ORXObject& other);  // copies the name
+    // Calls `f` for every owned object, in order.
+    virtual void forEachOwned(const std::function<void(ORXObject*)>& f);
+    friend class ORXModelLinks;
+
+private:
+    int elementType_;
+    ORXString name_;
+    void* generalPointer_ = nullptr;
+    std::uint64_t serial_;
+};
+
+// Every element: texts, level code and notes.
+class ORXElement : public ORXObject {
+public:
+    ~ORXElement() override;
+    const ORXString& getPhysicalName() const { return physicalName_; }
+    void setPhysicalName(const ORXString& value) { physicalName_ = value; }
+    const ORXString& getComment() const { return comment_; }
+    void setComment(const ORXString& value) { comment_ = value; }
+    const ORXString& getDescription() const { return description_; }
+    void setDescription(const ORXString& value) { description_ = value; }
+    // 1: the element is never exported; 2 on a class: marks an associative table.
+    int getLevelCode() const { return levelCode_; }
+    void setLevelCode(int value) { levelCode_ = value; }
+
+    int getNoteCount() const { return static_cast<int>(notes_.size()); }
+    ORXNote* getNote(int i) const { return notes_[static_cast<std::size_t>(i)]; }
+    // Takes ownership of `note` and appends it.
+    bool addNote(ORXNote* note);
+
+protected:
+    explicit ORXElement(int elementType) : ORXObject(elementType) {}
+    // Copies name, physical name, comment, description and level code (not notes).
+    ORXElement(int elementType, const ORXElement& other);
+    void forEachOwned(const std::function<void(ORXObject*)>& f) override;
+
+private:
+    ORXString physicalName_, comment_, description_;
+    int levelCode_ = 0;
+    std::vector<ORXNote*> notes_;
+};
+
+// A note: its text is its description.
+class ORXNote : public ORXElement {
+public:
+    ORXNote() : ORXElement(ORX_ET_NOTE) {}
+    explicit ORXNote(const ORXString& text) : ORXElement(ORX_ET_NOTE) { setDescription(text); }
+    // A copy of the note's texts (not attached to any element).
+    ORXNote(const ORXNote& other) : ORXElement(ORX_ET_NOTE, other) {}
+    ~ORXNote() override;
+    ORXElement* getOwnerElement() const { return owner_; }
+
+private:
+    friend class ORXElement;
+    ORXElement* owner_ = nullptr;
+};
+
+// A synonym of a class, named by its physical name.
+class ORXSynonym : public ORXElement {
+public:
+    explicit ORXSynonym(const ORXString& physicalName) : ORXElement(ORX_ET_SYNONYM) {
+        setPhysicalName(physicalName);
+    }
+    ~ORXSynonym() override;
+    ORXModelObject* getOwnerObject() const { return owner_; }
+
+private:
+    friend class ORXModelObject;
+    ORXModelObject* owner_ = nullptr;
+};
+
+// A business rule of an object; rule type 3 is the check rule.
+class ORXBusinessRule : public ORXElement {
+public:
+    ORXBusinessRule(int ruleType, const ORXString& name, const ORXString& text);
+    ~ORXBusinessRule() override;
+    int getRuleType() const { return ruleType_; }
+    const ORXString& getRuleText() const { return ruleText_; }
+    void setRuleText(const ORXString& text) { ruleText_ = text; }
+    ORXModelObject* getOwnerObject() const { return owner_; }
+
+private:
+    friend class ORXModelObject;
+    int ruleType_;
+    ORXString ruleText_;
+    ORXModelObject* owner_ = nullptr;
+};
+
+// Elements that can lie in design packages, belong to diagrams, be owned by a
+// schema and carry synonyms and business rules.
+class ORXModelObject : public ORXElement {
+public:
+    ~ORXModelObject() override;
+
+    // The owning schema (or other owner), or null.
+    ORXModelObject* getOwner() const { return owner_; }
+    // Sets the owner (null clears it).
+    bool setOwner(ORXModelObject* owner);
+    // Objects whose owner is this object, in the order they were linked.
+    int getOwnedObjectCount() const { return ownedObjects_.count(); }
+    ORXModelObject* getOwnedObject(int i) const { return ownedObjects_.get(i); }
+
+    int getSynonymCount() const { return static_cast<int>(synonyms_.size()); }
+    ORXSynonym* getSynonym(int i) const { return synonyms_[static_cast<std::size_t>(i)]; }
+    bool addSynonym(ORXSynonym* synonym);  // takes ownership
+
+    int getBusinessRuleCount() const { return static_cast<int>(rules_.size()); }
+    ORXBusinessRule* getBusinessRule(int i) const { return rules_[static_cast<std::size_t>(i)]; }
+    bool addBusinessRule(ORXBusinessRule* rule);  // takes ownership
+
+    // The presentation elements that show this object, in all diagrams.
+    int getPresentationPresentationElementCount() const { return presentations_.count(); }
+    ORXPresentationElement* getPresentationPresentationElement(int i) const {
+        return presentations_.get(i);
+    }
+
+    // The diagrams this object belongs to, in the order it was added to them.
+    int getDiagramCount() const { return diagrams_.count(); }
+    ORXDiagram* getDiagram(int i) const { return diagrams_.get(i); }
+    // Makes the object a member of `diagram`; false when it already is.
+    bool addDiagram(ORXDiagram* diagram);
+    bool removeDiagram(ORXDiagram* diagram);
+
+    // The design package that contains the object, or null.
+    ORXDesignPackage* getDesignPackage() const { return designPackage_; }
+    // Adds the object to `package`. Refused when the object already lies in a
+    // package, or when it is a class and the package holds a class of the same
+    // name. An object removed from a package and added back returns to its
+    // place among the package's elements.
+    bool addDesignPackage(ORXDesignPackage* package);
+    // Removes the object from `package`; false when it does not lie there.
+    bool removeDesignPackage(ORXDesignPackage* package);
+
+    // Operations whose linked elements include this object.
+    int getLinkingOperationCount() const { return linkingOperations_.count(); }
+
+protected:
+    explicit ORXModelObject(int elementType) : ORXElement(elementType) {}
+    ORXModelObject(int elementType, const ORXModelObject& other)  // copies the texts only
+        : ORXElement(elementType, other) {}
+    void forEachOwned(const std::function<void(ORXObject*)>& f) override;
+
+private:
+    friend class ORXDesignPackage;
+    friend class ORXDiagram;
+    friend class ORXPresentationElement;
+    friend class ORXOperation;
+    ORXModelObject* owner_ = nullptr;
+    ORXLinkList<ORXModelObject> ownedObjects_;
+    std::vector<ORXSynonym*> synonyms_;
+    std::vector<ORXBusinessRule*> rules_;
+    ORXLinkList<ORXPresentationElement> presentations_;
+    ORXLinkList<ORXDiagram> diagrams_;
+    ORXLinkList<ORXOperation> linkingOperations_;
+    ORXDesignPackage* designPackage_ = nullptr;
+    // Where the object first lay: that package's serial and its place there.
+    std::uint64_t homePackage_ = 0;
+    std::uint64_t homeOrdinal_ = 0;
+};
+
+// Packages: a package holds child packages.
+class ORXPackage : public ORXModelObject {
+public:
+    ~ORXPackage() override;
+    int getChildPackageCount() const { return static_cast<int>(children_.size()); }
+    ORXPackage* getChildPackage(int i) const { return children_[static_cast<std::size_t>(i)]; }
+    // Takes ownership of `child` and appends it; refused when it has a parent.
+    bool addChildPackage(ORXPackage* child);
+    ORXPackage* getParentPackage() const { return parent_; }
+
+protected:
+    explicit ORXPackage(int elementType) : ORXModelObject(elementType) {}
+    void forEachOwned(const std::function<void(ORXObject*)>& f) override;
+
+private:
+    std::vector<ORXPackage*> children_;
+    ORXPackage* parent_ = nullptr;
+};
+
+// The model: a package that also holds the model's types.
+class ORXModel : public ORXPackage {
+public:
+    ORXModel() : ORXPackage(ORX_ET_MODEL) {}
+    ~ORXModel() override;
+    int getTypeCount() const { return static_cast<int>(types_.size()); }
+    ORXType* getType(int i) const { return types_[static_cast<std::size_t>(i)]; }
+    bool addType(ORXType* type);  // takes ownership
+
+protected:
+    void forEachOwned(const std::function<void(ORXObject*)>& f) override;
+
+private:
+    std::vector<ORXType*> types_;
+};
+
+// A catalog: the database a model was taken from; its children are schemas.
+class ORXCatalog : public ORXPackage {
+public:
+    ORXCatalog() : ORXPackage(ORX_ET_CATALOG) {}
+    // The database's name and version ("ORACLE 8.1.6", "SQL Server 2000", ...).
+    const ORXString& getDatabaseType() const { return databaseType_; }
+    void setDatabaseType(const ORXString& value) { databaseType_ = value; }
+
+private:
+    ORXString databaseType_;
+};
+
+// A schema of a catalog: the user that owns tables, views and procedures.
+class ORXSchema : public ORXPackage {
+public:
+    ORXSchema() : ORXPackage(ORX_ET_SCHEMA) {}
+};
+
+// A design package: model elements (classes, associations, generalizations,
+// views), diagrams, stored procedures and nested design packages.
+class ORXDesignPackage : public ORXPackage {
+public:
+    ORXDesignPackage() : ORXPackage(ORX_ET_DESIGN_PACKAGE) {}
+    ~ORXDesignPackage() override;
+
+    int getModelElementCount() const { return elements_.count(); }
+    ORXModelObject* getModelElement(int i) const;
+    bool containsModelElement(const ORXObject* object) const;
+
+    // The package's own diagrams (not the diagrams the package belongs to).
+    int getDiagramCount() const { return static_cast<int>(ownedDiagrams_.size()); }
+    ORXDiagram* getDiagram(int i) const { return ownedDiagrams_[static_cast<std::size_t>(i)]; }
+    bool addOwnedDiagram(ORXDiagram* diagram);  // takes ownership
+
+    int getStoredProcedureCount() const { return static_cast<int>(procedures_.size()); }
+    ORXOperation* getStoredProcedure(int i) const {
+        return procedures_[static_cast<std::size_t>(i)];
+    }
+    bool addStoredProcedure(ORXOperation* procedure);  // takes ownership
+
+    // Set: the package is written as a package of its own; clear on a
+    // top-level package: its content is merged into the model.
+    bool getPackageFlag() const { return packageFlag_ != 0; }
+    void setPackageFlag(bool value) { packageFlag_ = value ? 1 : 0; }
+
+protected:
+    void forEachOwned(const std::function<void(ORXObject*)>& f) override;
+
+private:
+    friend class ORXModelObject;
+    void restoreOrder() const;
+    mutable ORXLinkList<ORXModelObject> elements_;
+    mutable std::vector<ORXModelObject*> returning_;  // re-added, awaiting their place
+    std::uint64_t nextOrdinal_ = 1;
+    std::vector<ORXDiagram*> ownedDiagrams_;
+    std::vector<ORXOperation*> procedures_;
+    unsigned char packageFlag_ = 0;
+};
+
+// Classes and views: owners of features.
+class ORXClassifier : public ORXModelObject {
+public:
+    ~ORXClassifier() override;
+
+protected:
+    explicit ORXClassifier(int elementType) : ORXModelObject(elementType) {}
+};
+
+// By-position lists, filled by their owner and read by index.
+template <class T>
+class ORXByPosition {
+public:
+    int getCount() const { return static_cast<int>(items.size()); }
+    std::vector<T*> items;
+};
+class ORXAttributeByPosition : public ORXByPosition<ORXAttribute> {
+public:
+    ORXAttribute* getAttribute(int i) const { return items[static_cast<std::size_t>(i)]; }
+};
+class ORXOperationByPosition : public ORXByPosition<ORXOperation> {
+public:
+    ORXOperation* getOperation(int i) const { return items[static_cast<std::size_t>(i)]; }
+};
+class ORXIndexMemberByPosition : public ORXByPosition<ORXIndexMember> {
+public:
+    ORXIndexMember* getIndexMember(int i) const { return items[static_cast<std::size_t>(i)]; }
+};
+class ORXFeatureByPosition : public ORXByPosition<ORXFeature> {
+public:
+    ORXFeature* getFeature(int i) const { return items[static_cast<std::size_t>(i)]; }
+};
+class ORXTypeValueByPosition : public ORXByPosition<ORXTypeValue> {
+public:
+    ORXTypeValue* getTypeValue(int i) const { return items[static_cast<std::size_t>(i)]; }
+};
+
+// A class: written as a table.
+class ORXClass : public ORXClassifier {
+public:
+    ORXClass() : ORXClassifier(ORX_ET_CLASS) {}
+    ~ORXClass() override;
+
+    // Attributes in position order (the order they were added).
+    int getAttributeCount() const { return static_cast<int>(attributes_.size()); }
+    ORXAttribute* getAttribute(int i) const { return attributes_[static_cast<std::size_t>(i)]; }
+    void getAttributeByPosition(ORXAttributeByPosition& list) const;
+    // The attribute of that exact name, or null.
+    ORXAttribute* findAttribute(const ORXString& name) const;
+
+    int getKeyCount() const { return static_cast<int>(keys_.size()); }
+    ORXKey* getKey(int i) const { return keys_[static_cast<std::size_t>(i)]; }
+    bool containsKey(const ORXKey* key) const;
+    int getIndexCount() const { return static_cast<int>(indexes_.size()); }
+    ORXIndex* getIndex(int i) const { return indexes_[static_cast<std::size_t>(i)]; }
+    int getOperationCount() const { return static_cast<int>(operations_.size()); }
+    ORXOperation* getOperation(int i) const { return operations_[static_cast<std::size_t>(i)]; }
+    void getOperationByPosition(ORXOperationByPosition& list) const;
+
+    // The association roles at this class, in the order they were linked.
+    int getAssociationRoleCount() const { return roles_.count(); }
+    ORXAssociationRole* getAssociationRole(int i) const { return roles_.get(i); }
+    // Generalizations that name this class as supertype or subtype.
+    int getGeneralizationCount() const { return generalizations_.count(); }
+    ORXGeneralization* getGeneralization(int i) const { return generalizations_.get(i); }
+
+    ORXCandidateKey* getPrimaryKey() const { return primaryKey_; }
+    int getTableType() const { return tableType_; }
+    void setTableType(int value) { tableType_ = value; }
+
+protected:
+    void forEachOwned(const std::function<void(ORXObject*)>& f) override;
+
+private:
+    friend class ORXAttribute;
+    friend class ORXKey;
+    friend class ORXCandidateKey;
+    friend class ORXIndex;
+    friend class ORXOperation;
+    friend class ORXAssociationRole;
+    friend class ORXGeneralization;
+    std::vector<ORXAttribute*> attributes_;
+    std::unordered_map<std::string, ORXAttribute*> attributeNames_;
+    std::vector<ORXKey*> keys_;
+    std::vector<ORXIndex*> indexes_;
+    std::vector<ORXOperation*> operations_;
+    ORXLinkList<ORXAssociationRole> roles_;
+    ORXLinkList<ORXGeneralization> generalizations_;
+    ORXCandidateKey* primaryKey_ = nullptr;
+    int tableType_ = 0;
+};
+
+// Attributes, view attributes and operations.
+class ORXFeature : public ORXModelObject {
+public:
+    ~ORXFeature() override;
+    // The classifier that holds the feature, or null.
+    ORXClassifier* getClassifier() const { return classifier_; }
+    // View attributes that take this feature as their source.
+    int getDerivedViewAttributeCount() const { return derived_.count(); }
+    ORXSQLViewAttribute* getDerivedViewAttribute(int i) const { return derived_.get(i); }
+
+protected:
+    explicit ORXFeature(int elementType) : ORXModelObject(elementType) {}
+    ORXFeature(int elementType, const ORXFeature& other) : ORXModelObject(elementType, other) {}
+    friend class ORXClass;
+    friend class ORXSQLViewEntity;
+    friend class ORXSQLViewAttribute;
+    ORXClassifier* classifier_ = nullptr;
+    ORXLinkList<ORXSQLViewAttribute> derived_;
+};
+
+// An attribute of a class: written as a column.
+class ORXAttribute : public ORXFeature {
+public:
+    ORXAttribute() : ORXFeature(ORX_ET_ATTRIBUTE) {}
+    // Copies the texts, level code, initial value, optional flag and check
+    // expression; not the type, the class, notes, rules or any link.
+    ORXAttribute(const ORXAttribute& other);
+    ~ORXAttribute() override;
+    void setName(const ORXString& name) override;
+
+    // Adds the attribute at the end of `cls`. Refused when the attribute lies
+    // in a class already or `cls` has an attribute of the same name.
+    bool addAssociatedClass(ORXClass* cls);
+    ORXClass* getAssociatedClass() const;
+
+    // The attribute's type, or null.
+    ORXType* getType() const { return type_; }
+    // Links `type` (not owned; the type must outlive the attribute).
+    void setType(ORXType* type);
+    // Takes ownership of `type` (an inline type of this attribute alone).
+    void setOwnedType(ORXType* type);
+    bool ownsType() const { return ownsType_; }
+
+    const ORXString& getInitialValue() const { return initialValue_; }
+    void setInitialValue(const ORXString& value) { initialValue_ = value; }
+    bool isOptional() const { return optional_; }
+    void setOptional(bool value) { optional_ = value; }
+    // The column's own check text (empty when none).
+    const ORXString& getRuleExpression() const { return ruleExpression_; }
+    void setRuleExpression(const ORXString& value) { ruleExpression_ = value; }
+
+    // Name maps of which this attribute is the destination (the child column).
+    int getDestinationOfAssociationRoleNameMapCount() const { return destinationOf_.count(); }
+    ORXAssociationRoleNameMap* getDestinationOfAssociationRoleNameMap(int i) const {
+        return destinationOf_.get(i);
+    }
+    // Name maps of which this attribute is the source (the parent column).
+    int getSourceOfAssociationRoleNameMapCount() const { return sourceOf_.count(); }
+    ORXAssociationRoleNameMap* getSourceOfAssociationRoleNameMap(int i) const {
+        return sourceOf_.get(i);
+    }
+    // Keys and index members that hold this attribute.
+    int getKeyCount() const { return keys_.count(); }
+    ORXKey* getKey(int i) const { return keys_.get(i); }
+    int getIndexMemberCount() const { return members_.count(); }
+    ORXIndexMember* getIndexMember(int i) const { return members_.get(i); }
+
+protected:
+    void forEachOwned(const std::function<void(ORXObject*)>& f) override;
+
+private:
+    friend class ORXKey;
+    friend class ORXIndexMember;
+    friend class ORXAssociationRoleNameMap;
+    ORXType* type_ = nullptr;
+    bool ownsType_ = false;
+    ORXString initialValue_;
+    bool optional_ = false;
+    ORXString ruleExpression_;
+    ORXLinkList<ORXAssociationRoleNameMap> destinationOf_;
+    ORXLinkList<ORXAssociationRoleNameMap> sourceOf_;
+    ORXLinkList<ORXKey> keys_;
+    ORXLinkList<ORXIndexMember> members_;
+};
+
+// An operation: a stored procedure (element type 67) or a trigger (68), of a
+// class or, for procedures, of a design package.
+class ORXOperation : public ORXFeature {
+public:
+    // `elementType` is ORX_ET_STORED_PROCEDURE or ORX_ET_TRIGGER.
+    explicit ORXOperation(int elementType) : ORXFeature(elementType) {}
+    ~ORXOperation() override;
+
+    // Appends the operation to `cls`; refused when it lies elsewhere already.
+    bool addAssociatedClass(ORXClass* cls);
+    ORXClass* getAssociatedClass() const;
+    // The design package whose stored procedure this is, or null.
+    ORXDesignPackage* getProcedurePackage() const { return procedurePackage_; }
+
+    const ORXString& getBody() const { return body_; }
+    void setBody(const ORXString& value) { body_ = value; }
+    // Linked elements 0 and 1 (null when absent), whose owners stand in for
+    // the operation's own.
+    ORXModelObject* getLinkedElement(int i) const { return links_[i & 1]; }
+    bool setLinkedElement(int i, ORXModelObject* element);
+    // 0 before, 1 after, 2 instead of.
+    int getTiming() const { return timing_; }
+    void setTiming(int value) { timing_ = value; }
+    bool isOnInsert() const { return onInsert_; }
+    bool isOnUpdate() const { return onUpdate_; }
+    bool isOnDelete() const { return onDelete_; }
+    void setOnInsert(bool v) { onInsert_ = v; }
+    void setOnUpdate(bool v) { onUpdate_ = v; }
+    void setOnDelete(bool v) { onDelete_ = v; }
+
+private:
+    friend class ORXDesignPackage;
+    friend class ORXModelObject;
+    ORXDesignPackage* procedurePackage_ = nullptr;
+    ORXString body_;
+    ORXModelObject* links_[2] = {nullptr, nullptr};
+    int timing_ = 0;
+    bool onInsert_ = false, onUpdate_ = false, onDelete_ = false;
+};
+
+// A value of a type's list of values.
+class ORXTypeValue : public ORXElement {
+public:
+    ORXTypeValue(const ORXString& value, const ORXString& name);
+    ~ORXTypeValue() override;
+    const ORXString& getValue() const { return value_; }
+    ORXType* getOwnerType() const { return owner_; }
+
+private:
+    friend class ORXType;
+    ORXString value_;
+    ORXType* owner_ = nullptr;
+};
+
+// A datatype: base types (element type 4) and derived types (5).
+class ORXType : public ORXModelObject {
+public:
+    ORXType() : ORXModelObject(ORX_ET_BASE_TYPE) {}
+    ~ORXType() override;
+    // A name such as "SQL_VARCHAR", compared exactly.
+    const ORXString& getDataType() const { return dataType_; }
+    void setDataType(const ORXString& value) { dataType_ = value; }
+    int getLength() const { return length_; }
+    void setLength(int value) { length_ = value; }
+    int getScale() const { return scale_; }
+    void setScale(int value) { scale_ = value; }
+    const ORXString& getInitialValue() const { return initialValue_; }
+    void setInitialValue(const ORXString& value) { initialValue_ = value; }
+    const ORXString& getLowerBound() const { return lowerBound_; }
+    void setLowerBound(const ORXString& value) { lowerBound_ = value; }
+    const ORXString& getUpperBound() const { return upperBound_; }
+    void setUpperBound(const ORXString& value) { upperBound_ = value; }
+    // True when the type is to be exported as a domain.
+    virtual bool isDomain() const { return false; }
+
+    int getTypeValueCount() const { return static_cast<int>(values_.size()); }
+    void getTypeValueByPosition(ORXTypeValueByPosition& list) const;
+    bool addTypeValue(ORXTypeValue* value);  // takes ownership
+    // The model or attribute that owns the type, or null.
+    ORXObject* getTypeOwner() const { return typeOwner_; }
+
+protected:
+    explicit ORXType(int elementType) : ORXModelObject(elementType) {}
+    void forEachOwned(const std::function<void(ORXObject*)>& f) override;
+
+private:
+    friend class ORXModel;
+    friend class ORXAttribute;
+    ORXString dataType_;
+    int length_ = 0, scale_ = 0;
+    ORXString initialValue_, lowerBound_, upperBound_;
+    std::vector<ORXTypeValue*> values_;
+    ORXObject* typeOwner_ = nullptr;
+};
+
+// A derived type: a named type of the model, a domain when its flag says so.
+class ORXDerivedType : public ORXType {
+public:
+    ORXDerivedType() : ORXType(ORX_ET_DERIVED_TYPE) {}
+    bool isDomain() const override { return domain_; }
+    void setDomain(bool value) { domain_ = value; }
+
+private:
+    bool domain_ = true;
+};
+
+// A key of a class: an ordered list of the class's attributes.
+class ORXKey : public ORXModelObject {
+public:
+    ~ORXKey() override;
+    // Adds the key to `cls` (at the end of its keys); refused when the key lies elsewhere.
+    bool addAssociatedClass(ORXClass* cls);
+    ORXClass* getAssociatedClass() const { return class_; }
+    int getAttributeCount() const { return static_cast<int>(attributes_.size()); }
+    ORXAttribute* getAttribute(int i) const { return attributes_[static_cast<std::size_t>(i)]; }
+    // Appends `attribute`; refused when the key holds it already.
+    bool addAttribute(ORXAttribute* attribute);
+    bool removeAttribute(ORXAttribute* attribute);
+    // The index that implements the key, or null.
+    ORXIndex* getIndex() const { return index_; }
+    void setIndex(ORXIndex* index);
+    // The index that gives the order of the key's attributes, or null.
+    ORXIndex* getOrderingIndex() const { return orderingIndex_; }
+    void setOrderingIndex(ORXIndex* index);
+
+protected:
+    explicit ORXKey(int elementType) : ORXModelObject(elementType) {}
+
+private:
+    friend class ORXIndex;
+    friend class ORXAttribute;
+    ORXClass* class_ = nullptr;
+    std::vector<ORXAttribute*> attributes_;
+    ORXIndex* index_ = nullptr;
+    ORXIndex* orderingIndex_ = nullptr;
+};
+
+// A candidate key (unique unless its flag says otherwise).
+class ORXCandidateKey : public ORXKey {
+public:
+    ORXCandidateKey() : ORXKey(ORX_ET_CANDIDATE_KEY) {}
+    ~ORXCandidateKey() override;
+    bool isUnique() const { return unique_; }
+    void setUnique(bool value) { unique_ = value; }
+    // Makes this key the primary key of `cls` (the key must belong to it).
+    bool addPrimaryOfClass(ORXClass* cls);
+    // Foreign keys that reference this key.
+    int getReferencingForeignKeyCount() const { return referencing_.count(); }
+    ORXForeignKey* getReferencingForeignKey(int i) const { return referencing_.get(i); }
+
+private:
+    friend class ORXForeignKey;
+    bool unique_ = true;
+    ORXLinkList<ORXForeignKey> referencing_;
+};
+
+// A foreign key: references a candidate key of the parent class; the role of
+// the association it implements is the last one linked.
+class ORXForeignKey : public ORXKey {
+public:
+    ORXForeignKey() : ORXKey(ORX_ET_FOREIGN_KEY) {}
+    ~ORXForeignKey() override;
+    ORXCandidateKey* getCandidateKey() const { return candidateKey_; }
+    bool addCandidateKey(ORXCandidateKey* key);
+    // The association role the key implements, or null.
+    ORXAssociationRole* getAssociationRole() const;
+    // Links `role` to this key (role's foreign key becomes this key). A later
+    // link hides an earlier one until it is removed.
+    bool addAssociationRole(ORXAssociationRole* role);
+    int getAssociationRoleNameMapCount() const { return static_cast<int>(nameMaps_.size()); }
+    ORXAssociationRoleNameMap* getAssociationRoleNameMap(int i) const {
+        return nameMaps_[static_cast<std::size_t>(i)];
+    }
+    bool containsAssociationRoleNameMap(const ORXAssociationRoleNameMap* map) const;
+    // Generalizations that list this key.
+    int getGeneralizationCount() const { return generalizations_.count(); }
+
+protected:
+    void forEachOwned(const std::function<void(ORXObject*)>& f) override;
+
+private:
+    friend class ORXAssociationRole;
+    friend class ORXAssociationRoleNameMap;
+    friend class ORXGeneralization;
+    ORXCandidateKey* candidateKey_ = nullptr;
+    std::vector<ORXAssociationRole*> roles_;
+    std::vector<ORXAssociationRoleNameMap*> nameMaps_;
+    ORXLinkList<ORXGeneralization> generalizations_;
+};
+
+// The pairing of a parent (source) column with a child (destination) column
+// of a foreign key, when their names differ. Owned by the foreign key.
+class ORXAssociationRoleNameMap : public ORXElement {
+public:
+    // Creates the map and links it to its foreign key and both attributes.
+    ORXAssociationRoleNameMap(ORXForeignKey* foreignKey, ORXAttribute* source,
+                              ORXAttribute* destination);
+    ~ORXAssociationRoleNameMap() override;
+    ORXForeignKey* getForeignKey() const { return foreignKey_; }
+    ORXAttribute* getSourceAttribute() const { return source_; }
+    ORXAttribute* getDestinationAttribute() const { return destination_; }
+
+private:
+    friend class ORXAttribute;
+    friend class ORXForeignKey;
+    ORXForeignKey* foreignKey_;
+    ORXAttribute* source_;
+    ORXAttribute* destination_;
+};
+
+// An index of a class with its members.
+class ORXIndex : public ORXModelObject {
+public:
+    ORXIndex() : ORXModelObject(ORX_ET_INDEX) {}
+    ~ORXIndex() override;
+    bool addAssociatedClass(ORXClass* cls);
+    ORXClass* getAssociatedClass() const { return class_; }
+    // 1 when unique, else 0.
+    int isUnique() const { return unique_ ? 1 : 0; }
+    void setUnique(bool value) { unique_ = value; }
+    bool isClustered() const { return clustered_; }
+    void setClustered(bool value) { clustered_ = value; }
+    // The key the index implements, or null.
+    ORXKey* getKey() const { return key_; }
+    // Links the index to `key`; the key's index becomes this index when it has none.
+    bool addKey(ORXKey* key);
+    void setKey(ORXKey* key);
+    // Members in the order they were added.
+    int getIndexMemberCount() const { return static_cast<int>(members_.size()); }
+    ORXIndexMember* getIndexMember(int i) const { return members_[static_cast<std::size_t>(i)]; }
+    // Members ordered by position (stable for equal positions).
+    void getIndexMemberByPosition(ORXIndexMemberByPosition& list) const;
+
+protected:
+    void forEachOwned(const std::function<void(ORXObject*)>& f) override;
+
+private:
+    friend class ORXIndexMember;
+    friend class ORXKey;
+    ORXClass* class_ = nullptr;
+    bool unique_ = false, clustered_ = false;
+    ORXKey* key_ = nullptr;
+    std::vector<ORXIndexMember*> members_;
+    ORXLinkList<ORXKey> keysIndexedBy_;   // keys whose index or ordering index this is
+};
+
+// A member of an index: an attribute, a sort order (2: descending) and a position.
+class ORXIndexMember : public ORXModelObject {
+public:
+    // Creates the member and appends it to `index`.
+    ORXIndexMember(ORXIndex* index, ORXAttribute* attribute, short position, int sortOrder = 1);
+    ~ORXIndexMember() override;
+    ORXIndex* getIndex() const { return index_; }
+    ORXAttribute* getAttribute() const { return attribute_; }
+    int getSortOrder() const { return sortOrder_; }
+    void setSortOrder(int value) { sortOrder_ = value; }
+    short getPosition() const { return position_; }
+
+private:
+    friend class ORXIndex;
+    friend class ORXAttribute;
+    ORXIndex* index_;
+    ORXAttribute* attribute_;
+    short position_;
+    int sortOrder_;
+};
+
+// An association between classes; two roles make it binary.
+class ORXAssociation : public ORXModelObject {
+public:
+    ORXAssociation() : ORXModelObject(ORX_ET_ASSOCIATION) {}
+    ~ORXAssociation() override;
+    int getAssociationRoleCount() const { return static_cast<int>(roles_.size()); }
+    ORXAssociationRole* getAssociationRole(int i) const;  // null when out of range
+
+protected:
+    void forEachOwned(const std::function<void(ORXObject*)>& f) override;
+
+private:
+    friend class ORXAssociationRole;
+    std::vector<ORXAssociationRole*> roles_;
+};
+
+// One end of an association.
+class ORXAssociationRole : public ORXModelObject {
+public:
+    // Creates the role and appends it to `association`.
+    explicit ORXAssociationRole(ORXAssociation* association);
+    ~ORXAssociationRole() override;
+    ORXAssociation* getAssociation() const { return association_; }
+    // The parent (referenced) end.
+    bool isSource() const { return source_; }
+    void setSource(bool value) { source_ = value; }
+    const ORXString& getMultiplicity() const { return multiplicity_; }
+    void setMultiplicity(const ORXString& value) { multiplicity_ = value; }
+    int getUpdateRule() const { return updateRule_; }
+    void setUpdateRule(int value) { updateRule_ = value; }
+    int getDeleteRule() const { return deleteRule_; }
+    void setDeleteRule(int value) { deleteRule_ = value; }
+    ORXForeignKey* getForeignKey() const { return foreignKey_; }
+    ORXClass* getAssociatedClass() const { return class_; }
+    // Links the role to `cls` (appended to the class's roles); refused when
+    // the role has a class already.
+    bool addAssociatedClass(ORXClass* cls);
+
+private:
+    friend class ORXForeignKey;
+    friend class ORXClass;
+    ORXAssociation* association_;
+    bool source_ = false;
+    ORXString multiplicity_;
+    int updateRule_ = 0, deleteRule_ = 0;
+    ORXForeignKey* foreignKey_ = nullptr;
+    ORXClass* class_ = nullptr;
+};
+
+// A generalization: one supertype class and its subtype classes.
+class ORXGeneralization : public ORXModelObject {
+public:
+    ORXGeneralization() : ORXModelObject(ORX_ET_GENERALIZATION) {}
+    ~ORXGeneralization() override;
+    int getSupertypeClassCount() const { return supertype_ ? 1 : 0; }
+    ORXClass* getSupertypeClass(int i) const { return i == 0 ? supertype_ : nullptr; }
+    bool setSupertypeClass(ORXClass* cls);
+    int getSubtypeClassCount() const { return static_cast<int>(subtypes_.size()); }
+    ORXClass* getSubtypeClass(int i) const { return subtypes_[static_cast<std::size_t>(i)]; }
+    bool addSubtypeClass(ORXClass* cls);
+    int getForeignKeyCount() const { return static_cast<int>(foreignKeys_.size()); }
+    ORXForeignKey* getForeignKey(int i) const { return foreignKeys_[static_cast<std::size_t>(i)]; }
+    bool addForeignKey(ORXForeignKey* key);
+
+private:
+    friend class ORXClass;
+    friend class ORXForeignKey;
+    ORXClass* supertype_ = nullptr;
+    std::vector<ORXClass*> subtypes_;
+    std::vector<ORXForeignKey*> foreignKeys_;
+};
+
+// A SQL view with its columns.
+class ORXSQLViewEntity : public ORXClassifier {
+public:
+    ORXSQLViewEntity() : ORXClassifier(ORX_ET_SQL_VIEW_ENTITY) {}
+    ~ORXSQLViewEntity() override;
+    // The stored SQL text (may be empty).
+    const ORXString& getViewStatement() const { return statement_; }
+    void setViewStatement(const ORXString& value) { statement_ = value; }
+    // 1: the view's columns are written with a stored statement.
+    int getViewStatementKind() const { return statementKind_; }
+    void setViewStatementKind(int value) { statementKind_ = value; }
+    int getSQLViewAttributeCount() const { return static_cast<int>(columns_.size()); }
+    ORXSQLViewAttribute* getSQLViewAttribute(int i) const {
+        return columns_[static_cast<std::size_t>(i)];
+    }
+    void getFeatureByPosition(ORXFeatureByPosition& list) const;
+
+protected:
+    void forEachOwned(const std::function<void(ORXObject*)>& f) override;
+
+private:
+    friend class ORXSQLViewAttribute;
+    ORXString statement_;
+    int statementKind_ = 1;
+    std::vector<ORXSQLViewAttribute*> columns_;
+};
+
+// A column of a view, derived from a table column or another view column.
+class ORXSQLViewAttribute : public ORXFeature {
+public:
+    ORXSQLViewAttribute() : ORXFeature(ORX_ET_SQL_VIEW_ATTRIBUTE) {}
+    ~ORXSQLViewAttribute() override;
+    // Appends the column to `view`; refused when it lies elsewhere already.
+    bool addAssociatedView(ORXSQLViewEntity* view);
+    ORXSQLViewEntity* getView() const;
+    // The attribute or view attribute it derives from, or null.
+    ORXFeature* getSourceFeature() const { return source_; }
+    bool setSourceFeature(ORXFeature* source);
+
+private:
+    ORXFeature* source_ = nullptr;
+};
+
+// A diagram of a design package: its members and the presentation elements
+// that draw some of them.
+class ORXDiagram : public ORXModelObject {
+public:
+    ORXDiagram() : ORXModelObject(ORX_ET_DIAGRAM) {}
+    ~ORXDiagram() override;
+    ORXDesignPackage* getOwnerPackage() const { return ownerPackage_; }
+    int getPresentationElementCount() const { return presentations_.count(); }
+    ORXPresentationElement* getPresentationElement(int i) const { return presentations_.get(i); }
+    bool containsPresentationElement(const ORXPresentationElement* element) const;
+    // Whether `object` belongs to the diagram.
+    bool containsModelElement(const ORXObject* object) const;
+    int getMemberCount() const { return members_.count(); }
+    ORXModelObject* getMember(int i) const { return members_.get(i); }
+
+protected:
+    void forEachOwned(const std::function<void(ORXObject*)>& f) override;
+
+private:
+    friend class ORXModelObject;
+    friend class ORXPresentationElement;
+    friend class ORXDesignPackage;
+    ORXDesignPackage* ownerPackage_ = nullptr;
+    ORXLinkList<ORXPresentationElement> presentations_;
+    ORXLinkList<ORXModelObject> members_;
+};
+
+// A symbol of a diagram: the object it shows, its centre, size and colours
+// (0xRRGGBB).
+class ORXPresentationElement : public ORXObject {
+public:
+    ORXPresentationElement() : ORXObject(ORX_ET_PRESENTATION_ELEMENT) {}
+    ~ORXPresentationElement() override;
+    // Places the element in `diagram` (the diagram owns it from then on);
+    // refused when it lies in a diagram already.
+    bool addDiagram(ORXDiagram* diagram);
+    ORXDiagram* getDiagram() const { return diagram_; }
+    ORXModelObject* getSubjectModelObject() const { return subject_; }
+    // Makes `object` the element's subject; refused when it has one.
+    bool addSubjectModelObject(ORXModelObject* object);
+    int getX() const { return x_; }
+    int getY() const { return y_; }
+    int getWidth() const { return width_; }
+    int getHeight() const { return height_; }
+    void setGeometry(int x, int y, int width, int height) {
+        x_ = x;
+        y_ = y;
+        width_ = width;
+        height_ = height;
+    }
+    int getBackgroundColor() const { return background_; }
+    int getLineColor() const { return line_; }
+    int getFontColor() const { return font_; }
+    void setColors(int background, int line, int font) {
+        background_ = background;
+        line_ = line;
+        font_ = font;
+    }
+
+protected:
+    explicit ORXPresentationElement(int elementType) : ORXObject(elementType) {}
+
+private:
+    ORXDiagram* diagram_ = nullptr;
+    ORXModelObject* subject_ = nullptr;
+    int x_ = 0, y_ = 0, width_ = 0, height_ = 0;
+    int background_ = 0, line_ = 0, font_ = 0;
+};
+
+// A presentation element made without a drawing of its own (no position).
+class ORXProjection : public ORXPresentationElement {
+public:
+    ORXProjection() : ORXPresentationElement(ORX_ET_PROJECTION) {}
+};

@@ -1,0 +1,192 @@
+#pragma once
+// The export bridge: runs one export of a repository model to a PDM document.
+// It is the XML writer through which every writer prints; the operations of
+// this one class are spread over the files of prepare/ and pdm/, one file per
+// kind of PDM object.
+
+#include <deque>
+
+#include "orx/ORXLog.h"
+#include "orx/ORXModel.h"
+#include "orx/ORXOption.h"
+#include "orx/ORXString.h"
+#include "orx/ORXVector.h"
+#include "orx/ORXXMLWriter.h"
+#include "pdm/ExportRecord.h"
+#include "pdm/NameHashtable.h"
+#include "prepare/DatatypeTables.h"
+#include "prepare/DbmsCatalogue.h"
+
+// Everything is public: the class is internal to the library, and the tests
+// drive its writers one by one.
+class ORXSybasePowerDesignerPdm08ExportBridge : public ORXXMLWriter {
+public:
+    explicit ORXSybasePowerDesignerPdm08ExportBridge(ORXLog* log);
+    // Runs postProcess once more (it then changes nothing) and never raises.
+    ~ORXSybasePowerDesignerPdm08ExportBridge() override;
+
+    // Exports `model` with the option values of `options`; returns true or raises.
+    bool exportModel(ORXModel* model, ORXOptionList& options);
+
+    // ---- Target DBMS ----------------------------------------------------------
+    // Chooses the target DBMS by option or by detection from the first catalog.
+    void selectTargetDbms(ORXOptionList& options, ORXCatalog* firstCatalog, ORXLog* exportLog);
+    const DbmsDescriptor& targetDbms() const { return dbmsCatalogue[targetDbmsIndex]; }
+
+    // ---- Pre- and post-processing ---------------------------------------------
+    // The pre-order pass over the model that selects what is exported and
+    // collects the associations and generalizations to convert.
+    class PreprocessOperation : public ORXTraversalOperation {
+    public:
+        ~PreprocessOperation() = default;
+        bool visit(ORXObject* object, void* data) override;
+        void leave(ORXObject*, void*) override {}
+        void runOn(ORXSybasePowerDesignerPdm08ExportBridge* exportBridge);
+        void resolveManyToManyAssociations();
+        void convertGeneralizations();
+        void moveReferencesToChildPackages();
+
+        ORXSybasePowerDesignerPdm08ExportBridge* bridge = nullptr;
+        ORXVector<ORXAssociation*> manyToManyAssociations;
+        ORXVector<ORXGeneralization*> generalizations;
+    };
+    // Frees every export record of the model.
+    class ResetGeneralPointer : public ORXTraversalOperation {
+    public:
+        bool visit(ORXObject* object, void* data) override;
+        void leave(ORXObject*, void*) override {}
+        void runOn(ORXSybasePowerDesignerPdm08ExportBridge* exportBridge);
+
+        ORXSybasePowerDesignerPdm08ExportBridge* bridge = nullptr;
+    };
+
+    bool isClassExported(ORXClass* table);
+    bool isAttributeExported(ORXAttribute* column);
+    bool isGeneralizationExported(ORXGeneralization* generalization);
+    bool isReferenceExported(ORXAssociation* association);
+    bool isManyToMany(ORXAssociation* association);
+    void ensureProjections(ORXModelObject* object);
+    bool findExistingAssociativeTable(ORXClass* table);
+    // Closes the file, moves references back, frees every export record and
+    // deletes what pre-processing created. Harmless when repeated. A failure
+    // to close the file is raised after the model has been restored when
+    // `raiseCloseError` is set.
+    void postProcess(bool raiseCloseError = false);
+
+    // The parent (referenced) role: role 0 when its source flag is set, else role 1.
+    static ORXAssociationRole* parentRole(ORXAssociation* association);
+    // The other role.
+    static ORXAssociationRole* childRole(ORXAssociation* association);
+
+    // ---- Records, identifiers, names, emission -------------------------------
+    ExportRecord& getExportRecord(ORXObject* object);
+    int newObjectId();
+    int getObjectId(ORXObject* object);
+    bool testAndSetWritten(ORXObject* object);
+    int getShortcutId(ORXObject* object, ORXDesignPackage* package);
+    void computeNameAndCode(ORXObject* object);
+    const ORXString& getExportName(ORXObject* object);
+    const ORXString& getExportCode(ORXObject* object);
+
+    void printCollectionStart(const char* name);
+    void printObjectStart(const char* name, int id);
+    void printElementEnd(const char* name);
+    void printObjectRef(const char* name, const char* attribute, int id);
+    void printAttribute(const char* name, const ORXString& value, bool skipEmpty);
+    void printAttribute(const char* name, const char* value);
+    void printIntegerAttribute(const char* name, int value, bool asOid);
+    // Writes `text` and an end of line straight to the file, unindented.
+    void printLine(const char* text);
+
+    // ---- The document -----------------------------------------------------------
+    void writeDocument(ORXModel& documentModel);
+
+    // Common properties.
+    void writeLabelOrComment(ORXObject* object);
+    void writeDescription(ORXObject* object);
+    void writeNotes(ORXObject* object);
+
+    // Domains, business rules and datatypes.
+    bool isDomainExported(ORXType* type);
+    void writeDomain(ORXType* type);
+    void writeBusinessRule(ORXAttribute* attribute);
+    void writeDatatypeProperties(ORXType* type, const ORXString& defaultText);
+    void writeValueList(ORXType* type);
+
+    // Tables, columns and keys.
+    void writeTable(ORXClass* table);
+    void writeColumn(ORXAttribute* column);
+    void writeKey(ORXKey* key);
+    bool isKeyExported(ORXKey* key);
+
+    // Indexes.
+    void writeIndex(ORXIndex* index);
+    void writeIndexColumn(ORXIndexMember* member);
+    bool isIndexExported(ORXIndex* index);
+    bool isIndexColumnExported(ORXIndexMember* member);
+
+    // References and joins.
+    void writeReference(ORXAssociation* association);
+    void writeReferenceJoins(ORXForeignKey* foreignKey);
+    bool isForeignKeyExported(ORXForeignKey* foreignKey);
+    ORXAttribute* findParentColumn(ORXAttribute* column, ORXForeignKey* foreignKey);
+    static int toPdmRuleCode(int modelRuleCode);
+
+    // Views.
+    void writeView(ORXSQLViewEntity* view);
+    void writeViewColumn(ORXSQLViewAttribute* column);
+    bool isViewColumnExported(ORXSQLViewAttribute* column);
+
+    // Users, procedures and triggers.
+    bool isUserExported(ORXModelObject* schema);
+    void writeUser(ORXModelObject* schema);
+    void writeProcedure(ORXOperation* operation);
+    ORXModelObject* findProcedureOwner(ORXOperation* operation);
+    bool isTriggerExported(ORXOperation* operation);
+    void writeTrigger(ORXOperation* operation);
+
+    // Packages and shortcuts.
+    bool isPackageExported(ORXDesignPackage* package);
+    void writePackage(ORXDesignPackage* package);
+    bool needsShortcut(ORXModelObject* object, bool checkDiagrams);
+    void writeShortcut(ORXModelObject* object);
+    bool hasShortcutIn(ORXModelObject* object, ORXDesignPackage* package);
+    void computePackagePath(ORXModelObject* object);
+    void writeSessionShortcuts(ORXDesignPackage* package);
+
+    // Diagrams and symbols.
+    void writeDiagram(ORXDiagram* diagram);
+    void writeSymbol(ORXPresentationElement* element);
+    static int toBlobColor(int color);
+
+    // ---- State -----------------------------------------------------------------
+    ORXNameHashtable tableNames{1024};
+    ORXNameHashtable tableCodes{1024};
+    ORXNameHashtable domainNames{1024};
+    ORXNameHashtable domainCodes{1024};
+    ORXModel* model = nullptr;
+    ORXLog* log;
+    // Objects pre-processing created (owned until post-processing deletes them).
+    ORXVector<ORXObject*> createdObjects;
+    // Associations pre-processing moved into their child table's package.
+    ORXVector<ORXAssociation*> movedAssociations;
+    int nextObjectId = 1;
+    char guidPrefix[64] = {};
+    int descriptionMode = 0;
+    float scaleX = 10.0f;
+    float scaleY = 20.0f;
+    int targetDbmsIndex = 0;
+    const DatatypeMapRow* targetDatatypeTable = dbmsCatalogue[0].datatypeTable;
+    ORXDesignPackage* currentPackage = nullptr;
+    ORXDiagram* currentDiagram = nullptr;
+    ORXVector<int> ruleIds;
+
+    // The records handed out. They live in one pool, which is cheaper than an
+    // allocation per object and guarantees that post-processing frees every
+    // record, also of objects the model no longer reaches.
+    std::deque<ExportRecord> recordPool;
+
+    // Test hooks: the writer's indentation unit and the output file.
+    void setIndentUnit(const ORXString& unit) { indentUnit = unit; }
+    ORXFile& file() { return outputFile; }
+};
