@@ -177,6 +177,10 @@ public:
     void setGeneralPointer(void* value) { generalPointer_ = value; }
     // A number unique among the objects of the process, in creation order.
     std::uint64_t getSerial() const { return serial_; }
+    // The identifier the object had in the file it was loaded from (empty
+    // when it has none); model files refer to objects by it.
+    const ORXString& getExternalId() const { return externalId_; }
+    void setExternalId(const ORXString& id) { externalId_ = id; }
 
     // Visits this object and, when visit() says so, everything it owns,
     // depth first in the order of the owning collections.
@@ -192,6 +196,7 @@ protected:
 private:
     int elementType_;
     ORXString name_;
+    ORXString externalId_;
     void* generalPointer_ = nullptr;
     std::uint64_t serial_;
 };
