@@ -1,0 +1,171 @@
+// pdm-export: loads a model, hands it to the PDM export bridge and reports
+// what the bridge says. The bridge is reached only through the dynamic loader
+// and the host interfaces, exactly as any host reaches it.
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/BridgeLibrary.h"
+#include "cli/CommandLine.h"
+#include "cli/ConsoleLog.h"
+#include "cli/OptionReport.h"
+#include "importers/JsonModel.h"
+#include "orx/ORXClock.h"
+#include "orx/ORXException.h"
+#include "orx/ORXModel.h"
+#include "orx/ORXOption.h"
+#include "orx/ORXVelmar.h"
+
+namespace {
+
+constexpr int kExitSuccess = 0;
+constexpr int kExitExportFailed = 1;
+constexpr int kExitBadInput = 2;
+
+constexpr const char* kTimeVariable = "SOURCE_DATE_EPOCH";
+
+void printError(const std::string& message) {
+    std::fprintf(stderr, "error: %s\n", message.c_str());
+}
+
+void printOut(const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+}
+
+bool endsWithJson(const std::string& path) {
+    const std::string suffix = ".json";
+    if (path.size() < suffix.size())
+        return false;
+    return std::equal(suffix.begin(), suffix.end(), path.end() - suffix.size(), [](char a, char b) {
+        return a == std::tolower(static_cast<unsigned char>(b));
+    });
+}
+
+// The time the export uses: --time, else SOURCE_DATE_EPOCH, else the clock.
+std::optional<std::int64_t> chooseTime(const cli::CommandLine& line) {
+    if (line.time)
+        return line.time;
+    const char* variable = std::getenv(kTimeVariable);
+    // An empty variable counts as unset, as most tools that read it do.
+    if (!variable || !*variable)
+        return std::nullopt;
+    std::optional<std::int64_t> seconds = cli::parseInteger(variable);
+    if (!seconds) {
+        throw cli::UsageError(std::string(kTimeVariable) +
+                              " must be a whole number of seconds, got '" + variable + "'");
+    }
+    return seconds;
+}
+
+// Sets the command line's values in its order, so that the last one wins.
+void applySettings(ORXOptionList& options, const std::vector<cli::OptionSetting>& settings) {
+    for (const cli::OptionSetting& setting : settings) {
+        if (!options.setValue(setting.name, setting.value)) {
+            throw cli::UsageError("unknown option '" + setting.name +
+                                  "' (--list-options shows the bridge's options)");
+        }
+    }
+}
+
+std::unique_ptr<ORXModel> loadModel(const std::string& input) {
+    if (!endsWithJson(input)) {
+        throw cli::UsageError(input + ": unsupported input (only .json model files are supported)");
+    }
+    return importers::loadJsonModelFile(input);
+}
+
+int runProgram(const std::vector<std::string>& arguments) {
+    cli::CommandLine line = cli::parseCommandLine(arguments);
+    if (line.help) {
+        printOut(cli::usageText());
+        return kExitSuccess;
+    }
+    const bool informationOnly = line.listOptions || line.about;
+    if (!informationOnly) {
+        if (line.input.empty())
+            throw cli::UsageError("no INPUT given");
+        if (!line.hasOutput && line.dumpModel.empty()) {
+            throw cli::UsageError("no output file given (-o FILE)");
+        }
+    }
+    std::optional<std::int64_t> time = chooseTime(line);
+
+    cli::BridgeLibrary bridge(line.bridge.empty() ? cli::defaultBridgePath() : line.bridge);
+    ORXVelmarExportDllInterface& exporter = bridge.interface();
+    ORXOptionList options;
+    exporter.getOptionList(options);
+
+    if (informationOnly) {
+        if (line.about) {
+            ORXBridgeSpecification specification;
+            exporter.getSpecification(cli::kBridgeIdentifier, specification);
+            printOut(cli::formatSpecification(specification));
+        }
+        if (line.listOptions) {
+            if (line.about)
+                printOut("\n");
+            printOut(cli::formatOptionList(options));
+        }
+        return kExitSuccess;
+    }
+
+    applySettings(options, line.settings);
+    std::vector<std::string> names;
+    for (const cli::OptionSetting& setting : line.settings)
+        names.push_back(setting.name);
+
+    std::unique_ptr<ORXModel> model = loadModel(line.input);
+    if (!line.dumpModel.empty())
+        importers::dumpJsonModelFile(*model, line.dumpModel);
+    if (!line.hasOutput)
+        return kExitSuccess;
+
+    for (const std::string& warning : cli::findDoubtfulValues(options, names)) {
+        std::fprintf(stderr, "%s\n", warning.c_str());
+    }
+    ORXClock::setFixedTime(time);
+    cli::ConsoleLog log(line.quiet ? ORX_SEVERITY_WARNING : ORX_SEVERITY_INFO);
+    try {
+        exporter.run(cli::kBridgeIdentifier, *model, options, log);
+    } catch (const ORXException& failure) {
+        printError(failure.getMessage().str());
+        return kExitExportFailed;
+    } catch (const std::exception& failure) {
+        printError(failure.what());
+        return kExitExportFailed;
+    } catch (...) {
+        printError("the export failed with an unknown exception");
+        return kExitExportFailed;
+    }
+    return kExitSuccess;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    try {
+        return runProgram(arguments);
+    } catch (const cli::UsageError& failure) {
+        printError(failure.what());
+        std::fprintf(stderr, "Try 'pdm-export --help' for more information.\n");
+        return kExitBadInput;
+    } catch (const cli::BridgeLoadError& failure) {
+        printError(failure.what());
+        return kExitBadInput;
+    } catch (const importers::ModelFileError& failure) {
+        printError(failure.what());
+        return kExitBadInput;
+    } catch (const std::exception& failure) {
+        // Anything else before the export (memory, the bridge's option calls).
+        printError(failure.what());
+        return kExitExportFailed;
+    }
+}
