@@ -123,6 +123,21 @@ TEST(OrxFile, UnwritablePathForNonRootUser) {
     std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_all);
 }
 
+TEST(OrxFile, EndlBuffersAndFlushWritesOut) {
+    pdmtest::TempDir dir;
+    const std::string path = dir.file("lines.txt");
+    ORXFile file;
+    file = ORXString(path);
+    ASSERT_TRUE(file.open(kOut));
+    file << "one" << std::endl;
+    EXPECT_EQ(pdmtest::readFile(path), "");  // still in the buffer
+    file << "two" << std::flush;
+    EXPECT_EQ(pdmtest::readFile(path), "one\ntwo");
+    file << std::endl;
+    file.flush();
+    EXPECT_EQ(pdmtest::readFile(path), "one\ntwo\n");
+}
+
 TEST(OrxFile, WritingWhenNotOpenRaises) {
     ORXFile file;
     file = ORXString("/tmp/never-opened.pdm");

@@ -93,9 +93,17 @@ ORXFile& ORXFile::operator<<(char c) {
     return *this;
 }
 
-// Every manipulator ends the line: the framework's files only ever receive
-// std::endl, and flushing per line would cost a system call per element.
-ORXFile& ORXFile::operator<<(std::ostream& (*)(std::ostream&)) {
+// std::endl writes a line feed into the buffer without flushing: a system
+// call per element line would dominate the time to write a large document.
+// std::flush flushes; every other manipulator ends the line like std::endl.
+ORXFile& ORXFile::operator<<(std::ostream& (*manipulator)(std::ostream&)) {
+    using Manipulator = std::ostream& (*)(std::ostream&);
+    if (manipulator == static_cast<Manipulator>(std::flush<char, std::char_traits<char>>)) {
+        if (fd_ < 0)
+            throw ORXException("File '" + path_ + "' is not open for writing");
+        flush();
+        return *this;
+    }
     write("\n", 1);
     return *this;
 }
