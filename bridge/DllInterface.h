@@ -6,7 +6,7 @@
 
 class PDM_EXPORT ORXSybasePowerDesignerPdm08ExportDllInterface
     : public ORXVelmarExportDllInterface {
-public:
+  public:
     ORXSybasePowerDesignerPdm08ExportDllInterface() = default;
     ORXSybasePowerDesignerPdm08ExportDllInterface(
         const ORXSybasePowerDesignerPdm08ExportDllInterface&) = default;

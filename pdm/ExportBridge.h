@@ -5,6 +5,8 @@
 // kind of PDM object.
 
 #include <deque>
+#include <string>
+#include <unordered_map>
 
 #include "orx/ORXLog.h"
 #include "orx/ORXModel.h"
@@ -20,7 +22,7 @@
 // Everything is public: the class is internal to the library, and the tests
 // drive its writers one by one.
 class ORXSybasePowerDesignerPdm08ExportBridge : public ORXXMLWriter {
-public:
+  public:
     explicit ORXSybasePowerDesignerPdm08ExportBridge(ORXLog* log);
     // Runs postProcess once more (it then changes nothing) and never raises.
     ~ORXSybasePowerDesignerPdm08ExportBridge() override;
@@ -37,7 +39,7 @@ public:
     // The pre-order pass over the model that selects what is exported and
     // collects the associations and generalizations to convert.
     class PreprocessOperation : public ORXTraversalOperation {
-    public:
+      public:
         ~PreprocessOperation() = default;
         bool visit(ORXObject* object, void* data) override;
         void leave(ORXObject*, void*) override {}
@@ -52,7 +54,7 @@ public:
     };
     // Frees every export record of the model.
     class ResetGeneralPointer : public ORXTraversalOperation {
-    public:
+      public:
         bool visit(ORXObject* object, void* data) override;
         void leave(ORXObject*, void*) override {}
         void runOn(ORXSybasePowerDesignerPdm08ExportBridge* exportBridge);
@@ -185,6 +187,12 @@ public:
     // allocation per object and guarantees that post-processing frees every
     // record, also of objects the model no longer reaches.
     std::deque<ExportRecord> recordPool;
+    // Per name table, the next suffix to try for each base name (case-folded):
+    // every smaller suffix is known to be taken, so uniquifying stays linear.
+    std::unordered_map<std::string, int> tableNameSuffixes, tableCodeSuffixes, domainNameSuffixes,
+        domainCodeSuffixes;
+    // The line being assembled by the emission operations.
+    std::string lineBuffer;
 
     // Test hooks: the writer's indentation unit and the output file.
     void setIndentUnit(const ORXString& unit) { indentUnit = unit; }

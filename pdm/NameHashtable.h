@@ -9,10 +9,10 @@
 // only with names that are likely equal, never with every name of the same
 // length.
 class ORXNameHashtable : public ORXHashtable {
-public:
+  public:
     explicit ORXNameHashtable(int bucketCount) : ORXHashtable(bucketCount) {}
 
-protected:
+  protected:
     int compareEntries(const void* a, const void* b) const override;
     int compareKey(const void* key, const void* entry) const override;
     std::size_t hashEntry(const void* entry) const override;

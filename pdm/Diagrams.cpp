@@ -1,0 +1,176 @@
+// Diagrams and their table, reference and view symbols.
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "pdm/ExportBridge.h"
+
+using Bridge = ORXSybasePowerDesignerPdm08ExportBridge;
+
+namespace {
+
+// Display data of the symbols: fonts (Arial,8,N) and colours, in hexadecimal.
+// The \r\n pairs are part of the text.
+const char* const kTableBlob =
+    "02000000040000000A417269616C2C382C4E00%06X00050000000A41726961\r\n"
+    "6C2C382C4E0000000000%06X10%06X0100000000C8C8C800C8C8C800";
+const char* const kReferenceBlob =
+    "0100000001000000000000000A417269616C2C382C4E00%06X00%06X0100\r\n"
+    "000000C8C8C800C8C8C800";
+const char* const kViewBlob =
+    "03000000040000000A417269616C2C382C4E00%06X00050000000A41726961\r\n"
+    "6C2C382C4E0000000000050000000A417269616C2C382C4E0000000000%06X\r\n"
+    "10%06X0100000000C8C8C800C8C8C800";
+
+// The clipping rectangle of a table or view symbol. A symbol without a
+// position (x or y is 0) gets the fixed 4000 x 4000 rectangle, unscaled.
+ORXString clipRectangle(const ORXPresentationElement* element, float scaleX, float scaleY) {
+    int left = 0, top = 0, right = 4000, bottom = 4000;
+    const int x = element->getX(), y = element->getY();
+    if (x != 0 && y != 0) {
+        const int hw = element->getWidth() / 2, hh = element->getHeight() / 2;
+        // Products beyond the 32-bit range saturate instead of overflowing.
+        auto scaled = [](long long value, float factor) {
+            double product = static_cast<double>(value) * static_cast<double>(factor);
+            if (product >= 2147483647.0)
+                return 2147483647;
+            if (product <= -2147483648.0)
+                return static_cast<int>(-2147483647 - 1);
+            return static_cast<int>(product);
+        };
+        left = scaled(static_cast<long long>(x) - hw, scaleX);
+        top = scaled(static_cast<long long>(y) - hh, scaleY);
+        right = scaled(static_cast<long long>(x) + hw, scaleX);
+        bottom = scaled(static_cast<long long>(y) + hh, scaleY);
+    }
+    char text[96];
+    std::snprintf(text, sizeof text, "((%i,%i), (%i,%i))", left, -top, right, -bottom);
+    return ORXString(text);
+}
+
+}  // namespace
+
+int Bridge::toBlobColor(int color) {
+    // Colours outside 0..0xFFFFFF are masked to 24 bits first, so the
+    // six-digit format always gives six digits.
+    const unsigned value = static_cast<unsigned>(color) & 0xFFFFFFu;
+    return static_cast<int>(((value & 0xFFu) << 16) | (value & 0xFF00u) | ((value >> 16) & 0xFFu));
+}
+
+void Bridge::writeDiagram(ORXDiagram* diagram) {
+    currentDiagram = diagram;
+    if (testAndSetWritten(diagram)) {
+        printObjectRef("o:SPdmDiagram", "Ref", getObjectId(diagram));
+        return;
+    }
+    printObjectStart("o:SPdmDiagram", getObjectId(diagram));
+    printIntegerAttribute("a:OID", getObjectId(diagram), true);
+    printAttribute("a:Name", getExportName(diagram), true);
+    printAttribute("a:Code", getExportCode(diagram), true);
+    writeLabelOrComment(diagram);
+    printCollectionStart("c:Symbols");
+    // References first: their symbols define the symbols of the tables they link.
+    for (int kind : {ORX_ET_ASSOCIATION, ORX_ET_CLASS, ORX_ET_SQL_VIEW_ENTITY}) {
+        for (int i = 0; i < diagram->getPresentationElementCount(); ++i) {
+            ORXPresentationElement* element = diagram->getPresentationElement(i);
+            ORXModelObject* subject = element->getSubjectModelObject();
+            if (subject && subject->getElementType() == kind)
+                writeSymbol(element);
+        }
+    }
+    printElementEnd("c:Symbols");
+    printElementEnd("o:SPdmDiagram");
+}
+
+void Bridge::writeSymbol(ORXPresentationElement* element) {
+    int background = toBlobColor(element->getBackgroundColor());
+    if (background == 0)
+        background = 0xFFFFFF;
+    int line = toBlobColor(element->getLineColor());
+    if (line == 0xFFFFFF)
+        line = 0x000100;
+    int font = toBlobColor(element->getFontColor());
+    if (font == 0xFFFFFF)
+        font = 0;
+
+    ORXModelObject* subject = element->getSubjectModelObject();
+    if (!subject)
+        return;
+    char blob[512];
+    switch (subject->getElementType()) {
+        case ORX_ET_CLASS: {
+            auto* table = static_cast<ORXClass*>(subject);
+            if (!isClassExported(table))
+                return;
+            if (testAndSetWritten(element)) {
+                printObjectRef("o:SPdmSymTabl", "Ref", getObjectId(element));
+                return;
+            }
+            printObjectStart("o:SPdmSymTabl", getObjectId(element));
+            printAttribute("a:ClipRect", clipRectangle(element, scaleX, scaleY), true);
+            std::snprintf(blob, sizeof blob, kTableBlob, font, background, line);
+            printAttribute("a:BlobData", blob);
+            printCollectionStart("c:Object");
+            writeTable(table);
+            printElementEnd("c:Object");
+            printElementEnd("o:SPdmSymTabl");
+            break;
+        }
+        case ORX_ET_ASSOCIATION: {
+            auto* association = static_cast<ORXAssociation*>(subject);
+            if (!isReferenceExported(association))
+                return;
+            if (testAndSetWritten(element)) {
+                printObjectRef("o:SPdmSymRefr", "Ref", getObjectId(element));
+                return;
+            }
+            printObjectStart("o:SPdmSymRefr", getObjectId(element));
+            printAttribute("a:ClipRect", "((0,0),(4000,-4000))");
+            printAttribute("a:ListPt", "((0,0),(4000,-4000))");
+            printIntegerAttribute("a:Arrows", 1, false);
+            std::snprintf(blob, sizeof blob, kReferenceBlob, font, line);
+            printAttribute("a:BlobData", blob);
+            // The symbols of the linked tables in this diagram.
+            auto writeTableSymbol = [this](ORXClass* table) {
+                if (!table)
+                    return;
+                for (int i = 0; i < table->getPresentationPresentationElementCount(); ++i) {
+                    ORXPresentationElement* symbol = table->getPresentationPresentationElement(i);
+                    if (currentDiagram && currentDiagram->containsPresentationElement(symbol)) {
+                        writeSymbol(symbol);
+                        return;
+                    }
+                }
+            };
+            printCollectionStart("c:LinkSrc");
+            writeTableSymbol(childRole(association)->getAssociatedClass());
+            printElementEnd("c:LinkSrc");
+            printCollectionStart("c:LinkDst");
+            writeTableSymbol(parentRole(association)->getAssociatedClass());
+            printElementEnd("c:LinkDst");
+            printCollectionStart("c:Object");
+            writeReference(association);
+            printElementEnd("c:Object");
+            printElementEnd("o:SPdmSymRefr");
+            break;
+        }
+        case ORX_ET_SQL_VIEW_ENTITY: {
+            auto* view = static_cast<ORXSQLViewEntity*>(subject);
+            if (testAndSetWritten(element)) {
+                printObjectRef("o:SPdmSymView", "Ref", getObjectId(element));
+                return;
+            }
+            printObjectStart("o:SPdmSymView", getObjectId(element));
+            printAttribute("a:ClipRect", clipRectangle(element, scaleX, scaleY), true);
+            std::snprintf(blob, sizeof blob, kViewBlob, font, background, line);
+            printAttribute("a:BlobData", blob);
+            printCollectionStart("c:Object");
+            writeView(view);
+            printElementEnd("c:Object");
+            printElementEnd("o:SPdmSymView");
+            break;
+        }
+        default:
+            break;
+    }
+}

@@ -1,0 +1,103 @@
+// Domains, business rules and the datatype properties of columns and domains.
+
+#include <cstdio>
+
+#include "pdm/ExportBridge.h"
+
+using Bridge = ORXSybasePowerDesignerPdm08ExportBridge;
+
+bool Bridge::isDomainExported(ORXType* type) {
+    ExportRecord& record = getExportRecord(type);
+    if (record.exported == 0 || record.exported == 1)
+        return record.exported == 1;
+    record.exported = (type->getElementType() == ORX_ET_DERIVED_TYPE && type->isDomain()) ? 1 : 0;
+    return record.exported == 1;
+}
+
+void Bridge::writeDomain(ORXType* type) {
+    if (!isDomainExported(type))
+        return;
+    if (testAndSetWritten(type)) {
+        printObjectRef("o:SPdoObjDomn", "Ref", getObjectId(type));
+        return;
+    }
+    printObjectStart("o:SPdoObjDomn", getObjectId(type));
+    printIntegerAttribute("a:OID", getObjectId(type), true);
+    printAttribute("a:Name", getExportName(type), true);
+    printAttribute("a:Code", getExportCode(type), true);
+    writeLabelOrComment(type);
+    writeDescription(type);
+    writeNotes(type);
+    writeDatatypeProperties(type, ORXString());
+    printElementEnd("o:SPdoObjDomn");
+}
+
+void Bridge::writeBusinessRule(ORXAttribute* attribute) {
+    ExportRecord& record = getExportRecord(attribute);
+    if (record.ruleId != 0) {
+        printObjectRef("o:SObjRule", "Ref", record.ruleId);
+        return;
+    }
+    const int id = newObjectId();
+    ruleIds.add(id);
+    record.ruleId = id;
+    printObjectStart("o:SObjRule", id);
+    printIntegerAttribute("a:OID", id, true);
+    char name[32];
+    std::snprintf(name, sizeof name, "RULE_%i", id);
+    printAttribute("a:Name", name);
+    printAttribute("a:Code", name);
+    printAttribute("a:Sexpr", attribute->getRuleExpression(), true);
+    printElementEnd("o:SObjRule");
+}
+
+void Bridge::writeDatatypeProperties(ORXType* type, const ORXString& defaultText) {
+    printAttribute("a:Lval", type->getLowerBound(), true);
+    printAttribute("a:Hval", type->getUpperBound(), true);
+    printAttribute("a:Dval", defaultText.empty() ? type->getInitialValue() : defaultText, true);
+    if (type->getTypeValueCount() > 0)
+        writeValueList(type);
+
+    const ORXString& modelDatatype = type->getDataType();
+    const int length = type->getLength();
+    const DatatypeMapRow* row = findDatatypeRow(targetDatatypeTable, modelDatatype.c_str(),
+                                                modelDatatype.getLength(), length);
+    if (!row)
+        return;
+
+    const int scale = type->getScale();
+    char text[64];
+    if (row->takesScale && scale != 0) {
+        std::snprintf(text, sizeof text, "%s(%i,%i)", row->dbmsDatatype, length, scale);
+        printAttribute("a:Dttp", text);
+        printIntegerAttribute("a:Mlen", length, false);
+        printIntegerAttribute("a:Prec", scale, false);
+    } else if (row->takesLength && length != 0) {
+        std::snprintf(text, sizeof text, "%s(%i)", row->dbmsDatatype, length);
+        printAttribute("a:Dttp", text);
+        printIntegerAttribute("a:Mlen", length, false);
+    } else {
+        std::snprintf(text, sizeof text, "%s", row->dbmsDatatype);
+        printAttribute("a:Dttp", text);
+        if (row->impliedLength != 0)
+            printIntegerAttribute("a:Mlen", row->impliedLength, false);
+    }
+    if (modelDatatype == "AUTOINCREMENT")
+        printIntegerAttribute("a:Idnt", 1, false);
+}
+
+void Bridge::writeValueList(ORXType* type) {
+    ORXTypeValueByPosition values;
+    type->getTypeValueByPosition(values);
+    std::string text = "<a:Vals>";
+    for (int i = 0; i < values.getCount(); ++i) {
+        if (i > 0)
+            text += '\n';
+        ORXTypeValue* value = values.getTypeValue(i);
+        appendXMLText(text, value->getValue().view());
+        text += '\t';
+        appendXMLText(text, value->getName().view());
+    }
+    text += "</a:Vals>\n";
+    outputFile.write(text.data(), text.size());
+}

@@ -1,0 +1,226 @@
+// Packages and the shortcuts through which a package shows objects of others.
+
+#include <vector>
+
+#include "pdm/ExportBridge.h"
+
+using Bridge = ORXSybasePowerDesignerPdm08ExportBridge;
+
+namespace {
+
+// Class identifiers of shortcut targets.
+const char* const kTableClsid = "380BAA40-0042-11D2-BD28-00A02478ECC9";
+const char* const kReferenceClsid = "6E6C7340-0044-11D2-A252-006008700815";
+const char* const kViewClsid = "55750240-0044-11D2-B00B-0008C702FC49";
+
+}  // namespace
+
+bool Bridge::isPackageExported(ORXDesignPackage* package) {
+    ExportRecord& record = getExportRecord(package);
+    if (record.exported == 0 || record.exported == 1)
+        return record.exported == 1;
+    record.exported = package->getLevelCode() != 1 ? 1 : 0;
+    return record.exported == 1;
+}
+
+void Bridge::writePackage(ORXDesignPackage* package) {
+    if (!isPackageExported(package))
+        return;
+    currentPackage = package;
+    if (testAndSetWritten(package)) {
+        printObjectRef("o:SPdmPackage", "Ref", getObjectId(package));
+        return;
+    }
+    printObjectStart("o:SPdmPackage", getObjectId(package));
+    printIntegerAttribute("a:OID", getObjectId(package), true);
+    printAttribute("a:Name", getExportName(package), true);
+    printAttribute("a:Code", getExportCode(package), true);
+    writeLabelOrComment(package);
+    writeDescription(package);
+    writeNotes(package);
+
+    printCollectionStart("c:PdmDiagrams");
+    for (int d = 0; d < package->getDiagramCount(); ++d)
+        writeDiagram(package->getDiagram(d));
+    printElementEnd("c:PdmDiagrams");
+
+    printCollectionStart("c:PdmPackages");
+    for (int i = 0; i < package->getChildPackageCount(); ++i) {
+        ORXPackage* child = package->getChildPackage(i);
+        if (child->getElementType() == ORX_ET_DESIGN_PACKAGE)
+            writePackage(static_cast<ORXDesignPackage*>(child));
+    }
+    printElementEnd("c:PdmPackages");
+    currentPackage = package;
+
+    printCollectionStart("c:Procedures");
+    for (int p = 0; p < package->getStoredProcedureCount(); ++p)
+        writeProcedure(package->getStoredProcedure(p));
+    for (int e = 0; e < package->getModelElementCount(); ++e) {
+        ORXModelObject* element = package->getModelElement(e);
+        if (element->getElementType() != ORX_ET_CLASS)
+            continue;
+        ORXOperationByPosition operations;
+        static_cast<ORXClass*>(element)->getOperationByPosition(operations);
+        for (int o = 0; o < operations.getCount(); ++o)
+            if (operations.getOperation(o)->getElementType() == ORX_ET_STORED_PROCEDURE)
+                writeProcedure(operations.getOperation(o));
+    }
+    printElementEnd("c:Procedures");
+
+    printCollectionStart("c:Tables");
+    const int tableShortcuts = getExportRecord(package).tableShortcuts.getCount();
+    for (int i = 0; i < tableShortcuts; ++i)
+        printObjectRef("o:SRepShortcut", "Ref", getExportRecord(package).tableShortcuts.get(i));
+    for (int e = 0; e < package->getModelElementCount(); ++e) {
+        ORXModelObject* element = package->getModelElement(e);
+        if (element->getElementType() == ORX_ET_CLASS) {
+            writeTable(static_cast<ORXClass*>(element));
+        } else if (element->getElementType() == ORX_ET_ASSOCIATION) {
+            auto* association = static_cast<ORXAssociation*>(element);
+            if (!isReferenceExported(association))
+                continue;
+            ORXClass* parent = parentRole(association)->getAssociatedClass();
+            if (needsShortcut(parent, true))
+                writeShortcut(parent);
+        }
+    }
+    printElementEnd("c:Tables");
+
+    printCollectionStart("c:Views");
+    for (int e = 0; e < package->getModelElementCount(); ++e) {
+        ORXModelObject* element = package->getModelElement(e);
+        if (element->getElementType() == ORX_ET_SQL_VIEW_ENTITY)
+            writeView(static_cast<ORXSQLViewEntity*>(element));
+    }
+    const int viewShortcuts = getExportRecord(package).viewShortcuts.getCount();
+    for (int i = 0; i < viewShortcuts; ++i)
+        printObjectRef("o:SRepShortcut", "Ref", getExportRecord(package).viewShortcuts.get(i));
+    printElementEnd("c:Views");
+
+    printCollectionStart("c:References");
+    for (int e = 0; e < package->getModelElementCount(); ++e) {
+        ORXModelObject* element = package->getModelElement(e);
+        if (element->getElementType() == ORX_ET_ASSOCIATION)
+            writeReference(static_cast<ORXAssociation*>(element));
+    }
+    const int referenceShortcuts = getExportRecord(package).referenceShortcuts.getCount();
+    for (int i = 0; i < referenceShortcuts; ++i)
+        printObjectRef("o:SRepShortcut", "Ref", getExportRecord(package).referenceShortcuts.get(i));
+    printElementEnd("c:References");
+
+    printElementEnd("o:SPdmPackage");
+}
+
+bool Bridge::needsShortcut(ORXModelObject* object, bool checkDiagrams) {
+    if (currentPackage && currentPackage->containsModelElement(object))
+        return false;
+    if (!checkDiagrams)
+        return true;
+    if (currentPackage) {
+        for (int d = 0; d < currentPackage->getDiagramCount(); ++d)
+            if (currentPackage->getDiagram(d)->containsModelElement(object))
+                return false;
+    }
+    return true;
+}
+
+void Bridge::writeShortcut(ORXModelObject* object) {
+    if (hasShortcutIn(object, currentPackage)) {
+        printObjectRef("o:SRepShortcut", "Ref", getShortcutId(object, currentPackage));
+        return;
+    }
+    const int id = getShortcutId(object, currentPackage);
+    printObjectStart("o:SRepShortcut", id);
+    printIntegerAttribute("a:OID", id, true);
+    printAttribute("a:Name", object->getName(), true);
+    printAttribute("a:Code", object->getName(), true);
+    printIntegerAttribute("a:ExtOID", getObjectId(object), true);
+
+    const char* clsid = nullptr;
+    ORXVector<int>* list = nullptr;
+    ExportRecord* packageRecord = currentPackage ? &getExportRecord(currentPackage) : nullptr;
+    switch (object->getElementType()) {
+        case ORX_ET_CLASS:
+            clsid = kTableClsid;
+            if (packageRecord)
+                list = &packageRecord->tableShortcuts;
+            break;
+        case ORX_ET_ASSOCIATION:
+            clsid = kReferenceClsid;
+            if (packageRecord)
+                list = &packageRecord->referenceShortcuts;
+            break;
+        case ORX_ET_SQL_VIEW_ENTITY:
+            clsid = kViewClsid;
+            if (packageRecord)
+                list = &packageRecord->viewShortcuts;
+            break;
+        default:
+            break;
+    }
+    if (clsid) {
+        printAttribute("a:ExtCLSID", clsid);
+        if (list)
+            list->add(id);
+        printAttribute("a:TrgtLoct", getExportRecord(object).packagePath, false);
+    }
+    if (object->getElementType() == ORX_ET_ASSOCIATION) {
+        auto* association = static_cast<ORXAssociation*>(object);
+        printCollectionStart("c:LinkedShct");
+        for (int r = 0; r < 2; ++r) {
+            ORXAssociationRole* role = association->getAssociationRole(r);
+            if (role && role->getAssociatedClass())
+                writeTable(role->getAssociatedClass());
+        }
+        printElementEnd("c:LinkedShct");
+    }
+    printElementEnd("o:SRepShortcut");
+}
+
+bool Bridge::hasShortcutIn(ORXModelObject* object, ORXDesignPackage* package) {
+    if (!object->getGeneralPointer()) {
+        getExportRecord(object);
+        computePackagePath(object);
+        return false;
+    }
+    ExportRecord& record = getExportRecord(object);
+    if (record.packagePath.empty())
+        computePackagePath(object);
+    return record.shortcutPackage == package;
+}
+
+void Bridge::computePackagePath(ORXModelObject* object) {
+    std::vector<ORXDesignPackage*> flagged;  // innermost first
+    ORXPackage* package = object->getDesignPackage();
+    while (package && package->getElementType() == ORX_ET_DESIGN_PACKAGE) {
+        auto* designPackage = static_cast<ORXDesignPackage*>(package);
+        if (designPackage->getPackageFlag())
+            flagged.push_back(designPackage);
+        package = package->getParentPackage();
+    }
+    ORXString path;
+    for (auto it = flagged.rbegin(); it != flagged.rend(); ++it) {
+        path += "\\";
+        path += getExportName(*it);
+    }
+    if (flagged.empty())
+        path = ORXString("\\");
+    getExportRecord(object).packagePath = path;
+}
+
+void Bridge::writeSessionShortcuts(ORXDesignPackage* package) {
+    if (auto* record = static_cast<ExportRecord*>(package->getGeneralPointer())) {
+        for (int i = 0; i < record->tableShortcuts.getCount(); ++i)
+            printObjectRef("o:SRepShortcut", "Ref", record->tableShortcuts.get(i));
+        for (int i = 0; i < record->referenceShortcuts.getCount(); ++i)
+            printObjectRef("o:SRepShortcut", "Ref", record->referenceShortcuts.get(i));
+        for (int i = 0; i < record->viewShortcuts.getCount(); ++i)
+            printObjectRef("o:SRepShortcut", "Ref", record->viewShortcuts.get(i));
+    }
+    for (int i = 0; i < package->getChildPackageCount(); ++i) {
+        ORXPackage* child = package->getChildPackage(i);
+        if (child->getElementType() == ORX_ET_DESIGN_PACKAGE)
+            writeSessionShortcuts(static_cast<ORXDesignPackage*>(child));
+    }
+}

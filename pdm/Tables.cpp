@@ -1,0 +1,180 @@
+// Tables, columns and keys.
+
+#include "orx/ORXBridgeLib.h"
+#include "pdm/ExportBridge.h"
+
+using Bridge = ORXSybasePowerDesignerPdm08ExportBridge;
+
+namespace {
+
+// The check rule of an object as "a:Srul" (its text) and "a:Ckcn" (its name).
+void writeCheckRule(Bridge& bridge, const ORXObject* object) {
+    if (ORXBusinessRule* rule = findBusinessRule(object, 3)) {
+        bridge.printAttribute("a:Srul", rule->getRuleText(), true);
+        bridge.printAttribute("a:Ckcn", rule->getName(), true);
+    }
+}
+
+}  // namespace
+
+void Bridge::writeTable(ORXClass* table) {
+    if (!isClassExported(table))
+        return;
+    if (needsShortcut(table, false)) {
+        writeShortcut(table);
+        return;
+    }
+    if (testAndSetWritten(table)) {
+        printObjectRef("o:SPdoObjTabl", "Ref", getObjectId(table));
+        return;
+    }
+    printObjectStart("o:SPdoObjTabl", getObjectId(table));
+    printIntegerAttribute("a:OID", getObjectId(table), true);
+    printAttribute("a:Name", getExportName(table), true);
+    printAttribute("a:Code", getExportCode(table), true);
+    writeLabelOrComment(table);
+    writeDescription(table);
+    switch (table->getTableType()) {
+        case 1:
+            printAttribute("a:TABL.Type", "1");
+            break;
+        case 2:
+        case 3:
+            printAttribute("a:TABL.Type", "2");
+            break;
+        default:
+            break;
+    }
+    writeNotes(table);
+    writeCheckRule(*this, table);
+
+    printCollectionStart("c:Columns");
+    ORXAttributeByPosition columns;
+    table->getAttributeByPosition(columns);
+    for (int i = 0; i < columns.getCount(); ++i)
+        writeColumn(columns.getAttribute(i));
+    printElementEnd("c:Columns");
+
+    printCollectionStart("c:Keys");
+    for (int i = 0; i < table->getKeyCount(); ++i)
+        writeKey(table->getKey(i));
+    printElementEnd("c:Keys");
+
+    printCollectionStart("c:Indexes");
+    for (int i = 0; i < table->getIndexCount(); ++i)
+        writeIndex(table->getIndex(i));
+    printElementEnd("c:Indexes");
+
+    printCollectionStart("c:Owner");
+    ORXModelObject* owner = table->getOwner();
+    if (owner && owner->getElementType() == ORX_ET_SCHEMA)
+        writeUser(owner);
+    printElementEnd("c:Owner");
+
+    ORXOperationByPosition operations;
+    table->getOperationByPosition(operations);
+    printCollectionStart("c:Triggers");
+    for (int i = 0; i < operations.getCount(); ++i)
+        if (operations.getOperation(i)->getElementType() == ORX_ET_TRIGGER)
+            writeTrigger(operations.getOperation(i));
+    printElementEnd("c:Triggers");
+
+    printCollectionStart("c:PKey");
+    if (ORXCandidateKey* primaryKey = table->getPrimaryKey())
+        writeKey(primaryKey);
+    printElementEnd("c:PKey");
+
+    printCollectionStart("c:Cluster");
+    for (int i = 0; i < table->getIndexCount(); ++i)
+        if (table->getIndex(i)->isClustered())
+            writeIndex(table->getIndex(i));
+    printElementEnd("c:Cluster");
+
+    printCollectionStart("c:TABL.Procedures");
+    for (int i = 0; i < operations.getCount(); ++i)
+        if (operations.getOperation(i)->getElementType() == ORX_ET_STORED_PROCEDURE)
+            writeProcedure(operations.getOperation(i));
+    printElementEnd("c:TABL.Procedures");
+
+    printElementEnd("o:SPdoObjTabl");
+}
+
+void Bridge::writeColumn(ORXAttribute* column) {
+    if (!isAttributeExported(column))
+        return;
+    if (testAndSetWritten(column)) {
+        printObjectRef("o:SPdoObjColn", "Ref", getObjectId(column));
+        return;
+    }
+    printObjectStart("o:SPdoObjColn", getObjectId(column));
+    printIntegerAttribute("a:OID", getObjectId(column), true);
+    printAttribute("a:Name", getExportName(column), true);
+    printAttribute("a:Code", getExportCode(column), true);
+    writeLabelOrComment(column);
+    writeDescription(column);
+    writeNotes(column);
+    writeCheckRule(*this, column);
+    printAttribute("a:Mand", column->isOptional() ? "0" : "1");
+    if (!column->getRuleExpression().empty()) {
+        printCollectionStart("c:Rules");
+        writeBusinessRule(column);
+        printElementEnd("c:Rules");
+    }
+    if (ORXType* type = column->getType())
+        writeDatatypeProperties(type, column->getInitialValue());
+    ORXDerivedType* domain = getDomain(column);
+    if (domain && isDomainExported(domain)) {
+        printCollectionStart("c:Domain");
+        writeDomain(domain);
+        printElementEnd("c:Domain");
+    }
+    printElementEnd("o:SPdoObjColn");
+}
+
+void Bridge::writeKey(ORXKey* key) {
+    if (!isKeyExported(key))
+        return;
+    if (testAndSetWritten(key)) {
+        printObjectRef("o:SPdoObjKey", "Ref", getObjectId(key));
+        return;
+    }
+    printObjectStart("o:SPdoObjKey", getObjectId(key));
+    printIntegerAttribute("a:OID", getObjectId(key), true);
+    printAttribute("a:Name", getExportName(key), true);
+    printAttribute("a:Code", getExportCode(key), true);
+    printAttribute("a:Cnst", key->getPhysicalName(), true);
+    writeLabelOrComment(key);
+    writeDescription(key);
+    writeNotes(key);
+
+    printCollectionStart("c:KEY.Columns");
+    const int n = key->getAttributeCount();
+    if (ORXIndex* index = key->getIndex()) {
+        // The index decides the column order; missing members give no column.
+        ORXIndexMemberByPosition members;
+        index->getIndexMemberByPosition(members);
+        for (int i = 0; i < n && i < members.getCount(); ++i)
+            if (ORXAttribute* attribute = members.getIndexMember(i)->getAttribute())
+                writeColumn(attribute);
+    } else {
+        for (int i = 0; i < n; ++i)
+            writeColumn(key->getAttribute(i));
+    }
+    printElementEnd("c:KEY.Columns");
+    printElementEnd("o:SPdoObjKey");
+}
+
+bool Bridge::isKeyExported(ORXKey* key) {
+    if (key->getElementType() == ORX_ET_FOREIGN_KEY)
+        return false;
+    ExportRecord& record = getExportRecord(key);
+    if (record.exported == 0 || record.exported == 1)
+        return record.exported == 1;
+    bool exported = false;
+    if (key->isInstanceOf(ORX_ET_CANDIDATE_KEY) && static_cast<ORXCandidateKey*>(key)->isUnique()) {
+        for (int i = 0; i < key->getAttributeCount() && !exported; ++i)
+            exported = isAttributeExported(key->getAttribute(i));
+    }
+    record.exported = exported ? 1 : 0;
+    return exported;
+}

@@ -1,0 +1,88 @@
+// Views and their columns.
+
+#include "literals/VLE_PDPDM7.h"
+#include "orx/ORXBridgeLib.h"
+#include "pdm/ExportBridge.h"
+
+using Bridge = ORXSybasePowerDesignerPdm08ExportBridge;
+
+void Bridge::writeView(ORXSQLViewEntity* view) {
+    if (testAndSetWritten(view)) {
+        printObjectRef("o:SPdoObjView", "Ref", getObjectId(view));
+        return;
+    }
+    printObjectStart("o:SPdoObjView", getObjectId(view));
+    printIntegerAttribute("a:OID", getObjectId(view), true);
+    printAttribute("a:Name", getExportName(view), true);
+    printAttribute("a:Code", getExportCode(view), true);
+
+    // A stored statement stands as it is; its columns are written only for
+    // statement kind 1. Without one, the statement is generated from the
+    // columns' sources and the columns are written.
+    bool writeColumns = true;
+    if (!view->getViewStatement().empty()) {
+        printAttribute("a:SQL", view->getViewStatement(), true);
+        writeColumns = view->getViewStatementKind() == 1;
+    } else {
+        printAttribute("a:SQL", computeSqlViewSelectStatement(view), true);
+    }
+    VLE_PDPDM7::PDPDMX_W_INCONSISTENT_VIEW.log(*log, getExportName(view));
+
+    writeLabelOrComment(view);
+    writeDescription(view);
+    writeNotes(view);
+    printCollectionStart("c:VIEW.Owner");
+    ORXModelObject* owner = view->getOwner();
+    if (owner && owner->getElementType() == ORX_ET_SCHEMA)
+        writeUser(owner);
+    printElementEnd("c:VIEW.Owner");
+    if (writeColumns) {
+        printCollectionStart("c:ViewColns");
+        ORXFeatureByPosition features;
+        view->getFeatureByPosition(features);
+        for (int i = 0; i < view->getSQLViewAttributeCount() && i < features.getCount(); ++i) {
+            ORXFeature* feature = features.getFeature(i);
+            if (feature->getElementType() == ORX_ET_SQL_VIEW_ATTRIBUTE)
+                writeViewColumn(static_cast<ORXSQLViewAttribute*>(feature));
+        }
+        printElementEnd("c:ViewColns");
+    }
+    printElementEnd("o:SPdoObjView");
+}
+
+void Bridge::writeViewColumn(ORXSQLViewAttribute* column) {
+    if (!isViewColumnExported(column))
+        return;
+    // The written flag is set before the contents, so a chain of view
+    // columns that leads back to itself ends in a reference.
+    if (testAndSetWritten(column)) {
+        printObjectRef("o:SPdoObjViewColn", "Ref", getObjectId(column));
+        return;
+    }
+    printObjectStart("o:SPdoObjViewColn", getObjectId(column));
+    printIntegerAttribute("a:OID", getObjectId(column), true);
+    printAttribute("a:Name", column->getName(), true);
+    printAttribute("a:Code", getExportCode(column), true);
+    ORXFeature* source = column->getSourceFeature();
+    if (source && source->getElementType() == ORX_ET_ATTRIBUTE) {
+        printCollectionStart("c:VIEWC.Columns");
+        writeColumn(static_cast<ORXAttribute*>(source));
+        printElementEnd("c:VIEWC.Columns");
+    } else if (source && source->getElementType() == ORX_ET_SQL_VIEW_ATTRIBUTE) {
+        printCollectionStart("c:VIEWC.Columns");
+        writeViewColumn(static_cast<ORXSQLViewAttribute*>(source));
+        printElementEnd("c:VIEWC.Columns");
+    }
+    printElementEnd("o:SPdoObjViewColn");
+}
+
+bool Bridge::isViewColumnExported(ORXSQLViewAttribute* column) {
+    ExportRecord& record = getExportRecord(column);
+    if (record.exported == 0 || record.exported == 1)
+        return record.exported == 1;
+    ORXFeature* source = column->getSourceFeature();
+    bool exported =
+        !(source && source->getElementType() != ORX_ET_ATTRIBUTE && source->getLevelCode() == 1);
+    record.exported = exported ? 1 : 0;
+    return exported;
+}

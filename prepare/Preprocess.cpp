@@ -1,0 +1,478 @@
+// Pre-processing: what is exported, and the temporary changes that let the
+// writers find only what a PDM can hold (associative tables for many-to-many
+// associations, references for generalizations, references in their child
+// table's package, a projection of every exported table, reference and view
+// in each of its diagrams). Post-processing undoes all of it.
+
+#include <exception>
+
+#include "literals/VLE_PDPDM7.h"
+#include "orx/ORXBridgeLib.h"
+#include "pdm/ExportBridge.h"
+
+using Bridge = ORXSybasePowerDesignerPdm08ExportBridge;
+
+namespace {
+
+// The upper bound of a role's multiplicity.
+int upperBound(const ORXAssociationRole* role) {
+    int lower = 0, upper = 0;
+    decodeMultiplicity(role->getMultiplicity(), lower, upper);
+    return upper;
+}
+
+ORXString joined(const ORXString& a, const ORXString& b) {
+    return a + "_" + b;
+}
+
+}  // namespace
+
+// ---- Selection -----------------------------------------------------------------------
+
+bool Bridge::isClassExported(ORXClass* table) {
+    ExportRecord& record = getExportRecord(table);
+    if (record.exported == 0 || record.exported == 1)
+        return record.exported == 1;
+    record.exported = table->getLevelCode() != 1 ? 1 : 0;
+    return record.exported == 1;
+}
+
+bool Bridge::isAttributeExported(ORXAttribute* column) {
+    ExportRecord& record = getExportRecord(column);
+    if (record.exported == 0 || record.exported == 1)
+        return record.exported == 1;
+    record.exported = column->getLevelCode() != 1 ? 1 : 0;
+    return record.exported == 1;
+}
+
+bool Bridge::isGeneralizationExported(ORXGeneralization* generalization) {
+    ExportRecord& record = getExportRecord(generalization);
+    if (record.exported == 0 || record.exported == 1)
+        return record.exported == 1;
+    bool exported = false;
+    ORXClass* supertype = generalization->getSupertypeClass(0);
+    if (generalization->getLevelCode() != 1 && supertype && isClassExported(supertype)) {
+        for (int i = 0; i < generalization->getSubtypeClassCount() && !exported; ++i) {
+            ORXClass* subtype = generalization->getSubtypeClass(i);
+            exported = subtype && isClassExported(subtype);
+        }
+    }
+    record.exported = exported ? 1 : 0;
+    return exported;
+}
+
+bool Bridge::isReferenceExported(ORXAssociation* association) {
+    ExportRecord& record = getExportRecord(association);
+    if (record.exported == 0 || record.exported == 1)
+        return record.exported == 1;
+    bool exported = false;
+    if (association->getAssociationRoleCount() != 2) {
+        VLE_PDPDM7::PDPDMX_W_NON_BINARY_ASSOCIATION.log(*log);
+    } else {
+        ORXClass* first = association->getAssociationRole(0)->getAssociatedClass();
+        ORXClass* second = association->getAssociationRole(1)->getAssociatedClass();
+        exported = association->getLevelCode() != 1 && !isManyToMany(association) && first &&
+                   second && isClassExported(first) && isClassExported(second);
+    }
+    record.exported = exported ? 1 : 0;
+    return exported;
+}
+
+bool Bridge::isManyToMany(ORXAssociation* association) {
+    if (association->getAssociationRoleCount() < 2)
+        return false;
+    return upperBound(association->getAssociationRole(0)) > 1 &&
+           upperBound(association->getAssociationRole(1)) > 1;
+}
+
+ORXAssociationRole* Bridge::parentRole(ORXAssociation* association) {
+    ORXAssociationRole* role0 = association->getAssociationRole(0);
+    return (role0 && role0->isSource()) ? role0 : association->getAssociationRole(1);
+}
+
+ORXAssociationRole* Bridge::childRole(ORXAssociation* association) {
+    ORXAssociationRole* role0 = association->getAssociationRole(0);
+    return (role0 && role0->isSource()) ? association->getAssociationRole(1) : role0;
+}
+
+// ---- The traversal ------------------------------------------------------------------------
+
+void Bridge::PreprocessOperation::runOn(Bridge* exportBridge) {
+    bridge = exportBridge;
+    bridge->model->depthTraversal(this, nullptr);
+}
+
+bool Bridge::PreprocessOperation::visit(ORXObject* object, void* /*data*/) {
+    switch (object->getElementType()) {
+        case ORX_ET_CLASS: {
+            auto* table = static_cast<ORXClass*>(object);
+            if (bridge->isClassExported(table)) {
+                bridge->findExistingAssociativeTable(table);
+                bridge->ensureProjections(table);
+            }
+            break;
+        }
+        case ORX_ET_GENERALIZATION: {
+            auto* generalization = static_cast<ORXGeneralization*>(object);
+            if (bridge->isGeneralizationExported(generalization))
+                generalizations.add(generalization);
+            break;
+        }
+        case ORX_ET_ASSOCIATION: {
+            auto* association = static_cast<ORXAssociation*>(object);
+            if (bridge->isReferenceExported(association)) {
+                ORXClass* child = childRole(association)->getAssociatedClass();
+                if (child->getDesignPackage() != association->getDesignPackage())
+                    bridge->movedAssociations.add(association);
+                bridge->ensureProjections(association);
+            } else if (association->getAssociationRoleCount() == 2 &&
+                       bridge->isManyToMany(association)) {
+                manyToManyAssociations.add(association);
+            }
+            break;
+        }
+        case ORX_ET_SQL_VIEW_ENTITY:
+            bridge->ensureProjections(static_cast<ORXModelObject*>(object));
+            break;
+        default:
+            break;
+    }
+    return !object->isInstanceOf(ORX_ET_DIAGRAM);
+}
+
+void Bridge::ensureProjections(ORXModelObject* object) {
+    for (int d = 0; d < object->getDiagramCount(); ++d) {
+        ORXDiagram* diagram = object->getDiagram(d);
+        bool shown = false;
+        for (int p = 0; p < object->getPresentationPresentationElementCount() && !shown; ++p)
+            shown =
+                diagram->containsPresentationElement(object->getPresentationPresentationElement(p));
+        if (shown)
+            continue;
+        auto* projection = new ORXProjection();
+        createdObjects.add(projection);
+        projection->addDiagram(diagram);
+        projection->addSubjectModelObject(object);
+    }
+}
+
+bool Bridge::findExistingAssociativeTable(ORXClass* table) {
+    if (table->getLevelCode() != 2 || table->getAssociationRoleCount() != 2)
+        return false;
+    ORXAssociationRole* r0 = table->getAssociationRole(0);
+    ORXAssociationRole* r1 = table->getAssociationRole(1);
+    if (upperBound(r0) <= 1 || upperBound(r1) <= 1)
+        return false;
+    if (r0->getAssociation()->getAssociationRoleCount() != 2 ||
+        r1->getAssociation()->getAssociationRoleCount() != 2)
+        return false;
+    ORXClass* x = findReverseRole(r0)->getAssociatedClass();
+    ORXClass* y = findReverseRole(r1)->getAssociatedClass();
+    if (!x || !y)
+        return false;
+
+    bool paired = false;
+    for (int i = 0; i < x->getAssociationRoleCount(); ++i) {
+        ORXAssociationRole* role = x->getAssociationRole(i);
+        ORXAssociation* association = role->getAssociation();
+        if (association->getAssociationRoleCount() != 2)
+            continue;
+        ORXClass* other = findReverseRole(role)->getAssociatedClass();
+        if (other && other->equals(y) && isManyToMany(association)) {
+            getExportRecord(association).pairedAssociation = table;
+            getExportRecord(table).pairedAssociation = association;
+            paired = true;
+        }
+    }
+    return paired;
+}
+
+// ---- Many-to-many associations ----------------------------------------------------------
+
+namespace {
+
+// The attributes of a primary key in the order of its ordering index when it
+// has one, else in key order.
+std::vector<ORXAttribute*> orderedKeyAttributes(ORXCandidateKey* key) {
+    std::vector<ORXAttribute*> attributes;
+    ORXIndex* ordering = key->getOrderingIndex();
+    ORXIndexMemberByPosition members;
+    if (ordering)
+        ordering->getIndexMemberByPosition(members);
+    for (int j = 0; j < key->getAttributeCount(); ++j) {
+        ORXAttribute* attribute = nullptr;
+        if (ordering && j < members.getCount())
+            attribute = members.getIndexMember(j)->getAttribute();
+        attributes.push_back(attribute ? attribute : key->getAttribute(j));
+    }
+    return attributes;
+}
+
+// A new association of the associative table: the parent role at `parent`
+// with multiplicity 1, the child role at `table` with `multiplicity`. Returns
+// the child role.
+ORXAssociationRole* makeAssociation(ORXAssociation* association, ORXClass* parent, ORXClass* table,
+                                    const ORXString& multiplicity) {
+    auto* parentEnd = new ORXAssociationRole(association);
+    parentEnd->setSource(true);
+    parentEnd->setMultiplicity(buildMultiplicity(1, 1));
+    parentEnd->addAssociatedClass(parent);
+    auto* childEnd = new ORXAssociationRole(association);
+    childEnd->setMultiplicity(multiplicity);
+    childEnd->addAssociatedClass(table);
+    return childEnd;
+}
+
+}  // namespace
+
+void Bridge::PreprocessOperation::resolveManyToManyAssociations() {
+    const int count = manyToManyAssociations.getCount();
+    for (int i = 0; i < count; ++i) {
+        ORXAssociation* a = manyToManyAssociations.get(i);
+        if (bridge->getExportRecord(a).pairedAssociation)
+            continue;
+
+        ORXAssociationRole* role0 = a->getAssociationRole(0);
+        ORXAssociationRole* r1 = role0->isSource() ? role0 : a->getAssociationRole(1);
+        ORXAssociationRole* r2 = role0->isSource() ? a->getAssociationRole(1) : role0;
+        ORXClass* c1 = r1->getAssociatedClass();
+        ORXClass* c2 = r2->getAssociatedClass();
+        ORXDesignPackage* package = a->getDesignPackage();
+
+        // 1. The associative table.
+        auto* n = new ORXClass();
+        bridge->createdObjects.add(n);
+        n->setName(joined(c1->getName(), c2->getName()));
+        n->setPhysicalName(joined(c1->getPhysicalName(), c2->getPhysicalName()));
+
+        // 2, 3. Its two references.
+        auto* a1 = new ORXAssociation();
+        bridge->createdObjects.add(a1);
+        ORXAssociationRole* a1Child = makeAssociation(a1, c1, n, r1->getMultiplicity());
+        auto* a2 = new ORXAssociation();
+        bridge->createdObjects.add(a2);
+        ORXAssociationRole* a2Child = makeAssociation(a2, c2, n, r2->getMultiplicity());
+
+        // 4. Its primary key with a clustered index.
+        auto* k = new ORXCandidateKey();
+        k->setUnique(true);
+        k->addAssociatedClass(n);
+        k->addPrimaryOfClass(n);
+        auto* i1 = new ORXIndex();
+        i1->setClustered(true);
+        i1->addKey(k);
+        i1->addAssociatedClass(n);
+
+        // 5. The columns that reference the source side's primary key.
+        int firstCount = 0;
+        if (ORXCandidateKey* p1 = c1->getPrimaryKey()) {
+            auto* f1 = new ORXForeignKey();
+            f1->addAssociatedClass(n);
+            f1->addAssociationRole(a1Child);
+            f1->addCandidateKey(p1);
+            auto* i2 = new ORXIndex();
+            i2->addKey(f1);
+            i2->addAssociatedClass(n);
+            std::vector<ORXAttribute*> attributes = orderedKeyAttributes(p1);
+            firstCount = static_cast<int>(attributes.size());
+            for (int j = 0; j < firstCount; ++j) {
+                ORXAttribute* keyAttribute = attributes[static_cast<std::size_t>(j)];
+                auto* copy = new ORXAttribute(*keyAttribute);
+                copy->setType(keyAttribute->getType());
+                if (!copy->addAssociatedClass(n))
+                    bridge->createdObjects.add(copy);
+                k->addAttribute(copy);
+                f1->addAttribute(copy);
+                new ORXIndexMember(i1, copy, static_cast<short>(j));
+                new ORXIndexMember(i2, copy, static_cast<short>(j));
+            }
+        }
+
+        // 6. The columns that reference the other side's primary key; a name
+        // taken already is prefixed with the source table's name.
+        if (ORXCandidateKey* p2 = c2->getPrimaryKey()) {
+            auto* f2 = new ORXForeignKey();
+            f2->addAssociatedClass(n);
+            f2->addAssociationRole(a2Child);
+            f2->addCandidateKey(p2);
+            auto* i3 = new ORXIndex();
+            i3->addKey(f2);
+            i3->addAssociatedClass(n);
+            std::vector<ORXAttribute*> attributes = orderedKeyAttributes(p2);
+            for (int j = 0; j < static_cast<int>(attributes.size()); ++j) {
+                ORXAttribute* keyAttribute = attributes[static_cast<std::size_t>(j)];
+                auto* copy = new ORXAttribute(*keyAttribute);
+                if (!copy->addAssociatedClass(n)) {
+                    copy->setName(joined(c1->getName(), keyAttribute->getName()));
+                    copy->setPhysicalName(joined(c1->getName(), keyAttribute->getPhysicalName()));
+                    // A copy the table refuses twice still has to be freed.
+                    if (!copy->addAssociatedClass(n))
+                        bridge->createdObjects.add(copy);
+                    new ORXAssociationRoleNameMap(f2, keyAttribute, copy);
+                }
+                copy->setType(keyAttribute->getType());
+                k->addAttribute(copy);
+                f2->addAttribute(copy);
+                new ORXIndexMember(i1, copy, static_cast<short>(j + firstCount));
+                new ORXIndexMember(i3, copy, static_cast<short>(j));
+            }
+        }
+
+        // 7. Into the association's package, renamed when the name is taken.
+        if (!n->addDesignPackage(package)) {
+            ORXString suffix = ORXString("_") + ORXString(bridge->newObjectId());
+            n->setName(n->getName() + suffix);
+            n->setPhysicalName(n->getPhysicalName() + suffix);
+            n->addDesignPackage(package);
+        }
+
+        // 8, 9. The references beside it, and all three in the association's diagrams.
+        a1->addDesignPackage(package);
+        a2->addDesignPackage(package);
+        for (int d = 0; d < a->getDiagramCount(); ++d) {
+            ORXDiagram* diagram = a->getDiagram(d);
+            for (ORXModelObject* object :
+                 {static_cast<ORXModelObject*>(n), static_cast<ORXModelObject*>(a1),
+                  static_cast<ORXModelObject*>(a2)}) {
+                object->addDiagram(diagram);
+                auto* projection = new ORXProjection();
+                bridge->createdObjects.add(projection);
+                projection->addDiagram(diagram);
+                projection->addSubjectModelObject(object);
+            }
+        }
+    }
+}
+
+// ---- Generalizations ------------------------------------------------------------------------
+
+void Bridge::PreprocessOperation::convertGeneralizations() {
+    for (int g = 0; g < generalizations.getCount(); ++g) {
+        ORXGeneralization* generalization = generalizations.get(g);
+        ORXClass* supertype = generalization->getSupertypeClass(0);
+        for (int s = 0; s < generalization->getSubtypeClassCount(); ++s) {
+            ORXClass* subtype = generalization->getSubtypeClass(s);
+            if (!bridge->isClassExported(subtype))
+                continue;
+
+            auto* association = new ORXAssociation();
+            bridge->createdObjects.add(association);
+            association->setDescription(generalization->getDescription());
+            association->setComment(generalization->getComment());
+            for (int i = 0; i < generalization->getNoteCount(); ++i)
+                association->addNote(new ORXNote(*generalization->getNote(i)));
+
+            auto* parentEnd = new ORXAssociationRole(association);
+            parentEnd->setSource(true);
+            parentEnd->setMultiplicity(buildMultiplicity(1, 1));
+            parentEnd->addAssociatedClass(supertype);
+            auto* childEnd = new ORXAssociationRole(association);
+            childEnd->setMultiplicity(buildMultiplicity(0, 2147483645));
+            childEnd->addAssociatedClass(subtype);
+
+            for (int i = 0; i < generalization->getForeignKeyCount(); ++i) {
+                ORXForeignKey* key = generalization->getForeignKey(i);
+                if (subtype->containsKey(key)) {
+                    key->addAssociationRole(childEnd);
+                    break;
+                }
+            }
+
+            association->addDesignPackage(subtype->getDesignPackage());
+            for (int d = 0; d < generalization->getDiagramCount(); ++d) {
+                ORXDiagram* diagram = generalization->getDiagram(d);
+                association->addDiagram(diagram);
+                auto* projection = new ORXProjection();
+                bridge->createdObjects.add(projection);
+                projection->addDiagram(diagram);
+                projection->addSubjectModelObject(association);
+            }
+        }
+    }
+}
+
+// ---- References into their child table's package -----------------------------------------
+
+void Bridge::PreprocessOperation::moveReferencesToChildPackages() {
+    for (int i = 0; i < bridge->movedAssociations.getCount(); ++i) {
+        ORXAssociation* association = bridge->movedAssociations.get(i);
+        ORXDesignPackage* original = association->getDesignPackage();
+        bridge->getExportRecord(association).originalPackage = original;
+        association->removeDesignPackage(original);
+        ORXDesignPackage* target = childRole(association)->getAssociatedClass()->getDesignPackage();
+        // An association that its child's package refuses stays where it was.
+        if (!association->addDesignPackage(target))
+            association->addDesignPackage(original);
+    }
+}
+
+// ---- Post-processing --------------------------------------------------------------------------
+
+bool Bridge::ResetGeneralPointer::visit(ORXObject* object, void* /*data*/) {
+    // The record itself lives in the bridge's pool, which post-processing
+    // empties once every pointer to it is gone.
+    if (object->getGeneralPointer())
+        object->setGeneralPointer(nullptr);
+    return true;
+}
+
+void Bridge::ResetGeneralPointer::runOn(Bridge* exportBridge) {
+    bridge = exportBridge;
+    bridge->model->depthTraversal(this, nullptr);
+}
+
+void Bridge::postProcess(bool raiseCloseError) {
+    // 1. Close the file; a failure is raised once the model is whole again.
+    std::exception_ptr closeError;
+    try {
+        outputFile.close();
+    } catch (...) {
+        closeError = std::current_exception();
+    }
+
+    // 2. Move references back. An association whose move never happened (the
+    // export failed before) has no original package and stays where it is.
+    for (int i = 0; i < movedAssociations.getCount(); ++i) {
+        ORXAssociation* association = movedAssociations.get(i);
+        auto* record = static_cast<ExportRecord*>(association->getGeneralPointer());
+        if (!record || !record->originalPackage)
+            continue;
+        association->removeDesignPackage(association->getDesignPackage());
+        association->addDesignPackage(record->originalPackage);
+    }
+
+    // 3. Drop the records of the model's objects.
+    if (model) {
+        ResetGeneralPointer reset;
+        reset.runOn(this);
+    }
+
+    // 4, 5. Delete what pre-processing created.
+    try {
+        for (int i = 0; i < createdObjects.getCount(); ++i) {
+            ORXObject* object = createdObjects.get(i);
+            object->setGeneralPointer(nullptr);
+            delete object;
+        }
+    } catch (...) {
+        // Deleting must not stop the clean-up.
+    }
+    createdObjects.empty();
+
+    // 6. No object keeps a general pointer.
+    if (model)
+        ORXSetGeneralPointerOperation(nullptr).runOn(model);
+
+    tableNames.removeAll();
+    tableCodes.removeAll();
+    domainNames.removeAll();
+    domainCodes.removeAll();
+    tableNameSuffixes.clear();
+    tableCodeSuffixes.clear();
+    domainNameSuffixes.clear();
+    domainCodeSuffixes.clear();
+    recordPool.clear();
+
+    if (closeError && raiseCloseError)
+        std::rethrow_exception(closeError);
+}
