@@ -1,0 +1,35 @@
+#pragma once
+// Small list helpers shared by the model's sources.
+
+#include <algorithm>
+#include <vector>
+
+namespace orxmodel {
+
+// Removes the first occurrence of `item` from `list`; false when absent.
+template <class T, class U>
+bool eraseOne(std::vector<T*>& list, const U* item) {
+    auto found = std::find(list.begin(), list.end(), item);
+    if (found == list.end())
+        return false;
+    list.erase(found);
+    return true;
+}
+
+// Whether `list` holds `item`.
+template <class T, class U>
+bool holds(const std::vector<T*>& list, const U* item) {
+    return std::find(list.begin(), list.end(), item) != list.end();
+}
+
+// Empties `list` and hands back its former content, so that an owner can
+// detach its parts before deleting them (their destructors then do not search
+// the owner's lists).
+template <class T>
+std::vector<T*> takeAll(std::vector<T*>& list) {
+    std::vector<T*> taken;
+    taken.swap(list);
+    return taken;
+}
+
+}  // namespace orxmodel

@@ -1,0 +1,358 @@
+// Classes, views and their features (attributes, view columns, operations),
+// and types with their values.
+
+#include <algorithm>
+
+#include "ModelUtil.h"
+#include "orx/ORXModel.h"
+
+using orxmodel::eraseOne;
+using orxmodel::takeAll;
+
+namespace {
+
+// Removes the entry of `value` under `name` from a name index.
+template <class Map, class V>
+void eraseName(Map& names, const std::string& name, const V* value) {
+    auto range = names.equal_range(name);
+    for (auto it = range.first; it != range.second; ++it) {
+        if (it->second == value) {
+            names.erase(it);
+            return;
+        }
+    }
+}
+
+}  // namespace
+
+// ------------------------------------------------------------ ORXClassifier
+
+ORXClassifier::~ORXClassifier() = default;
+
+// ----------------------------------------------------------------- ORXClass
+
+ORXClass::~ORXClass() {
+    // Parts go first in an order that leaves the fewest links to undo:
+    // operations, then indexes (their members hold attributes), then keys
+    // (they hold attributes and indexes), then the attributes themselves.
+    std::vector<ORXOperation*> operations = takeAll(operations_);
+    for (ORXOperation* operation : operations)
+        operation->classifier_ = nullptr;
+    for (ORXOperation* operation : operations)
+        delete operation;
+
+    std::vector<ORXIndex*> indexes = takeAll(indexes_);
+    for (ORXIndex* index : indexes)
+        index->class_ = nullptr;
+    for (ORXIndex* index : indexes)
+        delete index;
+
+    primaryKey_ = nullptr;
+    std::vector<ORXKey*> keys = takeAll(keys_);
+    for (ORXKey* key : keys)
+        key->class_ = nullptr;
+    for (ORXKey* key : keys)
+        delete key;
+
+    attributeNames_.clear();
+    std::vector<ORXAttribute*> attributes = takeAll(attributes_);
+    for (ORXAttribute* attribute : attributes)
+        attribute->classifier_ = nullptr;
+    for (ORXAttribute* attribute : attributes)
+        delete attribute;
+
+    for (ORXAssociationRole* role : roles_.items())
+        role->class_ = nullptr;
+    roles_.clear();
+    for (ORXGeneralization* generalization : generalizations_.items()) {
+        if (generalization->supertype_ == this)
+            generalization->supertype_ = nullptr;
+        eraseOne(generalization->subtypes_, this);
+    }
+    generalizations_.clear();
+}
+
+void ORXClass::setName(const ORXString& name) {
+    ORXDesignPackage* package = getDesignPackage();
+    if (package)
+        eraseName(package->classNames_, getName().str(), static_cast<ORXModelObject*>(this));
+    ORXClassifier::setName(name);
+    if (package)
+        package->classNames_.emplace(getName().str(), this);
+}
+
+void ORXClass::getAttributeByPosition(ORXAttributeByPosition& list) const {
+    list.items = attributes_;
+}
+
+ORXAttribute* ORXClass::findAttribute(const ORXString& name) const {
+    auto found = attributeNames_.find(name.str());
+    return found == attributeNames_.end() ? nullptr : found->second;
+}
+
+bool ORXClass::containsKey(const ORXKey* key) const {
+    return key && key->class_ == this;
+}
+
+void ORXClass::getOperationByPosition(ORXOperationByPosition& list) const {
+    list.items = operations_;
+}
+
+void ORXClass::forEachOwned(const std::function<void(ORXObject*)>& f) {
+    ORXClassifier::forEachOwned(f);
+    std::vector<ORXAttribute*> attributes = attributes_;
+    for (ORXAttribute* attribute : attributes)
+        f(attribute);
+    std::vector<ORXKey*> keys = keys_;
+    for (ORXKey* key : keys)
+        f(key);
+    std::vector<ORXIndex*> indexes = indexes_;
+    for (ORXIndex* index : indexes)
+        f(index);
+    std::vector<ORXOperation*> operations = operations_;
+    for (ORXOperation* operation : operations)
+        f(operation);
+}
+
+// --------------------------------------------------------------- ORXFeature
+
+ORXFeature::~ORXFeature() {
+    for (ORXSQLViewAttribute* column : derived_.items())
+        column->source_ = nullptr;
+    derived_.clear();
+}
+
+// ------------------------------------------------------------- ORXAttribute
+
+ORXAttribute::ORXAttribute(const ORXAttribute& other)
+    : ORXFeature(ORX_ET_ATTRIBUTE, other),
+      initialValue_(other.initialValue_),
+      optional_(other.optional_),
+      ruleExpression_(other.ruleExpression_) {}
+
+ORXAttribute::~ORXAttribute() {
+    if (ORXClass* cls = getAssociatedClass()) {
+        eraseOne(cls->attributes_, this);
+        eraseName(cls->attributeNames_, getName().str(), this);
+        classifier_ = nullptr;
+    }
+    for (ORXKey* key : keys_.items())
+        eraseOne(key->attributes_, this);
+    keys_.clear();
+    for (ORXIndexMember* member : members_.items())
+        member->attribute_ = nullptr;
+    members_.clear();
+    for (ORXAssociationRoleNameMap* map : sourceOf_.items())
+        map->source_ = nullptr;
+    sourceOf_.clear();
+    for (ORXAssociationRoleNameMap* map : destinationOf_.items())
+        map->destination_ = nullptr;
+    destinationOf_.clear();
+    if (ownsType_ && type_) {
+        type_->typeOwner_ = nullptr;
+        delete type_;
+    }
+    type_ = nullptr;
+}
+
+void ORXAttribute::setName(const ORXString& name) {
+    ORXClass* cls = getAssociatedClass();
+    if (cls)
+        eraseName(cls->attributeNames_, getName().str(), this);
+    ORXFeature::setName(name);
+    if (cls)
+        cls->attributeNames_.emplace(getName().str(), this);
+}
+
+bool ORXAttribute::addAssociatedClass(ORXClass* cls) {
+    if (!cls || classifier_)
+        return false;
+    if (cls->attributeNames_.count(getName().str()) != 0)
+        return false;
+    cls->attributes_.push_back(this);
+    cls->attributeNames_.emplace(getName().str(), this);
+    classifier_ = cls;
+    return true;
+}
+
+ORXClass* ORXAttribute::getAssociatedClass() const {
+    // Only a class ever becomes an attribute's classifier.
+    return static_cast<ORXClass*>(classifier_);
+}
+
+void ORXAttribute::setType(ORXType* type) {
+    if (ownsType_ && type_ && type_ != type) {
+        type_->typeOwner_ = nullptr;
+        delete type_;
+    }
+    type_ = type;
+    ownsType_ = false;
+}
+
+void ORXAttribute::setOwnedType(ORXType* type) {
+    if (ownsType_ && type_ == type)
+        return;
+    if (ownsType_ && type_) {
+        type_->typeOwner_ = nullptr;
+        delete type_;
+    }
+    type_ = type;
+    ownsType_ = type != nullptr;
+    if (type)
+        type->typeOwner_ = this;
+}
+
+void ORXAttribute::forEachOwned(const std::function<void(ORXObject*)>& f) {
+    ORXFeature::forEachOwned(f);
+    if (ownsType_ && type_)
+        f(type_);
+}
+
+// ------------------------------------------------------------- ORXOperation
+
+ORXOperation::~ORXOperation() {
+    if (ORXClass* cls = getAssociatedClass())
+        eraseOne(cls->operations_, this);
+    classifier_ = nullptr;
+    if (procedurePackage_)
+        eraseOne(procedurePackage_->procedures_, this);
+    procedurePackage_ = nullptr;
+    for (ORXModelObject*& link : links_) {
+        if (link)
+            link->linkingOperations_.remove(this);
+        link = nullptr;
+    }
+}
+
+bool ORXOperation::addAssociatedClass(ORXClass* cls) {
+    if (!cls || classifier_ || procedurePackage_)
+        return false;
+    cls->operations_.push_back(this);
+    classifier_ = cls;
+    return true;
+}
+
+ORXClass* ORXOperation::getAssociatedClass() const {
+    // Only a class ever becomes an operation's classifier.
+    return static_cast<ORXClass*>(classifier_);
+}
+
+bool ORXOperation::setLinkedElement(int i, ORXModelObject* element) {
+    if (i < 0 || i > 1 || links_[i] == element || element == this)
+        return false;
+    ORXModelObject* old = links_[i];
+    links_[i] = element;
+    // The element keeps one entry however many of the two links name it.
+    if (old && links_[1 - i] != old)
+        old->linkingOperations_.remove(this);
+    if (element)
+        element->linkingOperations_.add(this);
+    return true;
+}
+
+// -------------------------------------------------------------- ORXTypeValue
+
+ORXTypeValue::ORXTypeValue(const ORXString& value, const ORXString& name)
+    : ORXElement(ORX_ET_TYPE_VALUE), value_(value) {
+    setName(name);
+}
+
+ORXTypeValue::~ORXTypeValue() {
+    if (owner_)
+        eraseOne(owner_->values_, this);
+}
+
+// ------------------------------------------------------------------ ORXType
+
+ORXType::~ORXType() {
+    std::vector<ORXTypeValue*> values = takeAll(values_);
+    for (ORXTypeValue* value : values)
+        value->owner_ = nullptr;
+    for (ORXTypeValue* value : values)
+        delete value;
+    if (typeOwner_) {
+        if (typeOwner_->getElementType() == ORX_ET_MODEL) {
+            eraseOne(static_cast<ORXModel*>(typeOwner_)->types_, this);
+        } else if (typeOwner_->getElementType() == ORX_ET_ATTRIBUTE) {
+            auto* attribute = static_cast<ORXAttribute*>(typeOwner_);
+            attribute->type_ = nullptr;
+            attribute->ownsType_ = false;
+        }
+        typeOwner_ = nullptr;
+    }
+}
+
+void ORXType::getTypeValueByPosition(ORXTypeValueByPosition& list) const {
+    list.items = values_;
+}
+
+bool ORXType::addTypeValue(ORXTypeValue* value) {
+    if (!value || value->owner_)
+        return false;
+    values_.push_back(value);
+    value->owner_ = this;
+    return true;
+}
+
+void ORXType::forEachOwned(const std::function<void(ORXObject*)>& f) {
+    ORXModelObject::forEachOwned(f);
+    std::vector<ORXTypeValue*> values = values_;
+    for (ORXTypeValue* value : values)
+        f(value);
+}
+
+// --------------------------------------------------------- ORXSQLViewEntity
+
+ORXSQLViewEntity::~ORXSQLViewEntity() {
+    std::vector<ORXSQLViewAttribute*> columns = takeAll(columns_);
+    for (ORXSQLViewAttribute* column : columns)
+        column->classifier_ = nullptr;
+    for (ORXSQLViewAttribute* column : columns)
+        delete column;
+}
+
+void ORXSQLViewEntity::getFeatureByPosition(ORXFeatureByPosition& list) const {
+    list.items.assign(columns_.begin(), columns_.end());
+}
+
+void ORXSQLViewEntity::forEachOwned(const std::function<void(ORXObject*)>& f) {
+    ORXClassifier::forEachOwned(f);
+    std::vector<ORXSQLViewAttribute*> columns = columns_;
+    for (ORXSQLViewAttribute* column : columns)
+        f(column);
+}
+
+// ------------------------------------------------------ ORXSQLViewAttribute
+
+ORXSQLViewAttribute::~ORXSQLViewAttribute() {
+    if (ORXSQLViewEntity* view = getView())
+        eraseOne(view->columns_, this);
+    classifier_ = nullptr;
+    if (source_)
+        source_->derived_.remove(this);
+    source_ = nullptr;
+}
+
+bool ORXSQLViewAttribute::addAssociatedView(ORXSQLViewEntity* view) {
+    if (!view || classifier_)
+        return false;
+    view->columns_.push_back(this);
+    classifier_ = view;
+    return true;
+}
+
+ORXSQLViewEntity* ORXSQLViewAttribute::getView() const {
+    // Only a view ever becomes a view column's classifier.
+    return static_cast<ORXSQLViewEntity*>(classifier_);
+}
+
+bool ORXSQLViewAttribute::setSourceFeature(ORXFeature* source) {
+    if (source == source_ || source == this)
+        return false;
+    if (source_)
+        source_->derived_.remove(this);
+    source_ = source;
+    if (source_)
+        source_->derived_.add(this);
+    return true;
+}

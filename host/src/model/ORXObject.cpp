@@ -1,0 +1,164 @@
+// Objects, elements and their small owned parts (notes, synonyms, business
+// rules), element types and the depth-first traversal.
+
+#include <atomic>
+
+#include "ModelUtil.h"
+#include "orx/ORXModel.h"
+
+using orxmodel::eraseOne;
+
+namespace {
+
+// Serials start at 1 so that 0 can mean "no object".
+std::atomic<std::uint64_t> nextSerial{1};
+
+struct TypeInfo {
+    int code;
+    const char* name;
+    int parent;  // -1 for the root
+};
+
+// The element types with their names and the type each one specialises.
+constexpr TypeInfo kTypes[] = {
+    {ORX_ET_OBJECT, "Object", -1},
+    {ORX_ET_ELEMENT, "Element", ORX_ET_OBJECT},
+    {ORX_ET_MODEL_OBJECT, "ModelObject", ORX_ET_ELEMENT},
+    {ORX_ET_PACKAGE, "Package", ORX_ET_ELEMENT},
+    {ORX_ET_BASE_TYPE, "Type", ORX_ET_ELEMENT},
+    {ORX_ET_DERIVED_TYPE, "DerivedType", ORX_ET_BASE_TYPE},
+    {ORX_ET_TYPE_VALUE, "TypeValue", ORX_ET_ELEMENT},
+    {ORX_ET_NOTE, "Note", ORX_ET_ELEMENT},
+    {ORX_ET_BUSINESS_RULE, "BusinessRule", ORX_ET_ELEMENT},
+    {ORX_ET_DESIGN_PACKAGE, "DesignPackage", ORX_ET_PACKAGE},
+    {ORX_ET_SYNONYM, "Synonym", ORX_ET_ELEMENT},
+    {ORX_ET_MODEL, "Model", ORX_ET_PACKAGE},
+    {ORX_ET_DIAGRAM, "Diagram", ORX_ET_ELEMENT},
+    {ORX_ET_CLASS, "Class", ORX_ET_CLASSIFIER},
+    {ORX_ET_ATTRIBUTE, "Attribute", ORX_ET_FEATURE},
+    {ORX_ET_KEY, "Key", ORX_ET_ELEMENT},
+    {ORX_ET_GENERALIZATION, "Generalization", ORX_ET_ELEMENT},
+    {ORX_ET_ASSOCIATION, "Association", ORX_ET_ELEMENT},
+    {ORX_ET_ASSOCIATION_ROLE, "AssociationRole", ORX_ET_ELEMENT},
+    {ORX_ET_ASSOCIATION_ROLE_NAME_MAP, "AssociationRoleNameMap", ORX_ET_ELEMENT},
+    {ORX_ET_INDEX, "Index", ORX_ET_ELEMENT},
+    {ORX_ET_CANDIDATE_KEY, "CandidateKey", ORX_ET_KEY},
+    {ORX_ET_FOREIGN_KEY, "ForeignKey", ORX_ET_KEY},
+    {ORX_ET_INDEX_MEMBER, "IndexMember", ORX_ET_ELEMENT},
+    {ORX_ET_PRESENTATION_ELEMENT, "PresentationElement", ORX_ET_ELEMENT},
+    {ORX_ET_SQL_VIEW_ENTITY, "SQLViewEntity", ORX_ET_CLASSIFIER},
+    {ORX_ET_SQL_VIEW_ATTRIBUTE, "SQLViewAttribute", ORX_ET_FEATURE},
+    {ORX_ET_PROJECTION, "Projection", ORX_ET_PRESENTATION_ELEMENT},
+    {ORX_ET_CLASSIFIER, "Classifier", ORX_ET_ELEMENT},
+    {ORX_ET_FEATURE, "Feature", ORX_ET_ELEMENT},
+    {ORX_ET_OPERATION, "Operation", ORX_ET_FEATURE},
+    {ORX_ET_STORED_PROCEDURE, "StoredProcedure", ORX_ET_OPERATION},
+    {ORX_ET_TRIGGER, "Trigger", ORX_ET_OPERATION},
+    {ORX_ET_SCHEMA, "Schema", ORX_ET_PACKAGE},
+    {ORX_ET_CATALOG, "Catalog", ORX_ET_PACKAGE},
+};
+
+const TypeInfo* findType(int code) {
+    for (const TypeInfo& info : kTypes) {
+        if (info.code == code)
+            return &info;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+const char* getElementTypeName(int elementType) {
+    const TypeInfo* info = findType(elementType);
+    return info ? info->name : "Object";
+}
+
+// ---------------------------------------------------------------- ORXObject
+
+ORXObject::ORXObject(int elementType) : elementType_(elementType), serial_(nextSerial++) {}
+
+ORXObject::ORXObject(int elementType, const ORXObject& other)
+    : elementType_(elementType), name_(other.name_), serial_(nextSerial++) {}
+
+ORXObject::~ORXObject() = default;
+
+bool ORXObject::isInstanceOf(int elementType) const {
+    for (const TypeInfo* info = findType(elementType_); info;
+         info = info->parent < 0 ? nullptr : findType(info->parent)) {
+        if (info->code == elementType)
+            return true;
+    }
+    return false;
+}
+
+void ORXObject::depthTraversal(ORXTraversalOperation* operation, void* data) {
+    if (operation->visit(this, data)) {
+        forEachOwned(
+            [operation, data](ORXObject* child) { child->depthTraversal(operation, data); });
+    }
+    operation->leave(this, data);
+}
+
+void ORXObject::forEachOwned(const std::function<void(ORXObject*)>&) {}
+
+bool ORXSetGeneralPointerOperation::visit(ORXObject* object, void*) {
+    object->setGeneralPointer(value_);
+    return true;
+}
+
+void ORXSetGeneralPointerOperation::runOn(ORXObject* root) {
+    if (root)
+        root->depthTraversal(this, nullptr);
+}
+
+// --------------------------------------------------------------- ORXElement
+
+ORXElement::ORXElement(int elementType, const ORXElement& other)
+    : ORXObject(elementType, other),
+      physicalName_(other.physicalName_),
+      comment_(other.comment_),
+      description_(other.description_),
+      levelCode_(other.levelCode_) {}
+
+ORXElement::~ORXElement() {
+    // Detach first so that each note's destructor does not search this list.
+    std::vector<ORXNote*> notes = orxmodel::takeAll(notes_);
+    for (ORXNote* note : notes)
+        note->owner_ = nullptr;
+    for (ORXNote* note : notes)
+        delete note;
+}
+
+bool ORXElement::addNote(ORXNote* note) {
+    if (!note || note->owner_ || note == this)
+        return false;
+    notes_.push_back(note);
+    note->owner_ = this;
+    return true;
+}
+
+void ORXElement::forEachOwned(const std::function<void(ORXObject*)>& f) {
+    std::vector<ORXNote*> notes = notes_;
+    for (ORXNote* note : notes)
+        f(note);
+}
+
+ORXNote::~ORXNote() {
+    if (owner_)
+        eraseOne(owner_->notes_, this);
+}
+
+ORXSynonym::~ORXSynonym() {
+    if (owner_)
+        eraseOne(owner_->synonyms_, this);
+}
+
+ORXBusinessRule::ORXBusinessRule(int ruleType, const ORXString& name, const ORXString& text)
+    : ORXElement(ORX_ET_BUSINESS_RULE), ruleType_(ruleType), ruleText_(text) {
+    setName(name);
+}
+
+ORXBusinessRule::~ORXBusinessRule() {
+    if (owner_)
+        eraseOne(owner_->rules_, this);
+}

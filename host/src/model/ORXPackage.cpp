@@ -1,0 +1,345 @@
+// Model objects with their package, diagram and owner links; packages, the
+// model, design packages, diagrams and presentation elements.
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "ModelUtil.h"
+#include "orx/ORXModel.h"
+
+using orxmodel::eraseOne;
+using orxmodel::takeAll;
+
+// ----------------------------------------------------------- ORXModelObject
+
+ORXModelObject::~ORXModelObject() {
+    if (designPackage_)
+        removeDesignPackage(designPackage_);
+    if (owner_)
+        owner_->ownedObjects_.remove(this);
+    for (ORXModelObject* owned : ownedObjects_.items())
+        owned->owner_ = nullptr;
+    for (ORXPresentationElement* presentation : presentations_.items()) {
+        presentation->subject_ = nullptr;
+    }
+    for (ORXDiagram* diagram : diagrams_.items())
+        diagram->members_.remove(this);
+    for (ORXOperation* operation : linkingOperations_.items()) {
+        for (ORXModelObject*& link : operation->links_) {
+            if (link == this)
+                link = nullptr;
+        }
+    }
+    std::vector<ORXSynonym*> synonyms = takeAll(synonyms_);
+    for (ORXSynonym* synonym : synonyms)
+        synonym->owner_ = nullptr;
+    for (ORXSynonym* synonym : synonyms)
+        delete synonym;
+    std::vector<ORXBusinessRule*> rules = takeAll(rules_);
+    for (ORXBusinessRule* rule : rules)
+        rule->owner_ = nullptr;
+    for (ORXBusinessRule* rule : rules)
+        delete rule;
+}
+
+bool ORXModelObject::setOwner(ORXModelObject* owner) {
+    if (owner == owner_ || owner == this)
+        return false;
+    if (owner_)
+        owner_->ownedObjects_.remove(this);
+    owner_ = owner;
+    if (owner_)
+        owner_->ownedObjects_.add(this);
+    return true;
+}
+
+bool ORXModelObject::addSynonym(ORXSynonym* synonym) {
+    if (!synonym || synonym->owner_)
+        return false;
+    synonyms_.push_back(synonym);
+    synonym->owner_ = this;
+    return true;
+}
+
+bool ORXModelObject::addBusinessRule(ORXBusinessRule* rule) {
+    if (!rule || rule->owner_)
+        return false;
+    rules_.push_back(rule);
+    rule->owner_ = this;
+    return true;
+}
+
+bool ORXModelObject::addDiagram(ORXDiagram* diagram) {
+    if (!diagram || !diagrams_.add(diagram))
+        return false;
+    diagram->members_.add(this);
+    return true;
+}
+
+bool ORXModelObject::removeDiagram(ORXDiagram* diagram) {
+    if (!diagram || !diagrams_.remove(diagram))
+        return false;
+    diagram->members_.remove(this);
+    return true;
+}
+
+bool ORXModelObject::addDesignPackage(ORXDesignPackage* package) {
+    if (!package || designPackage_ || package == this)
+        return false;
+    const bool isClass = getElementType() == ORX_ET_CLASS;
+    if (isClass && package->classNames_.count(getName().str()) != 0)
+        return false;
+    if (homePackage_ == 0) {
+        // First placement: remember where, so that a later return finds its place.
+        homePackage_ = package->getSerial();
+        homeOrdinal_ = package->nextOrdinal_++;
+    } else if (homePackage_ == package->getSerial()) {
+        // Appended for now; the package moves it back to its place when it is
+        // next read, together with every other element that came back.
+        package->returning_.add(this);
+    }
+    package->elements_.add(this);
+    if (isClass)
+        package->classNames_.emplace(getName().str(), this);
+    designPackage_ = package;
+    return true;
+}
+
+bool ORXModelObject::removeDesignPackage(ORXDesignPackage* package) {
+    if (!package || designPackage_ != package)
+        return false;
+    package->elements_.remove(this);
+    package->returning_.remove(this);
+    if (getElementType() == ORX_ET_CLASS) {
+        auto range = package->classNames_.equal_range(getName().str());
+        for (auto it = range.first; it != range.second; ++it) {
+            if (it->second == this) {
+                package->classNames_.erase(it);
+                break;
+            }
+        }
+    }
+    designPackage_ = nullptr;
+    return true;
+}
+
+void ORXModelObject::forEachOwned(const std::function<void(ORXObject*)>& f) {
+    ORXElement::forEachOwned(f);
+    std::vector<ORXSynonym*> synonyms = synonyms_;
+    for (ORXSynonym* synonym : synonyms)
+        f(synonym);
+    std::vector<ORXBusinessRule*> rules = rules_;
+    for (ORXBusinessRule* rule : rules)
+        f(rule);
+}
+
+// --------------------------------------------------------------- ORXPackage
+
+ORXPackage::~ORXPackage() {
+    if (parent_)
+        eraseOne(parent_->children_, this);
+    std::vector<ORXPackage*> children = takeAll(children_);
+    for (ORXPackage* child : children)
+        child->parent_ = nullptr;
+    for (ORXPackage* child : children)
+        delete child;
+}
+
+bool ORXPackage::addChildPackage(ORXPackage* child) {
+    if (!child || child->parent_ || child == this)
+        return false;
+    children_.push_back(child);
+    child->parent_ = this;
+    return true;
+}
+
+void ORXPackage::forEachOwned(const std::function<void(ORXObject*)>& f) {
+    ORXModelObject::forEachOwned(f);
+    std::vector<ORXPackage*> children = children_;
+    for (ORXPackage* child : children)
+        f(child);
+}
+
+// ----------------------------------------------------------------- ORXModel
+
+ORXModel::~ORXModel() {
+    std::vector<ORXType*> types = takeAll(types_);
+    for (ORXType* type : types)
+        type->typeOwner_ = nullptr;
+    for (ORXType* type : types)
+        delete type;
+}
+
+bool ORXModel::addType(ORXType* type) {
+    if (!type || type->typeOwner_)
+        return false;
+    types_.push_back(type);
+    type->typeOwner_ = this;
+    return true;
+}
+
+void ORXModel::forEachOwned(const std::function<void(ORXObject*)>& f) {
+    ORXModelObject::forEachOwned(f);
+    std::vector<ORXType*> types = types_;
+    for (ORXType* type : types)
+        f(type);
+    for (int i = 0; i < getChildPackageCount(); ++i)
+        f(getChildPackage(i));
+}
+
+// --------------------------------------------------------- ORXDesignPackage
+
+ORXDesignPackage::~ORXDesignPackage() {
+    std::vector<ORXDiagram*> diagrams = takeAll(ownedDiagrams_);
+    for (ORXDiagram* diagram : diagrams)
+        diagram->ownerPackage_ = nullptr;
+    for (ORXDiagram* diagram : diagrams)
+        delete diagram;
+
+    std::vector<ORXModelObject*> elements = elements_.items();
+    elements_.clear();
+    returning_.clear();
+    classNames_.clear();
+    for (ORXModelObject* element : elements)
+        element->designPackage_ = nullptr;
+    for (ORXModelObject* element : elements)
+        delete element;
+
+    std::vector<ORXOperation*> procedures = takeAll(procedures_);
+    for (ORXOperation* procedure : procedures)
+        procedure->procedurePackage_ = nullptr;
+    for (ORXOperation* procedure : procedures)
+        delete procedure;
+}
+
+void ORXDesignPackage::restoreOrder() const {
+    if (returning_.count() == 0)
+        return;
+    std::vector<ORXModelObject*> back = returning_.items();
+    returning_.clear();
+    std::sort(back.begin(), back.end(), [](const ORXModelObject* a, const ORXModelObject* b) {
+        return a->homeOrdinal_ < b->homeOrdinal_;
+    });
+    const std::unordered_set<const ORXModelObject*> moving(back.begin(), back.end());
+
+    // The elements placed here first keep ascending ordinals in list order, so
+    // one merge puts every returning element before the first of them with a
+    // greater ordinal, and elements from other packages stay where they are.
+    std::vector<ORXModelObject*> current = elements_.items();
+    std::vector<ORXModelObject*> merged;
+    merged.reserve(current.size());
+    std::size_t next = 0;
+    for (ORXModelObject* element : current) {
+        if (moving.count(element) != 0)
+            continue;
+        if (element->homePackage_ == getSerial()) {
+            while (next < back.size() && back[next]->homeOrdinal_ < element->homeOrdinal_) {
+                merged.push_back(back[next++]);
+            }
+        }
+        merged.push_back(element);
+    }
+    while (next < back.size())
+        merged.push_back(back[next++]);
+
+    elements_.clear();
+    for (ORXModelObject* element : merged)
+        elements_.add(element);
+}
+
+ORXModelObject* ORXDesignPackage::getModelElement(int i) const {
+    restoreOrder();
+    return elements_.get(i);
+}
+
+bool ORXDesignPackage::containsModelElement(const ORXObject* object) const {
+    const auto* element = dynamic_cast<const ORXModelObject*>(object);
+    return element && element->designPackage_ == this;
+}
+
+bool ORXDesignPackage::addOwnedDiagram(ORXDiagram* diagram) {
+    if (!diagram || diagram->ownerPackage_)
+        return false;
+    ownedDiagrams_.push_back(diagram);
+    diagram->ownerPackage_ = this;
+    return true;
+}
+
+bool ORXDesignPackage::addStoredProcedure(ORXOperation* procedure) {
+    if (!procedure || procedure->procedurePackage_ || procedure->getClassifier())
+        return false;
+    procedures_.push_back(procedure);
+    procedure->procedurePackage_ = this;
+    return true;
+}
+
+void ORXDesignPackage::forEachOwned(const std::function<void(ORXObject*)>& f) {
+    ORXModelObject::forEachOwned(f);
+    restoreOrder();
+    for (ORXModelObject* element : elements_.items())
+        f(element);
+    std::vector<ORXDiagram*> diagrams = ownedDiagrams_;
+    for (ORXDiagram* diagram : diagrams)
+        f(diagram);
+    std::vector<ORXOperation*> procedures = procedures_;
+    for (ORXOperation* procedure : procedures)
+        f(procedure);
+    for (int i = 0; i < getChildPackageCount(); ++i)
+        f(getChildPackage(i));
+}
+
+// --------------------------------------------------------------- ORXDiagram
+
+ORXDiagram::~ORXDiagram() {
+    if (ownerPackage_)
+        eraseOne(ownerPackage_->ownedDiagrams_, this);
+    std::vector<ORXPresentationElement*> presentations = presentations_.items();
+    presentations_.clear();
+    for (ORXPresentationElement* presentation : presentations)
+        presentation->diagram_ = nullptr;
+    for (ORXPresentationElement* presentation : presentations)
+        delete presentation;
+    for (ORXModelObject* member : members_.items())
+        member->diagrams_.remove(this);
+    members_.clear();
+}
+
+bool ORXDiagram::containsPresentationElement(const ORXPresentationElement* element) const {
+    return element && element->diagram_ == this;
+}
+
+bool ORXDiagram::containsModelElement(const ORXObject* object) const {
+    const auto* element = dynamic_cast<const ORXModelObject*>(object);
+    return element && members_.contains(element);
+}
+
+void ORXDiagram::forEachOwned(const std::function<void(ORXObject*)>& f) {
+    ORXModelObject::forEachOwned(f);
+    for (ORXPresentationElement* presentation : presentations_.items())
+        f(presentation);
+}
+
+// --------------------------------------------------- ORXPresentationElement
+
+ORXPresentationElement::~ORXPresentationElement() {
+    if (diagram_)
+        diagram_->presentations_.remove(this);
+    if (subject_)
+        subject_->presentations_.remove(this);
+}
+
+bool ORXPresentationElement::addDiagram(ORXDiagram* diagram) {
+    if (!diagram || diagram_)
+        return false;
+    diagram_ = diagram;
+    diagram->presentations_.add(this);
+    return true;
+}
+
+bool ORXPresentationElement::addSubjectModelObject(ORXModelObject* object) {
+    if (!object || subject_)
+        return false;
+    subject_ = object;
+    object->presentations_.add(this);
+    return true;
+}
