@@ -1,0 +1,1138 @@
+#include "importers/JsonModel.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <initializer_list>
+#include <limits>
+#include <sstream>
+#include <unordered_map>
+#include <vector>
+
+#include "importers/JsonText.h"
+#include "orx/ORXBridgeLib.h"
+
+namespace importers {
+
+namespace {
+
+constexpr int kMaxPackageDepth = 200;
+constexpr long long kIntMin = std::numeric_limits<int>::min();
+constexpr long long kIntMax = std::numeric_limits<int>::max();
+
+// Keys that every model element may carry.
+const std::initializer_list<std::string_view> kCommonKeys = {
+    "id", "name", "physicalName", "comment", "description", "notes", "levelCode"};
+
+// A kind of object, with the article, as messages name it.
+std::string describe(const ORXObject* object) {
+    switch (object->getElementType()) {
+        case ORX_ET_MODEL:
+            return "the model";
+        case ORX_ET_CATALOG:
+            return "a catalog";
+        case ORX_ET_SCHEMA:
+            return "a schema";
+        case ORX_ET_DESIGN_PACKAGE:
+            return "a design package";
+        case ORX_ET_CLASS:
+            return "a class";
+        case ORX_ET_ATTRIBUTE:
+            return "an attribute";
+        case ORX_ET_CANDIDATE_KEY:
+            return "a candidate key";
+        case ORX_ET_FOREIGN_KEY:
+            return "a foreign key";
+        case ORX_ET_INDEX:
+            return "an index";
+        case ORX_ET_INDEX_MEMBER:
+            return "an index member";
+        case ORX_ET_STORED_PROCEDURE:
+            return "a procedure";
+        case ORX_ET_TRIGGER:
+            return "a trigger";
+        case ORX_ET_ASSOCIATION:
+            return "an association";
+        case ORX_ET_ASSOCIATION_ROLE:
+            return "a role";
+        case ORX_ET_ASSOCIATION_ROLE_NAME_MAP:
+            return "a name map";
+        case ORX_ET_GENERALIZATION:
+            return "a generalization";
+        case ORX_ET_SQL_VIEW_ENTITY:
+            return "a view";
+        case ORX_ET_SQL_VIEW_ATTRIBUTE:
+            return "a view column";
+        case ORX_ET_BASE_TYPE:
+            return "a base type";
+        case ORX_ET_DERIVED_TYPE:
+            return "a derived type";
+        case ORX_ET_TYPE_VALUE:
+            return "a type value";
+        case ORX_ET_BUSINESS_RULE:
+            return "a check rule";
+        case ORX_ET_DIAGRAM:
+            return "a diagram";
+        case ORX_ET_PRESENTATION_ELEMENT:
+            return "a symbol";
+        default:
+            return std::string("an object of type ") + getElementTypeName(object->getElementType());
+    }
+}
+
+std::string inQuotes(std::string_view text) {
+    return "'" + printableText(text) + "'";
+}
+
+// Builds a model from a parsed file in three walks over the tree: the first
+// creates every object and the links of ownership and reads the plain values;
+// the second resolves references by id (so a reference may precede its
+// target); the third adds operation links and diagram memberships, which may
+// name any model element, including index members that the second walk makes.
+class Loader {
+  public:
+    explicit Loader(std::string fileName) : file_(std::move(fileName)) {}
+
+    std::unique_ptr<ORXModel> load(const Json& root) {
+        model_ = std::make_unique<ORXModel>();
+        buildModel(root);
+        Step packages(this, "packages");
+        if (const Json* list = findArray(root, "packages")) {
+            forEach(*list, [&](const Json& item, std::size_t) { linkPackage(item); });
+            forEach(*list, [&](const Json& item, std::size_t) { finishPackage(item); });
+        }
+        return std::move(model_);
+    }
+
+  private:
+    // Pushes one step onto the current path for the lifetime of the object.
+    class Step {
+      public:
+        Step(Loader* loader, std::string_view key) : loader_(loader) {
+            loader_->path_.push_back({key, 0, false});
+        }
+        Step(Loader* loader, std::size_t index) : loader_(loader) {
+            loader_->path_.push_back({{}, index, true});
+        }
+        ~Step() { loader_->path_.pop_back(); }
+        Step(const Step&) = delete;
+        Step& operator=(const Step&) = delete;
+
+      private:
+        Loader* loader_;
+    };
+
+    [[noreturn]] void fail(const std::string& what) const {
+        throw ModelFileError(file_ + ": " + formatJsonPath(path_.data(), path_.size()) + ": " +
+                             what);
+    }
+    [[noreturn]] void failAt(std::string_view key, const std::string& what) {
+        Step step(this, key);
+        fail(what);
+    }
+
+    // ---- plain values -------------------------------------------------------
+
+    void expectObject(const Json& value) const {
+        if (!value.is_object())
+            fail("expected an object");
+    }
+
+    // Rejects every key of `object` that is neither common (when `common`) nor listed.
+    void checkKeys(const Json& object, bool common,
+                   std::initializer_list<std::string_view> allowed) {
+        expectObject(object);
+        for (const auto& member : object.get_ref<const Json::object_t&>()) {
+            std::string_view key = member.first;
+            bool known = false;
+            if (common) {
+                for (std::string_view name : kCommonKeys)
+                    known = known || key == name;
+            }
+            for (std::string_view name : allowed)
+                known = known || key == name;
+            if (!known)
+                failAt(key, "unknown key");
+        }
+    }
+
+    static const Json* find(const Json& object, std::string_view key) {
+        for (const auto& member : object.get_ref<const Json::object_t&>()) {
+            if (member.first == key)
+                return &member.second;
+        }
+        return nullptr;
+    }
+
+    const Json& require(const Json& object, std::string_view key) {
+        const Json* value = find(object, key);
+        if (!value)
+            fail("missing required key '" + std::string(key) + "'");
+        return *value;
+    }
+
+    std::string stringValue(const Json& value) const {
+        if (!value.is_string())
+            fail("expected a string");
+        return value.get_ref<const std::string&>();
+    }
+
+    std::string getString(const Json& object, std::string_view key) {
+        const Json* value = find(object, key);
+        if (!value)
+            return {};
+        Step step(this, key);
+        return stringValue(*value);
+    }
+
+    long long integerValue(const Json& value, long long min, long long max) const {
+        std::string range =
+            "expected an integer from " + std::to_string(min) + " to " + std::to_string(max);
+        if (value.is_number_unsigned()) {
+            auto v = value.get<Json::number_unsigned_t>();
+            if (v > static_cast<unsigned long long>(max))
+                fail(range);
+            return static_cast<long long>(v);
+        }
+        if (value.is_number_integer()) {
+            auto v = value.get<Json::number_integer_t>();
+            if (v < min || v > max)
+                fail(range);
+            return v;
+        }
+        if (value.is_number_float()) {
+            double v = value.get<double>();
+            if (std::isfinite(v) && std::floor(v) == v &&
+                (v < static_cast<double>(min) || v > static_cast<double>(max))) {
+                fail(range);
+            }
+        }
+        fail("expected an integer");
+    }
+
+    int getInt(const Json& object, std::string_view key, int fallback, long long min = kIntMin,
+               long long max = kIntMax) {
+        const Json* value = find(object, key);
+        if (!value)
+            return fallback;
+        Step step(this, key);
+        return static_cast<int>(integerValue(*value, min, max));
+    }
+
+    bool getBool(const Json& object, std::string_view key, bool fallback) {
+        const Json* value = find(object, key);
+        if (!value)
+            return fallback;
+        if (!value->is_boolean())
+            failAt(key, "expected a boolean");
+        return value->get<bool>();
+    }
+
+    const Json* findArray(const Json& object, std::string_view key) {
+        const Json* value = find(object, key);
+        if (value && !value->is_array())
+            failAt(key, "expected an array");
+        return value;
+    }
+
+    // Calls `f(item, i)` for each item of an array, with the index on the path.
+    template <class F>
+    void forEach(const Json& array, F&& f) {
+        const auto& items = array.get_ref<const Json::array_t&>();
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            Step step(this, i);
+            f(items[i], i);
+        }
+    }
+
+    // A colour: an integer 0xRRGGBB or a string "#RRGGBB".
+    int getColor(const Json& object, std::string_view key) {
+        const Json* value = find(object, key);
+        if (!value)
+            return 0;
+        Step step(this, key);
+        static const char* expected =
+            "expected a colour: an integer 0xRRGGBB or a string \"#RRGGBB\"";
+        if (value->is_number_integer()) {
+            if (value->is_number_unsigned()) {
+                if (value->get<Json::number_unsigned_t>() <= 0xFFFFFF) {
+                    return static_cast<int>(value->get<Json::number_unsigned_t>());
+                }
+            } else {
+                auto v = value->get<Json::number_integer_t>();
+                if (v >= 0 && v <= 0xFFFFFF)
+                    return static_cast<int>(v);
+            }
+            fail(expected);
+        }
+        if (!value->is_string())
+            fail(expected);
+        const std::string& text = value->get_ref<const std::string&>();
+        if (text.size() != 7 || text[0] != '#')
+            fail(expected);
+        int color = 0;
+        for (std::size_t i = 1; i < 7; ++i) {
+            char c = text[i];
+            int digit;
+            if (c >= '0' && c <= '9') {
+                digit = c - '0';
+            } else if (c >= 'a' && c <= 'f') {
+                digit = c - 'a' + 10;
+            } else if (c >= 'A' && c <= 'F') {
+                digit = c - 'A' + 10;
+            } else {
+                fail(expected);
+            }
+            color = color * 16 + digit;
+        }
+        return color;
+    }
+
+    // An update or delete rule: an integer code or one of the rule names.
+    int getRule(const Json& object, std::string_view key) {
+        const Json* value = find(object, key);
+        if (!value)
+            return 0;
+        Step step(this, key);
+        if (value->is_string()) {
+            const std::string& name = value->get_ref<const std::string&>();
+            for (int code = 1; code <= 5; ++code) {
+                if (name == kRuleNames[code])
+                    return code;
+            }
+            fail("unknown rule " + inQuotes(name) +
+                 ": expected an integer or one of noAction, cascade, restrict, setNull, "
+                 "setDefault");
+        }
+        if (!value->is_number()) {
+            fail("expected an integer or one of noAction, cascade, restrict, setNull, setDefault");
+        }
+        return static_cast<int>(integerValue(*value, kIntMin, kIntMax));
+    }
+
+    // ---- ids and references -------------------------------------------------
+
+    void registerId(const Json& object, ORXObject* target) {
+        const Json* value = find(object, "id");
+        if (!value)
+            return;
+        Step step(this, "id");
+        std::string id = stringValue(*value);
+        if (id.empty())
+            fail("expected a non-empty string");
+        if (!ids_.emplace(id, target).second)
+            fail("duplicate id " + inQuotes(id));
+        target->setExternalId(id);
+    }
+
+    // The object an id names, the id being the value at the current path.
+    ORXObject* lookup(const Json& value) const {
+        if (!value.is_string())
+            fail("expected an id (a string)");
+        const std::string& id = value.get_ref<const std::string&>();
+        auto it = ids_.find(id);
+        if (it == ids_.end())
+            fail("unknown id " + inQuotes(id));
+        return it->second;
+    }
+
+    // The object of type T an id names; `expected` names T in the message.
+    template <class T>
+    T* lookupAs(const Json& value, const char* expected) const {
+        ORXObject* object = lookup(value);
+        T* result = dynamic_cast<T*>(object);
+        if (!result) {
+            fail(inQuotes(value.get_ref<const std::string&>()) + " is " + describe(object) +
+                 ", expected " + expected);
+        }
+        return result;
+    }
+
+    ORXSchema* lookupSchema(const Json& value) const {
+        return lookupAs<ORXSchema>(value, "a schema");
+    }
+
+    // An attribute of `cls`, a key or index of `cls`, named by the id at the current path.
+    template <class T>
+    T* lookupMember(const Json& value, const char* expected, const char* kind, ORXClass* cls,
+                    ORXClass* (*classOf)(T*)) const {
+        T* result = lookupAs<T>(value, expected);
+        if (classOf(result) != cls) {
+            fail("no " + std::string(kind) + " " + inQuotes(value.get_ref<const std::string&>()) +
+                 " in class " + inQuotes(cls->getName().view()));
+        }
+        return result;
+    }
+    ORXAttribute* lookupAttributeOf(const Json& value, ORXClass* cls) const {
+        return lookupMember<ORXAttribute>(value, "an attribute", "attribute", cls,
+                                          [](ORXAttribute* a) { return a->getAssociatedClass(); });
+    }
+    ORXIndex* lookupIndexOf(const Json& value, ORXClass* cls) const {
+        return lookupMember<ORXIndex>(value, "an index", "index", cls,
+                                      [](ORXIndex* i) { return i->getAssociatedClass(); });
+    }
+    ORXKey* lookupKeyOf(const Json& value, ORXClass* cls) const {
+        return lookupMember<ORXKey>(value, "a key", "key", cls,
+                                    [](ORXKey* k) { return k->getAssociatedClass(); });
+    }
+
+    template <class T>
+    T* built(const Json& node) const {
+        return static_cast<T*>(built_.at(&node));
+    }
+
+    // ---- first walk: objects, ownership, plain values -----------------------
+
+    // Reads the common keys of an element (the id included).
+    void readCommon(const Json& object, ORXElement* element) {
+        registerId(object, element);
+        element->setName(getString(object, "name"));
+        element->setPhysicalName(getString(object, "physicalName"));
+        element->setComment(getString(object, "comment"));
+        element->setDescription(getString(object, "description"));
+        element->setLevelCode(getInt(object, "levelCode", 0));
+        if (const Json* notes = findArray(object, "notes")) {
+            Step step(this, "notes");
+            forEach(*notes, [&](const Json& note, std::size_t) {
+                element->addNote(new ORXNote(stringValue(note)));
+            });
+        }
+    }
+
+    void readCheckRule(const Json& object, ORXModelObject* owner) {
+        const Json* rule = find(object, "checkRule");
+        if (!rule)
+            return;
+        Step step(this, "checkRule");
+        checkKeys(*rule, false, {"id", "name", "text"});
+        auto made = std::make_unique<ORXBusinessRule>(3, getString(*rule, "name"),
+                                                      getString(*rule, "text"));
+        registerId(*rule, made.get());
+        owner->addBusinessRule(made.release());
+    }
+
+    void buildModel(const Json& root) {
+        checkKeys(root, true, {"format", "version", "types", "packages"});
+        {
+            const Json& format = require(root, "format");
+            Step step(this, "format");
+            if (!format.is_string() || format.get_ref<const std::string&>() != "orx-model") {
+                fail("expected \"orx-model\"");
+            }
+        }
+        {
+            const Json& version = require(root, "version");
+            Step step(this, "version");
+            if (!version.is_number_integer() || version.get<Json::number_integer_t>() != 1) {
+                fail("expected 1");
+            }
+        }
+        readCommon(root, model_.get());
+        if (const Json* types = findArray(root, "types")) {
+            Step step(this, "types");
+            forEach(*types, [&](const Json& item, std::size_t) {
+                model_->addType(buildType(item, false).release());
+            });
+        }
+        if (const Json* packages = findArray(root, "packages")) {
+            Step step(this, "packages");
+            forEach(*packages, [&](const Json& item, std::size_t) {
+                buildPackage(item, model_.get(), ORX_ET_MODEL, 1);
+            });
+        }
+    }
+
+    std::unique_ptr<ORXType> buildType(const Json& object, bool isInline) {
+        if (isInline) {
+            checkKeys(object, true,
+                      {"kind", "isDomain", "dataType", "length", "scale", "initialValue",
+                       "lowerBound", "upperBound", "values"});
+            if (find(object, "id"))
+                failAt("id", "an inline type has no id");
+        } else {
+            checkKeys(object, true,
+                      {"kind", "isDomain", "dataType", "length", "scale", "initialValue",
+                       "lowerBound", "upperBound", "values"});
+        }
+        bool derived = !isInline;
+        if (const Json* kind = find(object, "kind")) {
+            Step step(this, "kind");
+            std::string text = stringValue(*kind);
+            if (text == "derived") {
+                derived = true;
+            } else if (text == "base") {
+                derived = false;
+            } else {
+                fail("expected \"derived\" or \"base\"");
+            }
+        }
+        std::unique_ptr<ORXType> type;
+        if (derived) {
+            auto derivedType = std::make_unique<ORXDerivedType>();
+            derivedType->setDomain(getBool(object, "isDomain", true));
+            type = std::move(derivedType);
+        } else {
+            if (find(object, "isDomain"))
+                failAt("isDomain", "only a derived type has isDomain");
+            type = std::make_unique<ORXType>();
+        }
+        readCommon(object, type.get());
+        type->setDataType(getString(object, "dataType"));
+        type->setLength(getInt(object, "length", 0));
+        type->setScale(getInt(object, "scale", 0));
+        type->setInitialValue(getString(object, "initialValue"));
+        type->setLowerBound(getString(object, "lowerBound"));
+        type->setUpperBound(getString(object, "upperBound"));
+        if (const Json* values = findArray(object, "values")) {
+            Step step(this, "values");
+            forEach(*values, [&](const Json& item, std::size_t) {
+                checkKeys(item, false, {"id", "value", "name"});
+                const Json& value = require(item, "value");
+                std::string text;
+                {
+                    Step valueStep(this, "value");
+                    text = stringValue(value);
+                }
+                auto made = std::make_unique<ORXTypeValue>(text, getString(item, "name"));
+                registerId(item, made.get());
+                type->addTypeValue(made.release());
+            });
+        }
+        return type;
+    }
+
+    // Builds a package and adds it to `parent` (the model or a package of
+    // kind `parentKind`), at nesting level `depth`.
+    void buildPackage(const Json& object, ORXPackage* parent, int parentKind, int depth) {
+        expectObject(object);
+        if (depth > kMaxPackageDepth) {
+            fail("packages nested deeper than " + std::to_string(kMaxPackageDepth) + " levels");
+        }
+        const Json& kindValue = require(object, "kind");
+        std::string kind;
+        {
+            Step step(this, "kind");
+            kind = stringValue(kindValue);
+            const char* expected = parentKind == ORX_ET_MODEL
+                                       ? "expected \"catalog\", \"schema\" or \"design\""
+                                   : parentKind == ORX_ET_CATALOG ? "expected \"schema\""
+                                                                  : "expected \"design\"";
+            bool allowed = parentKind == ORX_ET_MODEL
+                               ? (kind == "catalog" || kind == "schema" || kind == "design")
+                           : parentKind == ORX_ET_CATALOG ? kind == "schema"
+                                                          : kind == "design";
+            if (!allowed)
+                fail(expected);
+        }
+        std::unique_ptr<ORXPackage> package;
+        if (kind == "catalog") {
+            checkKeys(object, true, {"kind", "databaseType", "packages"});
+            auto catalog = std::make_unique<ORXCatalog>();
+            catalog->setDatabaseType(getString(object, "databaseType"));
+            package = std::move(catalog);
+        } else if (kind == "schema") {
+            checkKeys(object, true, {"kind"});
+            package = std::make_unique<ORXSchema>();
+        } else {
+            checkKeys(
+                object, true,
+                {"kind", "asPackage", "elements", "diagrams", "storedProcedures", "packages"});
+            auto design = std::make_unique<ORXDesignPackage>();
+            design->setPackageFlag(getBool(object, "asPackage", parentKind != ORX_ET_MODEL));
+            package = std::move(design);
+        }
+        readCommon(object, package.get());
+        ORXPackage* made = package.get();
+        if (!parent->addChildPackage(package.get()))
+            fail("the package cannot be added");
+        package.release();
+        built_[&object] = made;
+
+        if (auto* design = dynamic_cast<ORXDesignPackage*>(made)) {
+            if (const Json* elements = findArray(object, "elements")) {
+                Step step(this, "elements");
+                forEach(*elements,
+                        [&](const Json& item, std::size_t) { buildElement(item, design); });
+            }
+            if (const Json* diagrams = findArray(object, "diagrams")) {
+                Step step(this, "diagrams");
+                forEach(*diagrams,
+                        [&](const Json& item, std::size_t) { buildDiagram(item, design); });
+            }
+            if (const Json* procedures = findArray(object, "storedProcedures")) {
+                Step step(this, "storedProcedures");
+                forEach(*procedures, [&](const Json& item, std::size_t) {
+                    auto operation = buildOperation(item);
+                    ORXOperation* raw = operation.get();
+                    if (!design->addStoredProcedure(raw))
+                        fail("the procedure cannot be added");
+                    operation.release();
+                });
+            }
+        }
+        if (const Json* children = findArray(object, "packages")) {
+            Step step(this, "packages");
+            forEach(*children, [&](const Json& item, std::size_t) {
+                buildPackage(item, made, made->getElementType(), depth + 1);
+            });
+        }
+    }
+
+    // Creates an element of a design package and adds it to the package.
+    void buildElement(const Json& object, ORXDesignPackage* package) {
+        expectObject(object);
+        const Json& kindValue = require(object, "kind");
+        std::string kind;
+        {
+            Step step(this, "kind");
+            kind = stringValue(kindValue);
+        }
+        std::unique_ptr<ORXModelObject> element;
+        if (kind == "class") {
+            checkKeys(object, true,
+                      {"kind", "tableType", "owner", "synonyms", "checkRule", "attributes", "keys",
+                       "primaryKey", "indexes", "operations"});
+            element = std::make_unique<ORXClass>();
+        } else if (kind == "association") {
+            checkKeys(object, true, {"kind", "roles"});
+            element = std::make_unique<ORXAssociation>();
+        } else if (kind == "generalization") {
+            checkKeys(object, true, {"kind", "supertype", "subtypes", "foreignKeys"});
+            element = std::make_unique<ORXGeneralization>();
+        } else if (kind == "view") {
+            checkKeys(object, true, {"kind", "statement", "statementKind", "owner", "columns"});
+            element = std::make_unique<ORXSQLViewEntity>();
+        } else {
+            failAt("kind", "expected \"class\", \"association\", \"generalization\" or \"view\"");
+        }
+        readCommon(object, element.get());
+        if (!element->addDesignPackage(package)) {
+            fail("package " + inQuotes(package->getName().view()) +
+                 " already holds a class named " + inQuotes(element->getName().view()));
+        }
+        ORXModelObject* made = element.release();
+        built_[&object] = made;
+        if (auto* cls = dynamic_cast<ORXClass*>(made)) {
+            buildClass(object, cls);
+        } else if (auto* association = dynamic_cast<ORXAssociation*>(made)) {
+            if (const Json* roles = findArray(object, "roles")) {
+                Step step(this, "roles");
+                forEach(*roles, [&](const Json& item, std::size_t) {
+                    checkKeys(item, true,
+                              {"class", "isSource", "multiplicity", "updateRule", "deleteRule",
+                               "foreignKey"});
+                    require(item, "class");
+                    auto* role = new ORXAssociationRole(association);
+                    built_[&item] = role;
+                    readCommon(item, role);
+                    role->setSource(getBool(item, "isSource", false));
+                    if (const Json* multiplicity = find(item, "multiplicity")) {
+                        Step multiplicityStep(this, "multiplicity");
+                        std::string text = stringValue(*multiplicity);
+                        int lower = 0, upper = 0;
+                        if (!decodeMultiplicity(text, lower, upper)) {
+                            fail("invalid multiplicity " + inQuotes(text));
+                        }
+                        role->setMultiplicity(text);
+                    } else {
+                        role->setMultiplicity(role->isSource() ? "1" : "0..*");
+                    }
+                    role->setUpdateRule(getRule(item, "updateRule"));
+                    role->setDeleteRule(getRule(item, "deleteRule"));
+                });
+            }
+        } else if (auto* view = dynamic_cast<ORXSQLViewEntity*>(made)) {
+            view->setViewStatement(getString(object, "statement"));
+            view->setViewStatementKind(getInt(object, "statementKind", 1));
+            if (const Json* columns = findArray(object, "columns")) {
+                Step step(this, "columns");
+                forEach(*columns, [&](const Json& item, std::size_t) {
+                    checkKeys(item, true, {"source"});
+                    auto column = std::make_unique<ORXSQLViewAttribute>();
+                    readCommon(item, column.get());
+                    if (!column->addAssociatedView(view))
+                        fail("the column cannot be added");
+                    built_[&item] = column.release();
+                });
+            }
+        }
+    }
+
+    void buildClass(const Json& object, ORXClass* cls) {
+        cls->setTableType(getInt(object, "tableType", 0));
+        if (const Json* synonyms = findArray(object, "synonyms")) {
+            Step step(this, "synonyms");
+            forEach(*synonyms, [&](const Json& item, std::size_t) {
+                cls->addSynonym(new ORXSynonym(stringValue(item)));
+            });
+        }
+        readCheckRule(object, cls);
+        if (const Json* attributes = findArray(object, "attributes")) {
+            Step step(this, "attributes");
+            forEach(*attributes, [&](const Json& item, std::size_t) {
+                checkKeys(item, true,
+                          {"type", "initialValue", "optional", "checkExpression", "checkRule"});
+                auto attribute = std::make_unique<ORXAttribute>();
+                readCommon(item, attribute.get());
+                if (!attribute->addAssociatedClass(cls)) {
+                    fail("class " + inQuotes(cls->getName().view()) +
+                         " already has an attribute named " +
+                         inQuotes(attribute->getName().view()));
+                }
+                ORXAttribute* made = attribute.release();
+                built_[&item] = made;
+                if (const Json* type = find(item, "type")) {
+                    Step typeStep(this, "type");
+                    if (type->is_object()) {
+                        made->setOwnedType(buildType(*type, true).release());
+                    } else if (!type->is_string()) {
+                        fail("expected the id of a type or a type object");
+                    }
+                }
+                made->setInitialValue(getString(item, "initialValue"));
+                made->setOptional(getBool(item, "optional", false));
+                made->setRuleExpression(getString(item, "checkExpression"));
+                readCheckRule(item, made);
+            });
+        }
+        if (const Json* keys = findArray(object, "keys")) {
+            Step step(this, "keys");
+            forEach(*keys, [&](const Json& item, std::size_t) {
+                expectObject(item);
+                std::string kind = "candidate";
+                if (const Json* kindValue = find(item, "kind")) {
+                    Step kindStep(this, "kind");
+                    kind = stringValue(*kindValue);
+                    if (kind != "candidate" && kind != "foreign") {
+                        fail("expected \"candidate\" or \"foreign\"");
+                    }
+                }
+                std::unique_ptr<ORXKey> key;
+                if (kind == "candidate") {
+                    checkKeys(item, true,
+                              {"kind", "attributes", "index", "orderingIndex", "unique"});
+                    auto candidate = std::make_unique<ORXCandidateKey>();
+                    candidate->setUnique(getBool(item, "unique", true));
+                    key = std::move(candidate);
+                } else {
+                    checkKeys(
+                        item, true,
+                        {"kind", "attributes", "index", "orderingIndex", "references", "nameMaps"});
+                    key = std::make_unique<ORXForeignKey>();
+                }
+                readCommon(item, key.get());
+                if (!key->addAssociatedClass(cls))
+                    fail("the key cannot be added");
+                built_[&item] = key.release();
+                findArray(item, "attributes");
+                findArray(item, "nameMaps");
+            });
+        }
+        if (const Json* indexes = findArray(object, "indexes")) {
+            Step step(this, "indexes");
+            forEach(*indexes, [&](const Json& item, std::size_t) {
+                checkKeys(item, true, {"unique", "clustered", "key", "members"});
+                auto index = std::make_unique<ORXIndex>();
+                readCommon(item, index.get());
+                index->setUnique(getBool(item, "unique", false));
+                index->setClustered(getBool(item, "clustered", false));
+                if (!index->addAssociatedClass(cls))
+                    fail("the index cannot be added");
+                built_[&item] = index.release();
+                if (const Json* members = findArray(item, "members")) {
+                    Step membersStep(this, "members");
+                    forEach(*members, [&](const Json& member, std::size_t) {
+                        checkKeys(member, false, {"id", "attribute", "sortOrder", "position"});
+                        require(member, "attribute");
+                        getInt(member, "sortOrder", 1);
+                        getInt(member, "position", 0, -32768, 32767);
+                    });
+                }
+            });
+        }
+        if (const Json* operations = findArray(object, "operations")) {
+            Step step(this, "operations");
+            forEach(*operations, [&](const Json& item, std::size_t) {
+                auto operation = buildOperation(item);
+                if (!operation->addAssociatedClass(cls))
+                    fail("the operation cannot be added");
+                operation.release();
+            });
+        }
+    }
+
+    std::unique_ptr<ORXOperation> buildOperation(const Json& object) {
+        checkKeys(object, true,
+                  {"kind", "body", "owner", "links", "timing", "onInsert", "onUpdate", "onDelete"});
+        const Json& kindValue = require(object, "kind");
+        int type = 0;
+        {
+            Step step(this, "kind");
+            std::string kind = stringValue(kindValue);
+            if (kind == "procedure") {
+                type = ORX_ET_STORED_PROCEDURE;
+            } else if (kind == "trigger") {
+                type = ORX_ET_TRIGGER;
+            } else {
+                fail("expected \"procedure\" or \"trigger\"");
+            }
+        }
+        auto operation = std::make_unique<ORXOperation>(type);
+        readCommon(object, operation.get());
+        operation->setBody(getString(object, "body"));
+        operation->setTiming(getInt(object, "timing", 0));
+        operation->setOnInsert(getBool(object, "onInsert", false));
+        operation->setOnUpdate(getBool(object, "onUpdate", false));
+        operation->setOnDelete(getBool(object, "onDelete", false));
+        if (const Json* links = findArray(object, "links")) {
+            if (links->size() > 2)
+                failAt("links", "expected at most two ids");
+        }
+        built_[&object] = operation.get();
+        return operation;
+    }
+
+    void buildDiagram(const Json& object, ORXDesignPackage* package) {
+        checkKeys(object, true, {"members", "symbols"});
+        auto diagram = std::make_unique<ORXDiagram>();
+        readCommon(object, diagram.get());
+        ORXDiagram* made = diagram.get();
+        if (!package->addOwnedDiagram(made))
+            fail("the diagram cannot be added");
+        diagram.release();
+        built_[&object] = made;
+        findArray(object, "members");
+        if (const Json* symbols = findArray(object, "symbols")) {
+            Step step(this, "symbols");
+            forEach(*symbols, [&](const Json& item, std::size_t) {
+                checkKeys(item, false,
+                          {"id", "subject", "x", "y", "width", "height", "backgroundColor",
+                           "lineColor", "fontColor"});
+                require(item, "subject");
+                auto symbol = std::make_unique<ORXPresentationElement>();
+                registerId(item, symbol.get());
+                symbol->setGeometry(getInt(item, "x", 0), getInt(item, "y", 0),
+                                    getInt(item, "width", 0), getInt(item, "height", 0));
+                int background = getColor(item, "backgroundColor");
+                int line = getColor(item, "lineColor");
+                int font = getColor(item, "fontColor");
+                symbol->setColors(background, line, font);
+                if (!symbol->addDiagram(made))
+                    fail("the symbol cannot be added");
+                built_[&item] = symbol.release();
+            });
+        }
+    }
+
+    // ---- second walk: references ---------------------------------------------
+
+    void linkPackage(const Json& object) {
+        auto* package = built<ORXPackage>(object);
+        auto* design = dynamic_cast<ORXDesignPackage*>(package);
+        if (design) {
+            if (const Json* elements = find(object, "elements")) {
+                Step step(this, "elements");
+                forEach(*elements, [&](const Json& item, std::size_t) { linkElement(item); });
+            }
+            if (const Json* procedures = find(object, "storedProcedures")) {
+                Step step(this, "storedProcedures");
+                forEach(*procedures, [&](const Json& item, std::size_t) { linkOwner(item); });
+            }
+        }
+        if (const Json* children = find(object, "packages")) {
+            Step step(this, "packages");
+            forEach(*children, [&](const Json& item, std::size_t) { linkPackage(item); });
+        }
+    }
+
+    void linkOwner(const Json& object) {
+        if (const Json* owner = find(object, "owner")) {
+            Step step(this, "owner");
+            built<ORXModelObject>(object)->setOwner(lookupSchema(*owner));
+        }
+    }
+
+    void linkElement(const Json& object) {
+        auto* element = built<ORXModelObject>(object);
+        if (auto* cls = dynamic_cast<ORXClass*>(element)) {
+            linkClass(object, cls);
+        } else if (dynamic_cast<ORXAssociation*>(element)) {
+            if (const Json* roles = find(object, "roles")) {
+                Step step(this, "roles");
+                forEach(*roles, [&](const Json& item, std::size_t) {
+                    auto* role = built<ORXAssociationRole>(item);
+                    ORXClass* roleClass;
+                    {
+                        Step classStep(this, "class");
+                        roleClass = lookupAs<ORXClass>(*find(item, "class"), "a class");
+                        if (!role->addAssociatedClass(roleClass))
+                            fail("the role cannot be linked");
+                    }
+                    if (const Json* key = find(item, "foreignKey")) {
+                        Step keyStep(this, "foreignKey");
+                        auto* foreignKey = lookupAs<ORXForeignKey>(*key, "a foreign key");
+                        if (foreignKey->getAssociatedClass() != roleClass) {
+                            fail("no foreign key " + inQuotes(key->get_ref<const std::string&>()) +
+                                 " in class " + inQuotes(roleClass->getName().view()));
+                        }
+                        foreignKey->addAssociationRole(role);
+                    }
+                });
+            }
+        } else if (auto* generalization = dynamic_cast<ORXGeneralization*>(element)) {
+            if (const Json* supertype = find(object, "supertype")) {
+                Step step(this, "supertype");
+                generalization->setSupertypeClass(lookupAs<ORXClass>(*supertype, "a class"));
+            }
+            if (const Json* subtypes = findArray(object, "subtypes")) {
+                Step step(this, "subtypes");
+                forEach(*subtypes, [&](const Json& item, std::size_t) {
+                    if (!generalization->addSubtypeClass(lookupAs<ORXClass>(item, "a class"))) {
+                        fail("the subtype is listed twice");
+                    }
+                });
+            }
+            if (const Json* keys = findArray(object, "foreignKeys")) {
+                Step step(this, "foreignKeys");
+                forEach(*keys, [&](const Json& item, std::size_t) {
+                    auto* key = lookupAs<ORXForeignKey>(item, "a foreign key");
+                    bool ofSubtype = false;
+                    for (int i = 0; i < generalization->getSubtypeClassCount(); ++i) {
+                        ofSubtype = ofSubtype ||
+                                    generalization->getSubtypeClass(i) == key->getAssociatedClass();
+                    }
+                    if (!ofSubtype) {
+                        fail("foreign key " + inQuotes(item.get_ref<const std::string&>()) +
+                             " is not a key of a subtype");
+                    }
+                    if (!generalization->addForeignKey(key))
+                        fail("the key is listed twice");
+                });
+            }
+        } else if (dynamic_cast<ORXSQLViewEntity*>(element)) {
+            linkOwner(object);
+            if (const Json* columns = find(object, "columns")) {
+                Step step(this, "columns");
+                forEach(*columns, [&](const Json& item, std::size_t) {
+                    if (const Json* source = find(item, "source")) {
+                        Step sourceStep(this, "source");
+                        ORXObject* target = lookup(*source);
+                        auto* feature = dynamic_cast<ORXFeature*>(target);
+                        if (!feature || target->getElementType() == ORX_ET_STORED_PROCEDURE ||
+                            target->getElementType() == ORX_ET_TRIGGER) {
+                            fail(inQuotes(source->get_ref<const std::string&>()) + " is " +
+                                 describe(target) + ", expected an attribute or a view column");
+                        }
+                        built<ORXSQLViewAttribute>(item)->setSourceFeature(feature);
+                    }
+                });
+            }
+        }
+    }
+
+    void linkClass(const Json& object, ORXClass* cls) {
+        linkOwner(object);
+        if (const Json* attributes = find(object, "attributes")) {
+            Step step(this, "attributes");
+            forEach(*attributes, [&](const Json& item, std::size_t) {
+                const Json* type = find(item, "type");
+                if (type && type->is_string()) {
+                    Step typeStep(this, "type");
+                    // Only the model's types carry ids; inline types cannot.
+                    built<ORXAttribute>(item)->setType(lookupAs<ORXType>(*type, "a type"));
+                }
+            });
+        }
+        if (const Json* keys = find(object, "keys")) {
+            Step step(this, "keys");
+            forEach(*keys, [&](const Json& item, std::size_t) {
+                auto* key = built<ORXKey>(item);
+                if (const Json* attributes = find(item, "attributes")) {
+                    Step listStep(this, "attributes");
+                    forEach(*attributes, [&](const Json& id, std::size_t) {
+                        if (!key->addAttribute(lookupAttributeOf(id, cls))) {
+                            fail("the attribute is listed twice");
+                        }
+                    });
+                }
+                if (const Json* index = find(item, "index")) {
+                    Step indexStep(this, "index");
+                    key->setIndex(lookupIndexOf(*index, cls));
+                }
+                if (const Json* index = find(item, "orderingIndex")) {
+                    Step indexStep(this, "orderingIndex");
+                    key->setOrderingIndex(lookupIndexOf(*index, cls));
+                }
+                auto* foreignKey = dynamic_cast<ORXForeignKey*>(key);
+                if (!foreignKey)
+                    return;
+                if (const Json* references = find(item, "references")) {
+                    Step referencesStep(this, "references");
+                    foreignKey->addCandidateKey(
+                        lookupAs<ORXCandidateKey>(*references, "a candidate key"));
+                }
+                if (const Json* maps = find(item, "nameMaps")) {
+                    Step mapsStep(this, "nameMaps");
+                    forEach(*maps, [&](const Json& map, std::size_t) {
+                        checkKeys(map, false, {"id", "source", "destination"});
+                        ORXAttribute* source;
+                        ORXAttribute* destination;
+                        {
+                            const Json& value = require(map, "source");
+                            Step sourceStep(this, "source");
+                            source = lookupAs<ORXAttribute>(value, "an attribute");
+                        }
+                        {
+                            const Json& value = require(map, "destination");
+                            Step destinationStep(this, "destination");
+                            destination = lookupAttributeOf(value, cls);
+                        }
+                        auto* made = new ORXAssociationRoleNameMap(foreignKey, source, destination);
+                        registerId(map, made);
+                    });
+                }
+            });
+        }
+        if (const Json* primaryKey = find(object, "primaryKey")) {
+            Step step(this, "primaryKey");
+            ORXKey* key = lookupKeyOf(*primaryKey, cls);
+            auto* candidate = dynamic_cast<ORXCandidateKey*>(key);
+            if (!candidate) {
+                fail(inQuotes(primaryKey->get_ref<const std::string&>()) +
+                     " is a foreign key, expected a candidate key");
+            }
+            if (!candidate->addPrimaryOfClass(cls))
+                fail("the primary key cannot be set");
+        }
+        if (const Json* indexes = find(object, "indexes")) {
+            Step step(this, "indexes");
+            forEach(*indexes, [&](const Json& item, std::size_t) {
+                auto* index = built<ORXIndex>(item);
+                if (const Json* key = find(item, "key")) {
+                    Step keyStep(this, "key");
+                    index->addKey(lookupKeyOf(*key, cls));
+                }
+                if (const Json* members = find(item, "members")) {
+                    Step membersStep(this, "members");
+                    forEach(*members, [&](const Json& member, std::size_t i) {
+                        ORXAttribute* attribute;
+                        {
+                            Step attributeStep(this, "attribute");
+                            attribute = lookupAttributeOf(*find(member, "attribute"), cls);
+                        }
+                        int position = getInt(member, "position", static_cast<int>(i));
+                        auto* made =
+                            new ORXIndexMember(index, attribute, static_cast<short>(position),
+                                               getInt(member, "sortOrder", 1));
+                        registerId(member, made);
+                    });
+                }
+            });
+        }
+        if (const Json* operations = find(object, "operations")) {
+            Step step(this, "operations");
+            forEach(*operations, [&](const Json& item, std::size_t) { linkOwner(item); });
+        }
+    }
+
+    // ---- third walk: operation links and diagrams ----------------------------
+
+    ORXModelObject* lookupModelElement(const Json& value) const {
+        return lookupAs<ORXModelObject>(value, "a model element");
+    }
+
+    void linkOperation(const Json& object) {
+        const Json* links = find(object, "links");
+        if (!links)
+            return;
+        auto* operation = built<ORXOperation>(object);
+        Step step(this, "links");
+        forEach(*links, [&](const Json& item, std::size_t i) {
+            if (item.is_null())
+                return;
+            if (!operation->setLinkedElement(static_cast<int>(i), lookupModelElement(item))) {
+                fail("the element cannot be linked");
+            }
+        });
+    }
+
+    void finishPackage(const Json& object) {
+        if (dynamic_cast<ORXDesignPackage*>(built<ORXPackage>(object))) {
+            if (const Json* elements = find(object, "elements")) {
+                Step step(this, "elements");
+                forEach(*elements, [&](const Json& item, std::size_t) {
+                    const Json* operations = find(item, "operations");
+                    if (!operations || !operations->is_array())
+                        return;
+                    Step operationsStep(this, "operations");
+                    forEach(*operations,
+                            [&](const Json& operation, std::size_t) { linkOperation(operation); });
+                });
+            }
+            if (const Json* procedures = find(object, "storedProcedures")) {
+                Step step(this, "storedProcedures");
+                forEach(*procedures, [&](const Json& item, std::size_t) { linkOperation(item); });
+            }
+            if (const Json* diagrams = find(object, "diagrams")) {
+                Step step(this, "diagrams");
+                forEach(*diagrams, [&](const Json& item, std::size_t) { linkDiagram(item); });
+            }
+        }
+        if (const Json* children = find(object, "packages")) {
+            Step step(this, "packages");
+            forEach(*children, [&](const Json& item, std::size_t) { finishPackage(item); });
+        }
+    }
+
+    void linkDiagram(const Json& object) {
+        auto* diagram = built<ORXDiagram>(object);
+        if (const Json* members = find(object, "members")) {
+            Step step(this, "members");
+            forEach(*members, [&](const Json& item, std::size_t) {
+                lookupModelElement(item)->addDiagram(diagram);  // already a member: fine
+            });
+        }
+        if (const Json* symbols = find(object, "symbols")) {
+            Step step(this, "symbols");
+            forEach(*symbols, [&](const Json& item, std::size_t) {
+                Step subjectStep(this, "subject");
+                ORXModelObject* subject = lookupModelElement(*find(item, "subject"));
+                if (!built<ORXPresentationElement>(item)->addSubjectModelObject(subject)) {
+                    fail("the subject cannot be linked");
+                }
+                subject->addDiagram(diagram);  // already a member: fine
+            });
+        }
+    }
+
+    std::string file_;
+    std::vector<JsonPathStep> path_;
+    std::unique_ptr<ORXModel> model_;
+    std::unordered_map<std::string, ORXObject*> ids_;
+    std::unordered_map<const Json*, ORXObject*> built_;
+};
+
+}  // namespace
+
+std::unique_ptr<ORXModel> parseJsonModel(const std::string& text, const std::string& fileName) {
+    Json root;
+    std::string error = parseJsonText(text, root);
+    if (!error.empty())
+        throw ModelFileError(fileName + ": " + error);
+    Loader loader(fileName);
+    return loader.load(root);
+}
+
+std::unique_ptr<ORXModel> loadJsonModelFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw ModelFileError(path + ": cannot open the file: " + std::strerror(errno));
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (in.bad())
+        throw ModelFileError(path + ": cannot read the file");
+    return parseJsonModel(text.str(), path);
+}
+
+}  // namespace importers
