@@ -9,6 +9,7 @@
 
 #include "importers/JsonModel.h"
 #include "importers/JsonText.h"
+#include "orx/ORXBridgeLib.h"
 
 namespace importers {
 
@@ -454,8 +455,15 @@ class Dumper {
             Json json = start(role, nullptr);
             putRef(json, "class", role->getAssociatedClass());
             putBool(json, "isSource", role->isSource());
-            if (role->getMultiplicity() != (role->isSource() ? "1" : "0..*")) {
-                json["multiplicity"] = role->getMultiplicity().str();
+            // A text that does not decode (an importer may leave it empty) is
+            // written as what it reads as, so that the file loads again.
+            ORXString multiplicity = role->getMultiplicity();
+            int lower = 0, upper = 0;
+            if (!decodeMultiplicity(multiplicity, lower, upper)) {
+                multiplicity = buildMultiplicity(lower, upper);
+            }
+            if (multiplicity != (role->isSource() ? "1" : "0..*")) {
+                json["multiplicity"] = multiplicity.str();
             }
             putRule(json, "updateRule", role->getUpdateRule());
             putRule(json, "deleteRule", role->getDeleteRule());
