@@ -642,7 +642,7 @@ TEST(CliProgram, IndentFlagTurnsBackslashTIntoATab) {
     ASSERT_EQ(plain.status, 0) << plain.err;
     const std::string tabbed = readFile(dir.file("tab.pdm"));
     EXPECT_NE(tabbed.find("\n\t<"), std::string::npos);
-    EXPECT_EQ(tabbed.find('\\'), std::string::npos);
+    EXPECT_EQ(tabbed.find("\\t"), std::string::npos);
     EXPECT_EQ(tabbed, readFile(dir.file("option.pdm")));
     EXPECT_EQ(readFile(dir.file("plain.pdm")).find("\n\t"), std::string::npos);
 }
