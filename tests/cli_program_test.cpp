@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <map>
@@ -526,6 +527,49 @@ TEST(CliProgram, DoubtfulOptionValuesDrawOneWarningEachAndStillExport) {
         EXPECT_EQ(run.status, 0) << run.err;
         EXPECT_EQ(run.err.substr(0, c.warnings.size()), c.warnings);
         EXPECT_EQ(countOccurrences(run.err, "warning: "), countOccurrences(c.warnings, "warning: "))
+            << run.err;
+        EXPECT_TRUE(std::filesystem::exists(output));
+    }
+}
+
+// The target database reaches the bridge as typed, from whichever flag set it
+// last; the bridge's choice shows in its log.
+TEST(CliProgram, OptionValuesReachTheBridgeInCommandLineOrder) {
+    TempDir dir;
+    const std::string model = dir.file("model.json");
+    writeFile(model, kEmptyModel);
+    const std::string output = dir.file("out.pdm");
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string target;  // the DBMS the bridge reports
+    };
+    const Case cases[] = {
+        {{"-o", output}, "ORACLE Version 8i2 (8.1.6)"},
+        {{"-o", output, "-t", "* MySQL 4"}, "MySQL 4"},
+        {{"-o", output, "-t", "MySQL 4"}, "ORACLE Version 8i2 (8.1.6)"},
+        {{"-o", output, "--target=Teradata"}, "Teradata (Not Certified)"},
+        {{"-o", output, "-t", "* MySQL 4", "--option", "Target Database=Teradata"},
+         "Teradata (Not Certified)"},
+        {{"-o", output, "--option", "Target Database=Teradata", "-t", "* MySQL 4"}, "MySQL 4"},
+        {{"-o", output, "--option=Target Database=* MySQL 4"}, "MySQL 4"},
+        {{"-o" + output, "-t* MySQL 4"}, "MySQL 4"},
+        {{"--output", output, "--", model}, "ORACLE Version 8i2 (8.1.6)"},
+    };
+    for (const Case& c : cases) {
+        std::string shown;
+        for (const std::string& a : c.arguments)
+            shown += " [" + a + "]";
+        SCOPED_TRACE("arguments:" + shown);
+        std::filesystem::remove(output);
+        std::vector<std::string> arguments = c.arguments;
+        if (std::find(arguments.begin(), arguments.end(), "--") == arguments.end()) {
+            arguments.insert(arguments.begin(), model);
+        }
+        Outcome run = runExport(arguments);
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_NE(
+            run.err.find("STATUS VLE_PDPDM7_S0007 Using " + c.target + " as target database\n"),
+            std::string::npos)
             << run.err;
         EXPECT_TRUE(std::filesystem::exists(output));
     }
