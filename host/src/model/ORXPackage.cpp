@@ -163,6 +163,9 @@ void ORXPackage::forEachOwned(const std::function<void(ORXObject*)>& f) {
 // ----------------------------------------------------------------- ORXModel
 
 ORXModel::~ORXModel() {
+    // Packages go before types, so that no attribute outlives the type it links.
+    while (getChildPackageCount() > 0)
+        delete getChildPackage(getChildPackageCount() - 1);
     std::vector<ORXType*> types = takeAll(types_);
     for (ORXType* type : types)
         type->typeOwner_ = nullptr;
