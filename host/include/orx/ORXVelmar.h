@@ -81,6 +81,10 @@ private:
 
 // The specification literal the framework holds for `bridgeIdentifier`, or null.
 const ORXBridgeSpecificationLiteral* getBridgeSpecification(const ORXString& bridgeIdentifier);
+// Makes another bridge known to the framework: getBridgeSpecification then
+// answers `literal` for its identifier (a later literal with the same
+// identifier replaces an earlier one). The literal must outlive every lookup.
+void registerBridgeSpecification(const ORXBridgeSpecificationLiteral* literal);
 
 // The specification a bridge hands to the host.
 class ORXBridgeSpecification {

@@ -69,15 +69,30 @@ const ORXBridgeSpecificationLiteral BRIDGE_SPEC_SYBASEPOWERDESIGNERPDM08_EXPORT(
     "Relational (Physical Data Model)");
 }  // namespace VLLST
 
-const ORXBridgeSpecificationLiteral* getBridgeSpecification(const ORXString& bridgeIdentifier) {
-    // Built at the first lookup, after this file's literals exist; never
-    // destroyed, so lookups from other libraries' exit code stay safe.
-    static const auto* known = new std::map<std::string, const ORXBridgeSpecificationLiteral*>{
+namespace {
+
+// The specification literals the framework knows, by identifier. Built at the
+// first use, after this file's literals exist; never destroyed, so lookups
+// from other libraries' exit code stay safe.
+std::map<std::string, const ORXBridgeSpecificationLiteral*>& knownBridges() {
+    static auto* known = new std::map<std::string, const ORXBridgeSpecificationLiteral*>{
         {VLLST::BRIDGE_SPEC_SYBASEPOWERDESIGNERPDM08_EXPORT.getIdentifier().str(),
          &VLLST::BRIDGE_SPEC_SYBASEPOWERDESIGNERPDM08_EXPORT},
     };
-    const auto it = known->find(bridgeIdentifier.str());
-    return it == known->end() ? nullptr : it->second;
+    return *known;
+}
+
+}  // namespace
+
+const ORXBridgeSpecificationLiteral* getBridgeSpecification(const ORXString& bridgeIdentifier) {
+    const auto& known = knownBridges();
+    const auto it = known.find(bridgeIdentifier.str());
+    return it == known.end() ? nullptr : it->second;
+}
+
+void registerBridgeSpecification(const ORXBridgeSpecificationLiteral* literal) {
+    if (literal)
+        knownBridges()[literal->getIdentifier().str()] = literal;
 }
 
 void ORXBridgeSpecification::initialize(const ORXString& toolWeb, const ORXString& vendorName,
