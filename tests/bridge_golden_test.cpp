@@ -114,6 +114,7 @@ TEST(GoldenDocuments, ExportsMatchTheHandWrittenDocuments) {
          {{"XML Indentation (pretty printing)", "\t"}}},
         {"tests/data/golden/table.json", "golden/table.pdm", {}},
         {"tests/data/golden/refs.json", "golden/refs.pdm", {}},
+        {"examples/sales.json", "golden/sales.pdm", {}},
     };
     for (const GoldenCase& golden : cases) {
         SCOPED_TRACE(std::string(golden.model) + " -> " + golden.expected);
