@@ -439,7 +439,7 @@ TEST(PreprocessGeneralizations, ExportedSubtypesGetAReferenceFromTheSupertype) {
   {"kind": "generalization", "id": "kinds", "name": "kinds of party",
    "comment": "Two kinds", "description": "A party is a person or an organisation",
    "notes": ["First note", "Second note"],
-   "supertype": "party", "subtypes": ["org", "person"], "foreignKeys": ["org_fk", "person_fk"]},
+   "supertype": "party", "subtypes": ["org", "person"], "foreignKeys": ["org_fk", "person_fk", "person_fk2"]},
   {"kind": "class", "id": "hidden", "name": "HIDDEN", "levelCode": 1},
   {"kind": "class", "id": "shown", "name": "SHOWN"},
   {"kind": "generalization", "name": "excluded supertype", "supertype": "hidden", "subtypes": ["shown"]},
@@ -450,8 +450,10 @@ TEST(PreprocessGeneralizations, ExportedSubtypesGetAReferenceFromTheSupertype) {
    {"subject": "party", "x": 10, "y": 10, "width": 4, "height": 4}]}],
  "packages": [{"kind": "design", "id": "people", "name": "People", "elements": [
   {"kind": "class", "id": "person", "name": "PERSON",
-   "attributes": [{"id": "person_party", "name": "PARTY_ID"}],
+   "attributes": [{"id": "person_party", "name": "PARTY_ID"}, {"id": "person_again", "name": "SAME_PARTY"}],
    "keys": [{"id": "person_fk", "kind": "foreign", "attributes": ["person_party"],
+             "references": "party_pk"},
+            {"id": "person_fk2", "kind": "foreign", "attributes": ["person_again"],
              "references": "party_pk"}]}]}]}]
 )");
     const std::string before = importers::dumpJsonModel(*model);
@@ -464,6 +466,7 @@ TEST(PreprocessGeneralizations, ExportedSubtypesGetAReferenceFromTheSupertype) {
     ASSERT_TRUE(party && person && org && kinds && parties);
     auto* personKey = static_cast<ORXForeignKey*>(person->getKey(0));
     auto* orgKey = static_cast<ORXForeignKey*>(org->getKey(0));
+    auto* secondPersonKey = static_cast<ORXForeignKey*>(person->getKey(1));
     {
         PreparedBridge run(*model);
         run.runPreprocessing();
@@ -501,9 +504,11 @@ TEST(PreprocessGeneralizations, ExportedSubtypesGetAReferenceFromTheSupertype) {
         EXPECT_FALSE(childRole->isSource());
         EXPECT_EQ(childRole->getMultiplicity().str(), "0..*");
         EXPECT_EQ(childRole->getAssociatedClass(), person);
-        // ORG's key comes first in the list, but PERSON holds only its own.
+        // ORG's key comes first in the list, but PERSON does not hold it.
         EXPECT_EQ(personKey->getAssociationRole(), childRole);
         EXPECT_EQ(orgKey->getAssociationRole(), nullptr);
+        // Only the first key that PERSON holds gets the role.
+        EXPECT_EQ(secondPersonKey->getAssociationRole(), nullptr);
 
         EXPECT_EQ(diagramsOf(reference), std::vector<ORXDiagram*>{parties});
         EXPECT_EQ(projectionDiagrams(reference), std::vector<ORXDiagram*>{parties});
