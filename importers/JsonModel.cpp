@@ -924,7 +924,8 @@ class Loader {
                             fail(inQuotes(source->get_ref<const std::string&>()) + " is " +
                                  describe(target) + ", expected an attribute or a view column");
                         }
-                        built<ORXSQLViewAttribute>(item)->setSourceFeature(feature);
+                        if (!built<ORXSQLViewAttribute>(item)->setSourceFeature(feature))
+                            fail("a view column cannot be its own source");
                     }
                 });
             }

@@ -164,6 +164,9 @@ std::vector<BadModel> badModels() {
          inMain(twoClasses("", R"(, {"kind": "view", "columns": [{"source": "c2"}]})")),
          "packages[1].elements[2].columns[0].source: 'c2' is a class, expected an attribute or a "
          "view column"},
+        {"view column sourced from itself",
+         inMain(twoClasses("", R"(, {"kind": "view", "columns": [{"id": "v1", "source": "v1"}]})")),
+         "packages[1].elements[2].columns[0].source: a view column cannot be its own source"},
         {"duplicate attribute name",
          inMain(R"({"kind": "class", "name": "T", "attributes": [{"name": "A"}, {"name": "A"}]})"),
          "packages[1].elements[0].attributes[1]: class 'T' already has an attribute named 'A'"},
