@@ -19,7 +19,7 @@
 namespace {
 
 class NullLog : public ORXLog {
-public:
+  public:
     void reportEvent(const ORXLogEvent&) override {}
 };
 
@@ -115,12 +115,13 @@ void BM_Export(benchmark::State& state) {
     auto model = makeModel(tables);
     ORXClock::setFixedTime(0);
     const std::string path = scratchPath();
-    for (auto _ : state) exportModel(*model, path);
+    for (auto _ : state)
+        exportModel(*model, path);
     std::remove(path.c_str());
     state.SetItemsProcessed(state.iterations() * tables);
-    state.counters["per_table"] = benchmark::Counter(
-        static_cast<double>(state.iterations() * tables),
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["per_table"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * tables),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_Export)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
@@ -132,9 +133,9 @@ void BM_LoadModelFile(benchmark::State& state) {
         benchmark::DoNotOptimize(model.get());
     }
     state.SetBytesProcessed(state.iterations() * static_cast<long long>(text.size()));
-    state.counters["per_table"] = benchmark::Counter(
-        static_cast<double>(state.iterations() * tables),
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["per_table"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * tables),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_LoadModelFile)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 

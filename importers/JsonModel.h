@@ -14,7 +14,7 @@ namespace importers {
 // path of the offending value and what was expected, for example
 // "model.json: packages[0].elements[3].keys[0].attributes[1]: no attribute 'a9' in class 'ORDERS'".
 class ModelFileError : public std::runtime_error {
-public:
+  public:
     explicit ModelFileError(const std::string& message) : std::runtime_error(message) {}
 };
 

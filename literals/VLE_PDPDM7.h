@@ -9,14 +9,14 @@
 #include "orx/ORXVelmar.h"
 
 class PDM_EXPORT VLE_PDPDM7 : public ORXTextLiteralsCollection {
-public:
+  public:
     VLE_PDPDM7() = default;
     VLE_PDPDM7(const VLE_PDPDM7&) = default;
     VLE_PDPDM7& operator=(const VLE_PDPDM7&) = default;
 
     // A plain text: the bridge description and the option defaults.
     class PDM_EXPORT TextInstance : public ORXParameterizedTextLiteral {
-    public:
+      public:
         TextInstance(const ORXString& identifier, const ORXString& text);
         TextInstance(const TextInstance&) = default;
         TextInstance& operator=(const TextInstance&) = default;
@@ -26,7 +26,7 @@ public:
 
     // A message without parameter.
     class PDM_EXPORT MessageInstance : public ORXMessageLiteral {
-    public:
+      public:
         MessageInstance(const ORXString& number, const ORXString& text, const ORXString& severity);
         MessageInstance(const MessageInstance&) = default;
         MessageInstance& operator=(const MessageInstance&) = default;
@@ -40,7 +40,7 @@ public:
 
     // A message with one string parameter, "{0}" in its text.
     class PDM_EXPORT MessageInstance_String : public ORXMessageLiteral {
-    public:
+      public:
         MessageInstance_String(const ORXString& number, const ORXString& text,
                                const ORXString& severity);
         MessageInstance_String(const MessageInstance_String&) = default;
@@ -159,11 +159,11 @@ public:
     static MessageInstance_String PDPDMX_W_INCONSISTENT_VIEW;
     static MessageInstance PDPDMX_E_MULTIPLE_CATALOGS_DETECTED;
 
-protected:
+  protected:
     const ORXString& getDocumentId() const override;
     ORXTextLiteral* const* listAllLiterals() const override;
 
-private:
+  private:
     static ORXString DOCUMENT_ID;
     static ORXString PREFIX;
     static ORXTextLiteral* const textLiterals[];

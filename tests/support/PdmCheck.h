@@ -3,10 +3,9 @@
 // repeats, every Ref names an Id of the same element kind, and every a:OID
 // carries its element's identifier.
 
-#include <pugixml.hpp>
-
 #include <cstdio>
 #include <map>
+#include <pugixml.hpp>
 #include <set>
 #include <string>
 #include <vector>
@@ -24,7 +23,7 @@ inline std::vector<std::string> checkPdmDocument(const std::string& document) {
                            " at offset " + std::to_string(parsed.offset));
         return problems;
     }
-    std::map<std::string, std::string> kindOfId;  // "o12" -> element name
+    std::map<std::string, std::string> kindOfId;            // "o12" -> element name
     std::vector<std::pair<std::string, std::string>> refs;  // element name, "o12"
     std::string guidPrefix;
 
@@ -34,7 +33,8 @@ inline std::vector<std::string> checkPdmDocument(const std::string& document) {
         std::vector<std::string>* problems;
         std::string* prefix;
         bool for_each(pugi::xml_node& node) override {
-            if (node.type() != pugi::node_element) return true;
+            if (node.type() != pugi::node_element)
+                return true;
             if (pugi::xml_attribute id = node.attribute("Id")) {
                 std::string value = id.value();
                 if (!kinds->emplace(value, node.name()).second)

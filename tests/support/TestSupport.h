@@ -18,13 +18,13 @@ namespace pdmtest {
 // A fresh directory under the system's temporary directory, removed with its
 // content when the object goes.
 class TempDir {
-public:
+  public:
     TempDir() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "pdm-test-XXXXXX").string();
+        std::string pattern = (std::filesystem::temp_directory_path() / "pdm-test-XXXXXX").string();
         std::vector<char> buffer(pattern.begin(), pattern.end());
         buffer.push_back('\0');
-        if (!mkdtemp(buffer.data())) std::abort();
+        if (!mkdtemp(buffer.data()))
+            std::abort();
         path_ = buffer.data();
     }
     ~TempDir() {
@@ -36,7 +36,7 @@ public:
     const std::filesystem::path& path() const { return path_; }
     std::string file(const std::string& name) const { return (path_ / name).string(); }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
@@ -53,7 +53,9 @@ inline void writeFile(const std::string& path, const std::string& content) {
 }
 
 // The path of a file under tests/data.
-inline std::string dataFile(const std::string& name) { return std::string(PDM_TEST_DATA) + "/" + name; }
+inline std::string dataFile(const std::string& name) {
+    return std::string(PDM_TEST_DATA) + "/" + name;
+}
 
 // One recorded log event.
 struct LoggedEvent {
@@ -64,14 +66,15 @@ struct LoggedEvent {
 
 // A log that keeps every event it receives.
 class RecordingLog : public ORXLog {
-public:
+  public:
     void reportEvent(const ORXLogEvent& event) override {
         events.push_back({event.getText().str(), event.getCode().str(), event.getLevel()});
     }
     // The texts alone, in order.
     std::vector<std::string> texts() const {
         std::vector<std::string> out;
-        for (const auto& e : events) out.push_back(e.text);
+        for (const auto& e : events)
+            out.push_back(e.text);
         return out;
     }
     std::vector<LoggedEvent> events;

@@ -12,7 +12,7 @@
 // fails raises an ORXException naming the path and the system's error text, so
 // a full disk never passes for success.
 class ORXFile {
-public:
+  public:
     ORXFile();
     ~ORXFile();  // closes without raising; call close() to see errors
     ORXFile(const ORXFile&) = delete;
@@ -44,7 +44,7 @@ public:
     // Total bytes handed to the file since it was opened.
     unsigned long long getBytesWritten() const { return written_; }
 
-private:
+  private:
     void writeOut(const char* data, std::size_t size);
     [[noreturn]] void fail(const char* what, int error);
 

@@ -7,20 +7,20 @@
 
 // The root of the framework's containers.
 class _ORXContainer {
-public:
+  public:
     virtual ~_ORXContainer() = default;
     virtual int getCount() const = 0;
 };
 
 class ORXContainer : public virtual _ORXContainer {
-public:
+  public:
     ~ORXContainer() override = default;
 };
 
 // A chained hashtable of keys (untyped pointers). The table never owns its
 // keys. It grows when it holds more than twice as many keys as buckets.
 class ORXHashtable : public ORXContainer {
-public:
+  public:
     // A position in the table, as returned by add() and the find operations.
     struct Iterator {
         std::size_t bucket = 0;
@@ -49,10 +49,11 @@ public:
     template <class F>
     void forEach(F f) const {
         for (const auto& bucket : buckets_)
-            for (const void* key : bucket) f(key);
+            for (const void* key : bucket)
+                f(key);
     }
 
-protected:
+  protected:
     // Compares two stored keys: negative, zero or positive. The default
     // compares the pointers themselves.
     virtual int compareEntries(const void* a, const void* b) const;
@@ -63,7 +64,7 @@ protected:
     // Hash of a looked-up key.
     virtual std::size_t hashKey(const void* key) const;
 
-private:
+  private:
     std::size_t bucketOf(std::size_t hash) const { return hash % buckets_.size(); }
     void grow();
 

@@ -18,7 +18,7 @@ struct ORXXMLElement {
 
 // A literal: an identifier and a text.
 class ORXTextLiteral {
-public:
+  public:
     ORXTextLiteral(const ORXString& identifier, const ORXString& text)
         : identifier_(identifier), text_(text) {}
     virtual ~ORXTextLiteral() = default;
@@ -28,7 +28,7 @@ public:
     const ORXString& getIdentifier() const { return identifier_; }
     const ORXString& getText() const { return text_; }
 
-protected:
+  protected:
     ORXString identifier_;
     ORXString text_;
 };
@@ -39,7 +39,7 @@ using ORXParameterBlock = std::vector<ORXString>;
 // A literal whose text may hold numbered parameters "{0}", "{1}", ... and
 // whose text the framework can replace.
 class ORXParameterizedTextLiteral : public ORXTextLiteral {
-public:
+  public:
     ORXParameterizedTextLiteral(const ORXString& identifier, const ORXString& text)
         : ORXTextLiteral(identifier, text) {}
     ORXParameterizedTextLiteral(const ORXParameterizedTextLiteral&) = default;
@@ -61,7 +61,7 @@ public:
 // A message: a text with a number, a severity name, the numeric level derived
 // from that name and a message code that the derived class sets.
 class ORXMessageLiteral : public ORXParameterizedTextLiteral {
-public:
+  public:
     ORXMessageLiteral(const ORXString& number, const ORXString& text, const ORXString& severity);
     ORXMessageLiteral(const ORXMessageLiteral&) = default;
     ORXMessageLiteral& operator=(const ORXMessageLiteral&) = default;
@@ -71,7 +71,7 @@ public:
     int getSeverityLevel() const { return severityLevel_; }
     const ORXString& getMessageCode() const { return messageCode_; }
 
-protected:
+  protected:
     ORXString number_;
     ORXString severity_;
     int severityLevel_;
@@ -83,7 +83,7 @@ protected:
 // identifier and the null-terminated literal table through the two virtual
 // operations and keeps only the table, never the catalogue object.
 class ORXTextLiteralsCollection {
-public:
+  public:
     ORXTextLiteralsCollection() = default;
     ORXTextLiteralsCollection(const ORXTextLiteralsCollection&) = default;
     ORXTextLiteralsCollection& operator=(const ORXTextLiteralsCollection&) = default;
@@ -95,7 +95,7 @@ public:
     // The literal table registered under `documentId`, or null.
     static ORXTextLiteral* const* findCollection(const ORXString& documentId);
 
-protected:
+  protected:
     virtual const ORXString& getDocumentId() const = 0;
     virtual ORXTextLiteral* const* listAllLiterals() const = 0;
 };

@@ -21,7 +21,7 @@ const char* ORXSeverityNameOf(int level);
 // One message handed to the log: its text, its code, its severity level and
 // one more text (the source; bridges pass the empty string).
 class ORXLogEvent {
-public:
+  public:
     ORXLogEvent(const ORXString& text, const ORXString& code, int level, const ORXString& source)
         : text_(text), code_(code), level_(level), source_(source) {}
     const ORXString& getText() const { return text_; }
@@ -29,7 +29,7 @@ public:
     int getLevel() const { return level_; }
     const ORXString& getSource() const { return source_; }
 
-private:
+  private:
     ORXString text_, code_;
     int level_;
     ORXString source_;
@@ -37,7 +37,7 @@ private:
 
 // The host's log, which receives the events of a run.
 class ORXLog {
-public:
+  public:
     virtual ~ORXLog() = default;
     // Receives one event.
     virtual void reportEvent(const ORXLogEvent& event) = 0;

@@ -104,27 +104,27 @@ class ORXProjection;
 
 // A pre-order/post-order visitor of depthTraversal.
 class ORXTraversalOperation {
-public:
+  public:
     // Called before the object's children; returning false skips them (leave
     // is still called).
     virtual bool visit(ORXObject* object, void* data) = 0;
     // Called after the object's children.
     virtual void leave(ORXObject* object, void* data) = 0;
 
-protected:
+  protected:
     ~ORXTraversalOperation() = default;
 };
 
 // Sets every visited object's general pointer to one value.
 class ORXSetGeneralPointerOperation : public ORXTraversalOperation {
-public:
+  public:
     explicit ORXSetGeneralPointerOperation(void* value) : value_(value) {}
     bool visit(ORXObject* object, void* data) override;
     void leave(ORXObject*, void*) override {}
     // Runs the operation over `root` and everything it owns.
     void runOn(ORXObject* root);
 
-private:
+  private:
     void* value_;
 };
 
@@ -133,7 +133,7 @@ private:
 // linear time in all).
 template <class T>
 class ORXLinkList {
-public:
+  public:
     bool add(T* item);
     bool remove(T* item);
     bool contains(const T* item) const { return index_.count(item) != 0; }
@@ -152,7 +152,7 @@ public:
     // A snapshot of the items in order.
     std::vector<T*> items() const;
 
-private:
+  private:
     void compact() const;
     mutable std::vector<T*> items_;
     mutable std::unordered_map<const T*, std::size_t> index_;
@@ -161,7 +161,8 @@ private:
 
 template <class T>
 bool ORXLinkList<T>::add(T* item) {
-    if (!item || index_.count(item) != 0) return false;
+    if (!item || index_.count(item) != 0)
+        return false;
     index_.emplace(item, items_.size());
     items_.push_back(item);
     return true;
@@ -170,23 +171,27 @@ bool ORXLinkList<T>::add(T* item) {
 template <class T>
 bool ORXLinkList<T>::remove(T* item) {
     auto found = index_.find(item);
-    if (found == index_.end()) return false;
+    if (found == index_.end())
+        return false;
     // A tombstone keeps the removal constant-time; the next read compacts.
     items_[found->second] = nullptr;
     index_.erase(found);
     ++holes_;
     // Compacting once the holes outnumber the items bounds the memory of
     // lists that are only ever written, at amortised constant cost.
-    if (holes_ > 32 && holes_ > items_.size() / 2) compact();
+    if (holes_ > 32 && holes_ > items_.size() / 2)
+        compact();
     return true;
 }
 
 template <class T>
 bool ORXLinkList<T>::insertAt(int i, T* item) {
-    if (!item || index_.count(item) != 0 || i < 0 || i > count()) return false;
+    if (!item || index_.count(item) != 0 || i < 0 || i > count())
+        return false;
     compact();
     items_.insert(items_.begin() + i, item);
-    for (std::size_t j = static_cast<std::size_t>(i); j < items_.size(); ++j) index_[items_[j]] = j;
+    for (std::size_t j = static_cast<std::size_t>(i); j < items_.size(); ++j)
+        index_[items_[j]] = j;
     return true;
 }
 
@@ -198,10 +203,12 @@ std::vector<T*> ORXLinkList<T>::items() const {
 
 template <class T>
 void ORXLinkList<T>::compact() const {
-    if (holes_ == 0) return;
+    if (holes_ == 0)
+        return;
     std::size_t kept = 0;
     for (std::size_t i = 0; i < items_.size(); ++i) {
-        if (!items_[i]) continue;
+        if (!items_[i])
+            continue;
         items_[kept] = items_[i];
         index_[items_[kept]] = kept;
         ++kept;
@@ -212,7 +219,7 @@ void ORXLinkList<T>::compact() const {
 
 // Every object of the model.
 class ORXObject {
-public:
+  public:
     virtual ~ORXObject();
     ORXObject(const ORXObject&) = delete;
     ORXObject& operator=(const ORXObject&) = delete;
@@ -237,14 +244,14 @@ public:
     // depth first in the order of the owning collections.
     void depthTraversal(ORXTraversalOperation* operation, void* data);
 
-protected:
+  protected:
     explicit ORXObject(int elementType);
     ORXObject(int elementType, const ORXObject& other);  // copies the name
     // Calls `f` for every owned object, in order.
     virtual void forEachOwned(const std::function<void(ORXObject*)>& f);
     friend class ORXModelLinks;
 
-private:
+  private:
     int elementType_;
     ORXString name_;
     ORXString externalId_;
@@ -254,7 +261,7 @@ private:
 
 // Every element: texts, level code and notes.
 class ORXElement : public ORXObject {
-public:
+  public:
     ~ORXElement() override;
     const ORXString& getPhysicalName() const { return physicalName_; }
     void setPhysicalName(const ORXString& value) { physicalName_ = value; }
@@ -271,13 +278,13 @@ public:
     // Takes ownership of `note` and appends it.
     bool addNote(ORXNote* note);
 
-protected:
+  protected:
     explicit ORXElement(int elementType) : ORXObject(elementType) {}
     // Copies name, physical name, comment, description and level code (not notes).
     ORXElement(int elementType, const ORXElement& other);
     void forEachOwned(const std::function<void(ORXObject*)>& f) override;
 
-private:
+  private:
     friend class ORXNote;
     ORXString physicalName_, comment_, description_;
     int levelCode_ = 0;
@@ -286,7 +293,7 @@ private:
 
 // A note: its text is its description.
 class ORXNote : public ORXElement {
-public:
+  public:
     ORXNote() : ORXElement(ORX_ET_NOTE) {}
     explicit ORXNote(const ORXString& text) : ORXElement(ORX_ET_NOTE) { setDescription(text); }
     // A copy of the note's texts (not attached to any element).
@@ -294,28 +301,28 @@ public:
     ~ORXNote() override;
     ORXElement* getOwnerElement() const { return owner_; }
 
-private:
+  private:
     friend class ORXElement;
     ORXElement* owner_ = nullptr;
 };
 
 // A synonym of a class, named by its physical name.
 class ORXSynonym : public ORXElement {
-public:
+  public:
     explicit ORXSynonym(const ORXString& physicalName) : ORXElement(ORX_ET_SYNONYM) {
         setPhysicalName(physicalName);
     }
     ~ORXSynonym() override;
     ORXModelObject* getOwnerObject() const { return owner_; }
 
-private:
+  private:
     friend class ORXModelObject;
     ORXModelObject* owner_ = nullptr;
 };
 
 // A business rule of an object; rule type 3 is the check rule.
 class ORXBusinessRule : public ORXElement {
-public:
+  public:
     ORXBusinessRule(int ruleType, const ORXString& name, const ORXString& text);
     ~ORXBusinessRule() override;
     int getRuleType() const { return ruleType_; }
@@ -323,7 +330,7 @@ public:
     void setRuleText(const ORXString& text) { ruleText_ = text; }
     ORXModelObject* getOwnerObject() const { return owner_; }
 
-private:
+  private:
     friend class ORXModelObject;
     int ruleType_;
     ORXString ruleText_;
@@ -333,7 +340,7 @@ private:
 // Elements that can lie in design packages, belong to diagrams, be owned by a
 // schema and carry synonyms and business rules.
 class ORXModelObject : public ORXElement {
-public:
+  public:
     ~ORXModelObject() override;
 
     // The owning schema (or other owner), or null.
@@ -378,13 +385,13 @@ public:
     // Operations whose linked elements include this object.
     int getLinkingOperationCount() const { return linkingOperations_.count(); }
 
-protected:
+  protected:
     explicit ORXModelObject(int elementType) : ORXElement(elementType) {}
     ORXModelObject(int elementType, const ORXModelObject& other)  // copies the texts only
         : ORXElement(elementType, other) {}
     void forEachOwned(const std::function<void(ORXObject*)>& f) override;
 
-private:
+  private:
     friend class ORXDesignPackage;
     friend class ORXDiagram;
     friend class ORXPresentationElement;
@@ -406,7 +413,7 @@ private:
 
 // Packages: a package holds child packages.
 class ORXPackage : public ORXModelObject {
-public:
+  public:
     ~ORXPackage() override;
     int getChildPackageCount() const { return static_cast<int>(children_.size()); }
     ORXPackage* getChildPackage(int i) const { return children_[static_cast<std::size_t>(i)]; }
@@ -414,54 +421,54 @@ public:
     bool addChildPackage(ORXPackage* child);
     ORXPackage* getParentPackage() const { return parent_; }
 
-protected:
+  protected:
     explicit ORXPackage(int elementType) : ORXModelObject(elementType) {}
     void forEachOwned(const std::function<void(ORXObject*)>& f) override;
 
-private:
+  private:
     std::vector<ORXPackage*> children_;
     ORXPackage* parent_ = nullptr;
 };
 
 // The model: a package that also holds the model's types.
 class ORXModel : public ORXPackage {
-public:
+  public:
     ORXModel() : ORXPackage(ORX_ET_MODEL) {}
     ~ORXModel() override;
     int getTypeCount() const { return static_cast<int>(types_.size()); }
     ORXType* getType(int i) const { return types_[static_cast<std::size_t>(i)]; }
     bool addType(ORXType* type);  // takes ownership
 
-protected:
+  protected:
     void forEachOwned(const std::function<void(ORXObject*)>& f) override;
 
-private:
+  private:
     friend class ORXType;
     std::vector<ORXType*> types_;
 };
 
 // A catalog: the database a model was taken from; its children are schemas.
 class ORXCatalog : public ORXPackage {
-public:
+  public:
     ORXCatalog() : ORXPackage(ORX_ET_CATALOG) {}
     // The database's name and version ("ORACLE 8.1.6", "SQL Server 2000", ...).
     const ORXString& getDatabaseType() const { return databaseType_; }
     void setDatabaseType(const ORXString& value) { databaseType_ = value; }
 
-private:
+  private:
     ORXString databaseType_;
 };
 
 // A schema of a catalog: the user that owns tables, views and procedures.
 class ORXSchema : public ORXPackage {
-public:
+  public:
     ORXSchema() : ORXPackage(ORX_ET_SCHEMA) {}
 };
 
 // A design package: model elements (classes, associations, generalizations,
 // views), diagrams, stored procedures and nested design packages.
 class ORXDesignPackage : public ORXPackage {
-public:
+  public:
     ORXDesignPackage() : ORXPackage(ORX_ET_DESIGN_PACKAGE) {}
     ~ORXDesignPackage() override;
 
@@ -485,10 +492,10 @@ public:
     bool getPackageFlag() const { return packageFlag_ != 0; }
     void setPackageFlag(bool value) { packageFlag_ = value ? 1 : 0; }
 
-protected:
+  protected:
     void forEachOwned(const std::function<void(ORXObject*)>& f) override;
 
-private:
+  private:
     friend class ORXModelObject;
     friend class ORXClass;
     friend class ORXOperation;
@@ -506,44 +513,44 @@ private:
 
 // Classes and views: owners of features.
 class ORXClassifier : public ORXModelObject {
-public:
+  public:
     ~ORXClassifier() override;
 
-protected:
+  protected:
     explicit ORXClassifier(int elementType) : ORXModelObject(elementType) {}
 };
 
 // By-position lists, filled by their owner and read by index.
 template <class T>
 class ORXByPosition {
-public:
+  public:
     int getCount() const { return static_cast<int>(items.size()); }
     std::vector<T*> items;
 };
 class ORXAttributeByPosition : public ORXByPosition<ORXAttribute> {
-public:
+  public:
     ORXAttribute* getAttribute(int i) const { return items[static_cast<std::size_t>(i)]; }
 };
 class ORXOperationByPosition : public ORXByPosition<ORXOperation> {
-public:
+  public:
     ORXOperation* getOperation(int i) const { return items[static_cast<std::size_t>(i)]; }
 };
 class ORXIndexMemberByPosition : public ORXByPosition<ORXIndexMember> {
-public:
+  public:
     ORXIndexMember* getIndexMember(int i) const { return items[static_cast<std::size_t>(i)]; }
 };
 class ORXFeatureByPosition : public ORXByPosition<ORXFeature> {
-public:
+  public:
     ORXFeature* getFeature(int i) const { return items[static_cast<std::size_t>(i)]; }
 };
 class ORXTypeValueByPosition : public ORXByPosition<ORXTypeValue> {
-public:
+  public:
     ORXTypeValue* getTypeValue(int i) const { return items[static_cast<std::size_t>(i)]; }
 };
 
 // A class: written as a table.
 class ORXClass : public ORXClassifier {
-public:
+  public:
     ORXClass() : ORXClassifier(ORX_ET_CLASS) {}
     ~ORXClass() override;
     // Renames the class and keeps its design package's name index right.
@@ -576,10 +583,10 @@ public:
     int getTableType() const { return tableType_; }
     void setTableType(int value) { tableType_ = value; }
 
-protected:
+  protected:
     void forEachOwned(const std::function<void(ORXObject*)>& f) override;
 
-private:
+  private:
     friend class ORXAttribute;
     friend class ORXKey;
     friend class ORXCandidateKey;
@@ -600,7 +607,7 @@ private:
 
 // Attributes, view attributes and operations.
 class ORXFeature : public ORXModelObject {
-public:
+  public:
     ~ORXFeature() override;
     // The classifier that holds the feature, or null.
     ORXClassifier* getClassifier() const { return classifier_; }
@@ -608,7 +615,7 @@ public:
     int getDerivedViewAttributeCount() const { return derived_.count(); }
     ORXSQLViewAttribute* getDerivedViewAttribute(int i) const { return derived_.get(i); }
 
-protected:
+  protected:
     explicit ORXFeature(int elementType) : ORXModelObject(elementType) {}
     ORXFeature(int elementType, const ORXFeature& other) : ORXModelObject(elementType, other) {}
     friend class ORXClass;
@@ -620,7 +627,7 @@ protected:
 
 // An attribute of a class: written as a column.
 class ORXAttribute : public ORXFeature {
-public:
+  public:
     ORXAttribute() : ORXFeature(ORX_ET_ATTRIBUTE) {}
     // Copies the texts, level code, initial value, optional flag and check
     // expression; not the type, the class, notes, rules or any link.
@@ -665,10 +672,10 @@ public:
     int getIndexMemberCount() const { return members_.count(); }
     ORXIndexMember* getIndexMember(int i) const { return members_.get(i); }
 
-protected:
+  protected:
     void forEachOwned(const std::function<void(ORXObject*)>& f) override;
 
-private:
+  private:
     friend class ORXKey;
     friend class ORXIndexMember;
     friend class ORXAssociationRoleNameMap;
@@ -688,7 +695,7 @@ private:
 // An operation: a stored procedure (element type 67) or a trigger (68), of a
 // class or, for procedures, of a design package.
 class ORXOperation : public ORXFeature {
-public:
+  public:
     // `elementType` is ORX_ET_STORED_PROCEDURE or ORX_ET_TRIGGER.
     explicit ORXOperation(int elementType) : ORXFeature(elementType) {}
     ~ORXOperation() override;
@@ -715,7 +722,7 @@ public:
     void setOnUpdate(bool v) { onUpdate_ = v; }
     void setOnDelete(bool v) { onDelete_ = v; }
 
-private:
+  private:
     friend class ORXDesignPackage;
     friend class ORXModelObject;
     ORXDesignPackage* procedurePackage_ = nullptr;
@@ -727,13 +734,13 @@ private:
 
 // A value of a type's list of values.
 class ORXTypeValue : public ORXElement {
-public:
+  public:
     ORXTypeValue(const ORXString& value, const ORXString& name);
     ~ORXTypeValue() override;
     const ORXString& getValue() const { return value_; }
     ORXType* getOwnerType() const { return owner_; }
 
-private:
+  private:
     friend class ORXType;
     ORXString value_;
     ORXType* owner_ = nullptr;
@@ -741,7 +748,7 @@ private:
 
 // A datatype: base types (element type 4) and derived types (5).
 class ORXType : public ORXModelObject {
-public:
+  public:
     ORXType() : ORXModelObject(ORX_ET_BASE_TYPE) {}
     ~ORXType() override;
     // A name such as "SQL_VARCHAR", compared exactly.
@@ -766,11 +773,11 @@ public:
     // The model or attribute that owns the type, or null.
     ORXObject* getTypeOwner() const { return typeOwner_; }
 
-protected:
+  protected:
     explicit ORXType(int elementType) : ORXModelObject(elementType) {}
     void forEachOwned(const std::function<void(ORXObject*)>& f) override;
 
-private:
+  private:
     friend class ORXModel;
     friend class ORXAttribute;
     friend class ORXTypeValue;
@@ -783,18 +790,18 @@ private:
 
 // A derived type: a named type of the model, a domain when its flag says so.
 class ORXDerivedType : public ORXType {
-public:
+  public:
     ORXDerivedType() : ORXType(ORX_ET_DERIVED_TYPE) {}
     bool isDomain() const override { return domain_; }
     void setDomain(bool value) { domain_ = value; }
 
-private:
+  private:
     bool domain_ = true;
 };
 
 // A key of a class: an ordered list of the class's attributes.
 class ORXKey : public ORXModelObject {
-public:
+  public:
     ~ORXKey() override;
     // Adds the key to `cls` (at the end of its keys); refused when the key lies elsewhere.
     bool addAssociatedClass(ORXClass* cls);
@@ -811,10 +818,10 @@ public:
     ORXIndex* getOrderingIndex() const { return orderingIndex_; }
     void setOrderingIndex(ORXIndex* index);
 
-protected:
+  protected:
     explicit ORXKey(int elementType) : ORXModelObject(elementType) {}
 
-private:
+  private:
     friend class ORXIndex;
     friend class ORXAttribute;
     friend class ORXClass;
@@ -828,7 +835,7 @@ private:
 
 // A candidate key (unique unless its flag says otherwise).
 class ORXCandidateKey : public ORXKey {
-public:
+  public:
     ORXCandidateKey() : ORXKey(ORX_ET_CANDIDATE_KEY) {}
     ~ORXCandidateKey() override;
     bool isUnique() const { return unique_; }
@@ -839,7 +846,7 @@ public:
     int getReferencingForeignKeyCount() const { return referencing_.count(); }
     ORXForeignKey* getReferencingForeignKey(int i) const { return referencing_.get(i); }
 
-private:
+  private:
     friend class ORXForeignKey;
     bool unique_ = true;
     ORXLinkList<ORXForeignKey> referencing_;
@@ -848,7 +855,7 @@ private:
 // A foreign key: references a candidate key of the parent class; the role of
 // the association it implements is the last one linked.
 class ORXForeignKey : public ORXKey {
-public:
+  public:
     ORXForeignKey() : ORXKey(ORX_ET_FOREIGN_KEY) {}
     ~ORXForeignKey() override;
     ORXCandidateKey* getCandidateKey() const { return candidateKey_; }
@@ -866,10 +873,10 @@ public:
     // Generalizations that list this key.
     int getGeneralizationCount() const { return generalizations_.count(); }
 
-protected:
+  protected:
     void forEachOwned(const std::function<void(ORXObject*)>& f) override;
 
-private:
+  private:
     friend class ORXAssociationRole;
     friend class ORXAssociationRoleNameMap;
     friend class ORXGeneralization;
@@ -883,7 +890,7 @@ private:
 // The pairing of a parent (source) column with a child (destination) column
 // of a foreign key, when their names differ. Owned by the foreign key.
 class ORXAssociationRoleNameMap : public ORXElement {
-public:
+  public:
     // Creates the map and links it to its foreign key and both attributes.
     ORXAssociationRoleNameMap(ORXForeignKey* foreignKey, ORXAttribute* source,
                               ORXAttribute* destination);
@@ -892,7 +899,7 @@ public:
     ORXAttribute* getSourceAttribute() const { return source_; }
     ORXAttribute* getDestinationAttribute() const { return destination_; }
 
-private:
+  private:
     friend class ORXAttribute;
     friend class ORXForeignKey;
     ORXForeignKey* foreignKey_;
@@ -902,7 +909,7 @@ private:
 
 // An index of a class with its members.
 class ORXIndex : public ORXModelObject {
-public:
+  public:
     ORXIndex() : ORXModelObject(ORX_ET_INDEX) {}
     ~ORXIndex() override;
     bool addAssociatedClass(ORXClass* cls);
@@ -923,10 +930,10 @@ public:
     // Members ordered by position (stable for equal positions).
     void getIndexMemberByPosition(ORXIndexMemberByPosition& list) const;
 
-protected:
+  protected:
     void forEachOwned(const std::function<void(ORXObject*)>& f) override;
 
-private:
+  private:
     friend class ORXIndexMember;
     friend class ORXKey;
     friend class ORXClass;
@@ -934,12 +941,12 @@ private:
     bool unique_ = false, clustered_ = false;
     ORXKey* key_ = nullptr;
     std::vector<ORXIndexMember*> members_;
-    ORXLinkList<ORXKey> keysIndexedBy_;   // keys whose index or ordering index this is
+    ORXLinkList<ORXKey> keysIndexedBy_;  // keys whose index or ordering index this is
 };
 
 // A member of an index: an attribute, a sort order (2: descending) and a position.
 class ORXIndexMember : public ORXModelObject {
-public:
+  public:
     // Creates the member and appends it to `index`.
     ORXIndexMember(ORXIndex* index, ORXAttribute* attribute, short position, int sortOrder = 1);
     ~ORXIndexMember() override;
@@ -949,7 +956,7 @@ public:
     void setSortOrder(int value) { sortOrder_ = value; }
     short getPosition() const { return position_; }
 
-private:
+  private:
     friend class ORXIndex;
     friend class ORXAttribute;
     ORXIndex* index_;
@@ -960,23 +967,23 @@ private:
 
 // An association between classes; two roles make it binary.
 class ORXAssociation : public ORXModelObject {
-public:
+  public:
     ORXAssociation() : ORXModelObject(ORX_ET_ASSOCIATION) {}
     ~ORXAssociation() override;
     int getAssociationRoleCount() const { return static_cast<int>(roles_.size()); }
     ORXAssociationRole* getAssociationRole(int i) const;  // null when out of range
 
-protected:
+  protected:
     void forEachOwned(const std::function<void(ORXObject*)>& f) override;
 
-private:
+  private:
     friend class ORXAssociationRole;
     std::vector<ORXAssociationRole*> roles_;
 };
 
 // One end of an association.
 class ORXAssociationRole : public ORXModelObject {
-public:
+  public:
     // Creates the role and appends it to `association`.
     explicit ORXAssociationRole(ORXAssociation* association);
     ~ORXAssociationRole() override;
@@ -996,7 +1003,7 @@ public:
     // the role has a class already.
     bool addAssociatedClass(ORXClass* cls);
 
-private:
+  private:
     friend class ORXForeignKey;
     friend class ORXClass;
     friend class ORXAssociation;
@@ -1010,7 +1017,7 @@ private:
 
 // A generalization: one supertype class and its subtype classes.
 class ORXGeneralization : public ORXModelObject {
-public:
+  public:
     ORXGeneralization() : ORXModelObject(ORX_ET_GENERALIZATION) {}
     ~ORXGeneralization() override;
     int getSupertypeClassCount() const { return supertype_ ? 1 : 0; }
@@ -1023,7 +1030,7 @@ public:
     ORXForeignKey* getForeignKey(int i) const { return foreignKeys_[static_cast<std::size_t>(i)]; }
     bool addForeignKey(ORXForeignKey* key);
 
-private:
+  private:
     friend class ORXClass;
     friend class ORXForeignKey;
     ORXClass* supertype_ = nullptr;
@@ -1033,7 +1040,7 @@ private:
 
 // A SQL view with its columns.
 class ORXSQLViewEntity : public ORXClassifier {
-public:
+  public:
     ORXSQLViewEntity() : ORXClassifier(ORX_ET_SQL_VIEW_ENTITY) {}
     ~ORXSQLViewEntity() override;
     // The stored SQL text (may be empty).
@@ -1048,10 +1055,10 @@ public:
     }
     void getFeatureByPosition(ORXFeatureByPosition& list) const;
 
-protected:
+  protected:
     void forEachOwned(const std::function<void(ORXObject*)>& f) override;
 
-private:
+  private:
     friend class ORXSQLViewAttribute;
     ORXString statement_;
     int statementKind_ = 1;
@@ -1060,7 +1067,7 @@ private:
 
 // A column of a view, derived from a table column or another view column.
 class ORXSQLViewAttribute : public ORXFeature {
-public:
+  public:
     ORXSQLViewAttribute() : ORXFeature(ORX_ET_SQL_VIEW_ATTRIBUTE) {}
     ~ORXSQLViewAttribute() override;
     // Appends the column to `view`; refused when it lies elsewhere already.
@@ -1070,7 +1077,7 @@ public:
     ORXFeature* getSourceFeature() const { return source_; }
     bool setSourceFeature(ORXFeature* source);
 
-private:
+  private:
     friend class ORXFeature;
     ORXFeature* source_ = nullptr;
 };
@@ -1078,7 +1085,7 @@ private:
 // A diagram of a design package: its members and the presentation elements
 // that draw some of them.
 class ORXDiagram : public ORXModelObject {
-public:
+  public:
     ORXDiagram() : ORXModelObject(ORX_ET_DIAGRAM) {}
     ~ORXDiagram() override;
     ORXDesignPackage* getOwnerPackage() const { return ownerPackage_; }
@@ -1090,10 +1097,10 @@ public:
     int getMemberCount() const { return members_.count(); }
     ORXModelObject* getMember(int i) const { return members_.get(i); }
 
-protected:
+  protected:
     void forEachOwned(const std::function<void(ORXObject*)>& f) override;
 
-private:
+  private:
     friend class ORXModelObject;
     friend class ORXPresentationElement;
     friend class ORXDesignPackage;
@@ -1105,7 +1112,7 @@ private:
 // A symbol of a diagram: the object it shows, its centre, size and colours
 // (0xRRGGBB).
 class ORXPresentationElement : public ORXObject {
-public:
+  public:
     ORXPresentationElement() : ORXObject(ORX_ET_PRESENTATION_ELEMENT) {}
     ~ORXPresentationElement() override;
     // Places the element in `diagram` (the diagram owns it from then on);
@@ -1134,10 +1141,10 @@ public:
         font_ = font;
     }
 
-protected:
+  protected:
     explicit ORXPresentationElement(int elementType) : ORXObject(elementType) {}
 
-private:
+  private:
     friend class ORXModelObject;
     friend class ORXDiagram;
     ORXDiagram* diagram_ = nullptr;
@@ -1148,6 +1155,6 @@ private:
 
 // A presentation element made without a drawing of its own (no position).
 class ORXProjection : public ORXPresentationElement {
-public:
+  public:
     ORXProjection() : ORXPresentationElement(ORX_ET_PROJECTION) {}
 };

@@ -11,7 +11,7 @@
 // allowed values (enumerated options only) and current value, which starts as
 // the default.
 class ORXOption {
-public:
+  public:
     ORXOption(const ORXString& name, const ORXString& kind, const ORXString& description,
               const ORXString& defaultValue, std::vector<ORXString> enumeration, bool mandatory);
     virtual ~ORXOption() = default;
@@ -32,7 +32,7 @@ public:
     // for every other option the empty string.
     virtual ORXString getFilePath() const { return ORXString(); }
 
-private:
+  private:
     ORXString name_, kind_, description_, default_;
     std::vector<ORXString> enumeration_;
     bool mandatory_;
@@ -42,7 +42,7 @@ private:
 // A file option, with the file extensions it offers and whether the file is
 // written (an output) rather than read.
 class ORXFileOption : public ORXOption {
-public:
+  public:
     ORXFileOption(const ORXString& name, const ORXString& description,
                   const ORXString& defaultValue, std::vector<ORXString> extensions,
                   const ORXString& filterName, bool mandatory, bool output);
@@ -51,7 +51,7 @@ public:
     bool isOutput() const { return output_; }
     ORXString getFilePath() const override { return getValue(); }
 
-private:
+  private:
     std::vector<ORXString> extensions_;
     ORXString filterName_;
     bool output_;
@@ -59,7 +59,7 @@ private:
 
 // The options of one bridge, in the order they were added. The list owns them.
 class ORXOptionList {
-public:
+  public:
     ORXOptionList() = default;
     ORXOptionList(const ORXOptionList&) = delete;
     ORXOptionList& operator=(const ORXOptionList&) = delete;
@@ -77,6 +77,6 @@ public:
     int getCount() const { return static_cast<int>(options_.size()); }
     ORXOption* getOption(int i) const { return options_[static_cast<std::size_t>(i)].get(); }
 
-private:
+  private:
     std::vector<std::unique_ptr<ORXOption>> options_;
 };

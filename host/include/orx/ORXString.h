@@ -8,14 +8,14 @@
 // A counted byte string with value semantics. Texts are bytes; the model and
 // the documents use UTF-8, but nothing here checks or converts encodings.
 class ORXString {
-public:
+  public:
     ORXString() = default;
     // Builds from `length` bytes of `text`; a length of -1 reads up to the
     // terminating zero byte. A null text gives the empty string.
-    ORXString(const char* text, int length = -1);  // NOLINT: implicit by design
-    ORXString(const std::string& text) : data_(text) {}  // NOLINT
+    ORXString(const char* text, int length = -1);              // NOLINT: implicit by design
+    ORXString(const std::string& text) : data_(text) {}        // NOLINT
     ORXString(std::string&& text) : data_(std::move(text)) {}  // NOLINT
-    ORXString(std::string_view text) : data_(text) {}  // NOLINT
+    ORXString(std::string_view text) : data_(text) {}          // NOLINT
     // The decimal text of `value`.
     explicit ORXString(int value);
 
@@ -50,7 +50,7 @@ public:
     // recomputed from the first zero byte.
     void unlock(bool keepLength = false);
 
-private:
+  private:
     std::string data_;
 };
 

@@ -8,7 +8,7 @@
 // emptying the list never destroys what the elements point at.
 template <class T>
 class ORXVector {
-public:
+  public:
     ORXVector() = default;
     // Appends `element` at the end.
     void add(T element) { items_.push_back(element); }
@@ -21,6 +21,6 @@ public:
     typename std::vector<T>::const_iterator begin() const { return items_.begin(); }
     typename std::vector<T>::const_iterator end() const { return items_.end(); }
 
-private:
+  private:
     std::vector<T> items_;
 };

@@ -7,7 +7,7 @@
 // An XML writer: an output file, the indentation state, and the text
 // conversion that makes any model text safe as XML character data.
 class ORXXMLWriter {
-public:
+  public:
     ORXXMLWriter() = default;
     virtual ~ORXXMLWriter() = default;
     ORXXMLWriter(const ORXXMLWriter&) = delete;
@@ -33,7 +33,7 @@ public:
     // Bytes or characters replaced by getXMLText.
     int getConversionReplacementCount() const { return conversionReplacements; }
 
-protected:
+  protected:
     ORXFile outputFile;
     // The text written once per nesting level; empty means no indentation.
     ORXString indentUnit;
