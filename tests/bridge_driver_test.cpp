@@ -401,6 +401,37 @@ TEST(ExportDriver, TextThatDoesNotConvertIsReportedOnceWithItsCounts) {
     }
 }
 
+TEST(ExportDriver, GuidPrefixAndIdentifiersStartAfresh) {
+    struct Case {
+        std::int64_t seconds;
+        const char* prefix;
+    };
+    const std::vector<Case> cases = {
+        {0, "00000000-1337-F331-D34D-"},
+        {0x4668D3A0, "4668D3A0-1337-F331-D34D-"},
+        {0xFFFFFFFF, "FFFFFFFF-1337-F331-D34D-"},
+        {0x100000012, "00000012-1337-F331-D34D-"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.prefix);
+        TempDir dir;
+        std::unique_ptr<ORXModel> model = modelFromJson(kNoCatalogModel);
+        RecordingLog log;
+        ORXOptionList options;
+        fillOptions(options, {{"File", dir.file("out.pdm")}});
+        ORXSybasePowerDesignerPdm08ExportBridge bridge(&log);
+        bridge.nextObjectId = 50;
+        ORXClock::setFixedTime(c.seconds);
+        ASSERT_TRUE(bridge.exportModel(model.get(), options));
+        ORXClock::setFixedTime(std::nullopt);
+        EXPECT_STREQ(bridge.guidPrefix, c.prefix);
+        const std::string document = readFile(dir.file("out.pdm"));
+        EXPECT_NE(document.find("<a:OID>" + std::string(c.prefix) + "000000000001</a:OID>"),
+                  std::string::npos);
+        expectSoundDocument(document);
+    }
+}
+
 // ---- Options -------------------------------------------------------------------------------
 
 TEST(ExportDriver, ScaleAndDescriptionValuesBecomeSettings) {
