@@ -237,6 +237,9 @@ void Bridge::PreprocessOperation::resolveManyToManyAssociations() {
         ORXAssociationRole* r2 = role0->isSource() ? a->getAssociationRole(1) : role0;
         ORXClass* c1 = r1->getAssociatedClass();
         ORXClass* c2 = r2->getAssociatedClass();
+        // A role without a table gives nothing to name or key the table after.
+        if (!c1 || !c2)
+            continue;
         ORXDesignPackage* package = a->getDesignPackage();
 
         // 1. The associative table.
@@ -305,9 +308,15 @@ void Bridge::PreprocessOperation::resolveManyToManyAssociations() {
                 if (!copy->addAssociatedClass(n)) {
                     copy->setName(joined(c1->getName(), keyAttribute->getName()));
                     copy->setPhysicalName(joined(c1->getName(), keyAttribute->getPhysicalName()));
-                    // A copy the table refuses twice still has to be freed.
-                    if (!copy->addAssociatedClass(n))
-                        bridge->createdObjects.add(copy);
+                    // The prefixed name can be taken too (the source side has a
+                    // key column of that name). A key column outside its table
+                    // would be written inside the key, so the copy is numbered
+                    // like a refused table until the table takes it.
+                    while (!copy->addAssociatedClass(n)) {
+                        ORXString suffix = ORXString("_") + ORXString(bridge->newObjectId());
+                        copy->setName(copy->getName() + suffix);
+                        copy->setPhysicalName(copy->getPhysicalName() + suffix);
+                    }
                     new ORXAssociationRoleNameMap(f2, keyAttribute, copy);
                 }
                 copy->setType(keyAttribute->getType());

@@ -305,6 +305,83 @@ TEST(PreprocessManyToMany, TableNameTakenInThePackageGetsTheNextObjectIdentifier
     expectRestored(*model, before);
 }
 
+TEST(PreprocessManyToMany, PrefixedColumnNameTakenAsWellIsNumbered) {
+    // ORDER's key has a column ORDER_ID already, so PRODUCT's ID is refused
+    // under its own name and under the prefixed one. Its physical name is
+    // empty, so the prefixed physical name ends in the separator.
+    auto model = loadModel(R"(
+"packages": [{"kind": "design", "name": "Main", "elements": [
+  {"kind": "class", "id": "order", "name": "ORDER",
+   "attributes": [{"id": "o_id", "name": "ID"}, {"id": "o_oid", "name": "ORDER_ID"}],
+   "keys": [{"id": "o_pk", "attributes": ["o_id", "o_oid"]}], "primaryKey": "o_pk"},
+  {"kind": "class", "id": "product", "name": "PRODUCT",
+   "attributes": [{"id": "p_id", "name": "ID"}],
+   "keys": [{"id": "p_pk", "attributes": ["p_id"]}], "primaryKey": "p_pk"},
+  {"kind": "association", "name": "contains",
+   "roles": [{"class": "order", "isSource": true, "multiplicity": "*"},
+             {"class": "product", "multiplicity": "*"}]}]}]
+)");
+    const std::string before = importers::dumpJsonModel(*model);
+    ORXAttribute* productId = findClass(*model, "PRODUCT")->getAttribute(0);
+    {
+        PreparedBridge run(*model);
+        run.runPreprocessing();
+        ORXClass* table = findClass(*model, "ORDER_PRODUCT");
+        ASSERT_NE(table, nullptr);
+        ASSERT_EQ(table->getAttributeCount(), 3);
+        ORXAttribute* copy = table->getAttribute(2);
+        EXPECT_EQ(copy->getName().str(), "ORDER_ID_1");
+        EXPECT_EQ(copy->getPhysicalName().str(), "ORDER__1");
+        ASSERT_EQ(copy->getDestinationOfAssociationRoleNameMapCount(), 1);
+        EXPECT_EQ(copy->getDestinationOfAssociationRoleNameMap(0)->getSourceAttribute(), productId);
+        EXPECT_EQ(
+            keyAttributes(table->getPrimaryKey()),
+            (std::vector<ORXAttribute*>{table->getAttribute(0), table->getAttribute(1), copy}));
+        EXPECT_EQ(members(table->getIndex(0)).back(), std::make_pair(copy, 2));
+
+        std::string text = run.writeDocument();
+        expectSoundDocument(text);
+        PdmDocument document(text);
+        std::vector<pugi::xml_node> tables = document.full("o:SPdoObjTabl", "ORDER_PRODUCT");
+        ASSERT_EQ(tables.size(), 1u);
+        EXPECT_EQ(names(document.full("o:SPdoObjColn", "", tables[0].child("c:Columns"))),
+                  (std::vector<std::string>{"ID", "ORDER_ID", "ORDER_ID_1"}));
+    }
+    expectRestored(*model, before);
+}
+
+TEST(PreprocessManyToMany, RolesWithoutTablesAreNotResolved) {
+    auto model = loadModel(R"("packages": [{"kind": "design", "name": "Main", "elements": [
+        {"kind": "class", "id": "a", "name": "A"}]}])");
+    ORXDesignPackage* mainPackage = findPackage(*model, "Main");
+    ORXClass* a = findClass(*model, "A");
+    ASSERT_TRUE(mainPackage && a);
+    struct Case {
+        const char* name;
+        bool firstHasTable;
+    } cases[] = {{"no table at either role", false}, {"a table at one role only", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto* loose = new ORXAssociation();
+        for (bool source : {true, false}) {
+            auto* role = new ORXAssociationRole(loose);
+            role->setSource(source);
+            role->setMultiplicity("*");
+        }
+        if (c.firstHasTable)
+            loose->getAssociationRole(0)->addAssociatedClass(a);
+        ASSERT_TRUE(loose->addDesignPackage(mainPackage));
+        {
+            PreparedBridge run(*model);
+            run.runPreprocessing();
+            EXPECT_EQ(run.preprocess.manyToManyAssociations.getCount(), 1);
+            EXPECT_EQ(run.bridge.createdObjects.getCount(), 0);
+        }
+        EXPECT_EQ(objectsWithGeneralPointer(*model), std::vector<std::string>());
+        delete loose;
+    }
+}
+
 TEST(PreprocessManyToMany, ExistingAssociativeTableStandsForTheAssociation) {
     // OP links X and Y, which also share the many-to-many association X_Y.
     const std::string kModel = R"(
