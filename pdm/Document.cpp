@@ -149,78 +149,32 @@ void Bridge::writeDocument(ORXModel& documentModel) {
         writeDomain(documentModel.getType(i));
     printElementEnd("c:Domains");
 
-    // 7. Procedures.
+    // 7 to 10. The content of the merged packages.
     printCollectionStart("c:Procedures");
     for (ORXDesignPackage* package : mergedPackages) {
         currentPackage = package;
-        for (int p = 0; p < package->getStoredProcedureCount(); ++p)
-            writeProcedure(package->getStoredProcedure(p));
-        for (int e = 0; e < package->getModelElementCount(); ++e) {
-            ORXModelObject* element = package->getModelElement(e);
-            if (element->getElementType() != ORX_ET_CLASS)
-                continue;
-            auto* table = static_cast<ORXClass*>(element);
-            for (int o = 0; o < table->getOperationCount(); ++o) {
-                ORXOperation* operation = table->getOperation(o);
-                if (operation->getElementType() == ORX_ET_STORED_PROCEDURE)
-                    writeProcedure(operation);
-            }
-        }
+        writePackageProcedures(package);
     }
     printElementEnd("c:Procedures");
 
-    // 8. Tables, with the shortcuts of parent tables of other packages.
     printCollectionStart("c:Tables");
     for (ORXDesignPackage* package : mergedPackages) {
         currentPackage = package;
-        const ORXVector<int>& shortcuts = getExportRecord(package).tableShortcuts;
-        const int count = shortcuts.getCount();
-        for (int i = 0; i < count; ++i)
-            printObjectRef("o:SRepShortcut", "Ref", getExportRecord(package).tableShortcuts.get(i));
-        for (int e = 0; e < package->getModelElementCount(); ++e) {
-            ORXModelObject* element = package->getModelElement(e);
-            if (element->getElementType() == ORX_ET_CLASS) {
-                writeTable(static_cast<ORXClass*>(element));
-            } else if (element->getElementType() == ORX_ET_ASSOCIATION) {
-                auto* association = static_cast<ORXAssociation*>(element);
-                if (!isReferenceExported(association))
-                    continue;
-                ORXClass* parent = parentRole(association)->getAssociatedClass();
-                if (needsShortcut(parent, true))
-                    writeShortcut(parent);
-            }
-        }
+        writePackageTables(package);
     }
     printElementEnd("c:Tables");
 
-    // 9. Views.
     printCollectionStart("c:Views");
     for (ORXDesignPackage* package : mergedPackages) {
         currentPackage = package;
-        for (int e = 0; e < package->getModelElementCount(); ++e) {
-            ORXModelObject* element = package->getModelElement(e);
-            if (element->getElementType() == ORX_ET_SQL_VIEW_ENTITY)
-                writeView(static_cast<ORXSQLViewEntity*>(element));
-        }
-        const int count = getExportRecord(package).viewShortcuts.getCount();
-        for (int i = 0; i < count; ++i)
-            printObjectRef("o:SRepShortcut", "Ref", getExportRecord(package).viewShortcuts.get(i));
+        writePackageViews(package);
     }
     printElementEnd("c:Views");
 
-    // 10. References.
     printCollectionStart("c:References");
     for (ORXDesignPackage* package : mergedPackages) {
         currentPackage = package;
-        for (int e = 0; e < package->getModelElementCount(); ++e) {
-            ORXModelObject* element = package->getModelElement(e);
-            if (element->getElementType() == ORX_ET_ASSOCIATION)
-                writeReference(static_cast<ORXAssociation*>(element));
-        }
-        const int count = getExportRecord(package).referenceShortcuts.getCount();
-        for (int i = 0; i < count; ++i)
-            printObjectRef("o:SRepShortcut", "Ref",
-                           getExportRecord(package).referenceShortcuts.get(i));
+        writePackageReferences(package);
     }
     printElementEnd("c:References");
 

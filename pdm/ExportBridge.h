@@ -155,6 +155,15 @@ class ORXSybasePowerDesignerPdm08ExportBridge : public ORXXMLWriter {
     bool hasShortcutIn(ORXModelObject* object, ORXDesignPackage* package);
     void computePackagePath(ORXModelObject* object);
     void writeSessionShortcuts(ORXDesignPackage* package);
+    // The content of one design package, written into the open collection of
+    // the same name (c:Procedures, c:Tables, c:Views, c:References). The
+    // model's merged packages and writePackage share them.
+    void writePackageProcedures(ORXDesignPackage* package);
+    void writePackageTables(ORXDesignPackage* package);
+    void writePackageViews(ORXDesignPackage* package);
+    void writePackageReferences(ORXDesignPackage* package);
+    // A reference to each shortcut identifier of `ids`, in order.
+    void writeShortcutRefs(const ORXVector<int>& ids);
 
     // Diagrams and symbols.
     void writeDiagram(ORXDiagram* diagram);

@@ -54,6 +54,25 @@ void Bridge::writePackage(ORXDesignPackage* package) {
     currentPackage = package;
 
     printCollectionStart("c:Procedures");
+    writePackageProcedures(package);
+    printElementEnd("c:Procedures");
+
+    printCollectionStart("c:Tables");
+    writePackageTables(package);
+    printElementEnd("c:Tables");
+
+    printCollectionStart("c:Views");
+    writePackageViews(package);
+    printElementEnd("c:Views");
+
+    printCollectionStart("c:References");
+    writePackageReferences(package);
+    printElementEnd("c:References");
+
+    printElementEnd("o:SPdmPackage");
+}
+
+void Bridge::writePackageProcedures(ORXDesignPackage* package) {
     for (int p = 0; p < package->getStoredProcedureCount(); ++p)
         writeProcedure(package->getStoredProcedure(p));
     for (int e = 0; e < package->getModelElementCount(); ++e) {
@@ -66,12 +85,12 @@ void Bridge::writePackage(ORXDesignPackage* package) {
             if (operations.getOperation(o)->getElementType() == ORX_ET_STORED_PROCEDURE)
                 writeProcedure(operations.getOperation(o));
     }
-    printElementEnd("c:Procedures");
+}
 
-    printCollectionStart("c:Tables");
-    const int tableShortcuts = getExportRecord(package).tableShortcuts.getCount();
-    for (int i = 0; i < tableShortcuts; ++i)
-        printObjectRef("o:SRepShortcut", "Ref", getExportRecord(package).tableShortcuts.get(i));
+void Bridge::writePackageTables(ORXDesignPackage* package) {
+    // The table shortcuts made so far for the package (by its diagrams), then
+    // its tables and the shortcuts of its references' parent tables.
+    writeShortcutRefs(getExportRecord(package).tableShortcuts);
     for (int e = 0; e < package->getModelElementCount(); ++e) {
         ORXModelObject* element = package->getModelElement(e);
         if (element->getElementType() == ORX_ET_CLASS) {
@@ -85,31 +104,31 @@ void Bridge::writePackage(ORXDesignPackage* package) {
                 writeShortcut(parent);
         }
     }
-    printElementEnd("c:Tables");
+}
 
-    printCollectionStart("c:Views");
+void Bridge::writePackageViews(ORXDesignPackage* package) {
     for (int e = 0; e < package->getModelElementCount(); ++e) {
         ORXModelObject* element = package->getModelElement(e);
         if (element->getElementType() == ORX_ET_SQL_VIEW_ENTITY)
             writeView(static_cast<ORXSQLViewEntity*>(element));
     }
-    const int viewShortcuts = getExportRecord(package).viewShortcuts.getCount();
-    for (int i = 0; i < viewShortcuts; ++i)
-        printObjectRef("o:SRepShortcut", "Ref", getExportRecord(package).viewShortcuts.get(i));
-    printElementEnd("c:Views");
+    writeShortcutRefs(getExportRecord(package).viewShortcuts);
+}
 
-    printCollectionStart("c:References");
+void Bridge::writePackageReferences(ORXDesignPackage* package) {
     for (int e = 0; e < package->getModelElementCount(); ++e) {
         ORXModelObject* element = package->getModelElement(e);
         if (element->getElementType() == ORX_ET_ASSOCIATION)
             writeReference(static_cast<ORXAssociation*>(element));
     }
-    const int referenceShortcuts = getExportRecord(package).referenceShortcuts.getCount();
-    for (int i = 0; i < referenceShortcuts; ++i)
-        printObjectRef("o:SRepShortcut", "Ref", getExportRecord(package).referenceShortcuts.get(i));
-    printElementEnd("c:References");
+    writeShortcutRefs(getExportRecord(package).referenceShortcuts);
+}
 
-    printElementEnd("o:SPdmPackage");
+void Bridge::writeShortcutRefs(const ORXVector<int>& ids) {
+    // Only the identifiers present now: writing references adds none.
+    const int count = ids.getCount();
+    for (int i = 0; i < count; ++i)
+        printObjectRef("o:SRepShortcut", "Ref", ids.get(i));
 }
 
 bool Bridge::needsShortcut(ORXModelObject* object, bool checkDiagrams) {
@@ -211,12 +230,9 @@ void Bridge::computePackagePath(ORXModelObject* object) {
 
 void Bridge::writeSessionShortcuts(ORXDesignPackage* package) {
     if (auto* record = static_cast<ExportRecord*>(package->getGeneralPointer())) {
-        for (int i = 0; i < record->tableShortcuts.getCount(); ++i)
-            printObjectRef("o:SRepShortcut", "Ref", record->tableShortcuts.get(i));
-        for (int i = 0; i < record->referenceShortcuts.getCount(); ++i)
-            printObjectRef("o:SRepShortcut", "Ref", record->referenceShortcuts.get(i));
-        for (int i = 0; i < record->viewShortcuts.getCount(); ++i)
-            printObjectRef("o:SRepShortcut", "Ref", record->viewShortcuts.get(i));
+        writeShortcutRefs(record->tableShortcuts);
+        writeShortcutRefs(record->referenceShortcuts);
+        writeShortcutRefs(record->viewShortcuts);
     }
     for (int i = 0; i < package->getChildPackageCount(); ++i) {
         ORXPackage* child = package->getChildPackage(i);
