@@ -6,6 +6,18 @@
 #include "orx/ORXException.h"
 #include "pdm/ExportBridge.h"
 
+#ifdef _WIN32
+#include <windows.h>
+
+// The library keeps no per-thread state, so it asks not to be told of
+// threads starting and ending.
+BOOL APIENTRY DllMain(HMODULE module, DWORD reason, LPVOID /*reserved*/) {
+    if (reason == DLL_PROCESS_ATTACH)
+        DisableThreadLibraryCalls(module);
+    return TRUE;
+}
+#endif
+
 namespace {
 
 // The version text the bridge reports in its specification.

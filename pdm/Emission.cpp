@@ -202,15 +202,21 @@ const ORXString& ORXSybasePowerDesignerPdm08ExportBridge::getExportCode(ORXObjec
 
 // ---- Emission ------------------------------------------------------------------------
 
-void ORXSybasePowerDesignerPdm08ExportBridge::printCollectionStart(const char* name) {
-    std::string& line = lineBuffer;
-    line.clear();
+std::string& ORXSybasePowerDesignerPdm08ExportBridge::beginLine() {
+    lineBuffer.clear();
     if (!indentUnit.empty())
-        line += currentIndent.view();
-    line += '<';
-    line += name;
-    line += ">\n";
-    outputFile.write(line.data(), line.size());
+        lineBuffer += currentIndent.view();
+    return lineBuffer;
+}
+
+void ORXSybasePowerDesignerPdm08ExportBridge::endLine() {
+    lineBuffer += '\n';
+    outputFile.write(lineBuffer.data(), lineBuffer.size());
+}
+
+void ORXSybasePowerDesignerPdm08ExportBridge::printCollectionStart(const char* name) {
+    beginLine().append("<").append(name).append(">");
+    endLine();
     if (!indentUnit.empty())
         currentIndent += indentUnit;
 }
@@ -218,16 +224,8 @@ void ORXSybasePowerDesignerPdm08ExportBridge::printCollectionStart(const char* n
 void ORXSybasePowerDesignerPdm08ExportBridge::printObjectStart(const char* name, int id) {
     if (id == 0)
         id = newObjectId();
-    std::string& line = lineBuffer;
-    line.clear();
-    if (!indentUnit.empty())
-        line += currentIndent.view();
-    line += '<';
-    line += name;
-    line += " Id=\"o";
-    line += std::to_string(id);
-    line += "\">\n";
-    outputFile.write(line.data(), line.size());
+    beginLine().append("<").append(name).append(" Id=\"o").append(std::to_string(id)).append("\">");
+    endLine();
     if (!indentUnit.empty())
         currentIndent += indentUnit;
 }
@@ -235,30 +233,15 @@ void ORXSybasePowerDesignerPdm08ExportBridge::printObjectStart(const char* name,
 void ORXSybasePowerDesignerPdm08ExportBridge::printElementEnd(const char* name) {
     if (!indentUnit.empty() && currentIndent.getLength() >= indentUnit.getLength())
         currentIndent = currentIndent.mid(0, currentIndent.getLength() - indentUnit.getLength());
-    std::string& line = lineBuffer;
-    line.clear();
-    if (!indentUnit.empty())
-        line += currentIndent.view();
-    line += "</";
-    line += name;
-    line += ">\n";
-    outputFile.write(line.data(), line.size());
+    beginLine().append("</").append(name).append(">");
+    endLine();
 }
 
 void ORXSybasePowerDesignerPdm08ExportBridge::printObjectRef(const char* name,
                                                              const char* attribute, int id) {
-    std::string& line = lineBuffer;
-    line.clear();
-    if (!indentUnit.empty())
-        line += currentIndent.view();
-    line += '<';
-    line += name;
-    line += ' ';
-    line += attribute;
-    line += "=\"o";
-    line += std::to_string(id);
-    line += "\"/>\n";
-    outputFile.write(line.data(), line.size());
+    beginLine().append("<").append(name).append(" ").append(attribute).append("=\"o");
+    lineBuffer.append(std::to_string(id)).append("\"/>");
+    endLine();
 }
 
 void ORXSybasePowerDesignerPdm08ExportBridge::printAttribute(const char* name,
@@ -266,18 +249,10 @@ void ORXSybasePowerDesignerPdm08ExportBridge::printAttribute(const char* name,
                                                              bool skipEmpty) {
     if (value.empty() && skipEmpty)
         return;
-    std::string& line = lineBuffer;
-    line.clear();
-    if (!indentUnit.empty())
-        line += currentIndent.view();
-    line += '<';
-    line += name;
-    line += '>';
-    appendXMLText(line, value.view());
-    line += "</";
-    line += name;
-    line += ">\n";
-    outputFile.write(line.data(), line.size());
+    beginLine().append("<").append(name).append(">");
+    appendXMLText(lineBuffer, value.view());
+    lineBuffer.append("</").append(name).append(">");
+    endLine();
 }
 
 void ORXSybasePowerDesignerPdm08ExportBridge::printAttribute(const char* name, const char* value) {
@@ -293,18 +268,9 @@ void ORXSybasePowerDesignerPdm08ExportBridge::printIntegerAttribute(const char* 
         std::snprintf(text, sizeof text, "%s%012i", guidPrefix, value);
     else
         std::snprintf(text, sizeof text, "%i", value);
-    std::string& line = lineBuffer;
-    line.clear();
-    if (!indentUnit.empty())
-        line += currentIndent.view();
-    line += '<';
-    line += name;
-    line += '>';
-    line += text;
-    line += "</";
-    line += name;
-    line += ">\n";
-    outputFile.write(line.data(), line.size());
+    beginLine().append("<").append(name).append(">").append(text);
+    lineBuffer.append("</").append(name).append(">");
+    endLine();
 }
 
 void ORXSybasePowerDesignerPdm08ExportBridge::printLine(const char* text) {

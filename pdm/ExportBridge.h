@@ -99,6 +99,9 @@ class ORXSybasePowerDesignerPdm08ExportBridge : public ORXXMLWriter {
     void printIntegerAttribute(const char* name, int value, bool asOid);
     // Writes `text` and an end of line straight to the file, unindented.
     void printLine(const char* text);
+    // The line buffer, emptied and indented; endLine() ends the line and writes it.
+    std::string& beginLine();
+    void endLine();
 
     // ---- The document -----------------------------------------------------------
     void writeDocument(ORXModel& documentModel);
