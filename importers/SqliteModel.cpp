@@ -1,0 +1,1023 @@
+#include "importers/SqliteModel.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <sstream>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace importers {
+
+namespace {
+
+// ---- text ------------------------------------------------------------------
+
+// SQLite folds ASCII letters only when it compares names, so do we.
+char upperAscii(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+char lowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+std::string upperCase(std::string_view text) {
+    std::string out(text);
+    std::transform(out.begin(), out.end(), out.begin(), upperAscii);
+    return out;
+}
+
+// The key under which a table, view or column name is looked up: SQLite
+// names are unique ignoring ASCII case.
+std::string nameKey(std::string_view text) {
+    std::string out(text);
+    std::transform(out.begin(), out.end(), out.begin(), lowerAscii);
+    return out;
+}
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (upperAscii(a[i]) != upperAscii(b[i]))
+            return false;
+    }
+    return true;
+}
+
+bool isSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+}
+
+std::string_view trim(std::string_view text) {
+    while (!text.empty() && isSpace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isSpace(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+bool isWordChar(char c) {
+    unsigned char u = static_cast<unsigned char>(c);
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' ||
+           c == '$' || u >= 0x80;
+}
+
+// ---- SQL tokens at the top level of a statement ------------------------------
+
+enum class TokenKind { Word, Quoted, Group, Symbol };
+
+// One token of a statement; a parenthesised group is one token.
+struct Token {
+    TokenKind kind;
+    std::string_view text;
+    std::size_t end;  // offset just past the token
+
+    bool isWord(std::string_view keyword) const {
+        return kind == TokenKind::Word && equalsIgnoringCase(text, keyword);
+    }
+    bool isSymbol(char c) const {
+        return kind == TokenKind::Symbol && text.size() == 1 && text[0] == c;
+    }
+    bool isName() const { return kind == TokenKind::Word || kind == TokenKind::Quoted; }
+};
+
+// Skips a quoted run that starts at `i` and closes with `close` (a doubled
+// closing quote stands for itself); returns the offset past it.
+std::size_t skipQuoted(std::string_view sql, std::size_t i, char close) {
+    for (++i; i < sql.size(); ++i) {
+        if (sql[i] != close)
+            continue;
+        if (close != ']' && i + 1 < sql.size() && sql[i + 1] == close) {
+            ++i;
+            continue;
+        }
+        return i + 1;
+    }
+    return sql.size();
+}
+
+// Skips white space and comments from `i`.
+std::size_t skipSpaceAndComments(std::string_view sql, std::size_t i) {
+    while (i < sql.size()) {
+        if (isSpace(sql[i])) {
+            ++i;
+        } else if (sql.compare(i, 2, "--") == 0) {
+            std::size_t end = sql.find('\n', i);
+            i = end == std::string_view::npos ? sql.size() : end + 1;
+        } else if (sql.compare(i, 2, "/*") == 0) {
+            std::size_t end = sql.find("*/", i + 2);
+            i = end == std::string_view::npos ? sql.size() : end + 2;
+        } else {
+            break;
+        }
+    }
+    return i;
+}
+
+// The tokens of `sql` outside parentheses. Strings, quoted names and
+// comments are skipped whole, so that a parenthesis or keyword inside them
+// counts for nothing.
+std::vector<Token> topLevelTokens(std::string_view sql) {
+    std::vector<Token> tokens;
+    int depth = 0;
+    std::size_t groupStart = 0;
+    std::size_t i = 0;
+    while ((i = skipSpaceAndComments(sql, i)) < sql.size()) {
+        std::size_t start = i;
+        char c = sql[i];
+        TokenKind kind = TokenKind::Symbol;
+        if (c == '\'' || c == '"' || c == '`') {
+            i = skipQuoted(sql, i, c);
+            kind = TokenKind::Quoted;
+        } else if (c == '[') {
+            i = skipQuoted(sql, i, ']');
+            kind = TokenKind::Quoted;
+        } else if (isWordChar(c)) {
+            while (i < sql.size() && isWordChar(sql[i]))
+                ++i;
+            kind = TokenKind::Word;
+        } else if (c == '(') {
+            if (depth++ == 0)
+                groupStart = start;
+            ++i;
+            continue;
+        } else if (c == ')' && depth > 0) {
+            ++i;
+            if (--depth == 0)
+                tokens.push_back({TokenKind::Group, sql.substr(groupStart, i - groupStart), i});
+            continue;
+        } else {
+            ++i;
+        }
+        if (depth == 0)
+            tokens.push_back({kind, sql.substr(start, i - start), i});
+    }
+    return tokens;
+}
+
+// The name a word or quoted token stands for.
+std::string nameOf(const Token& token) {
+    if (token.kind != TokenKind::Quoted || token.text.size() < 2)
+        return std::string(token.text);
+    char open = token.text.front();
+    char close = open == '[' ? ']' : open;
+    std::string_view inner = token.text.substr(1, token.text.size() - 2);
+    std::string out;
+    for (std::size_t i = 0; i < inner.size(); ++i) {
+        out += inner[i];
+        if (close != ']' && inner[i] == close && i + 1 < inner.size() && inner[i + 1] == close)
+            ++i;
+    }
+    return out;
+}
+
+// The SELECT of a CREATE VIEW statement: what follows its first top-level AS.
+std::string viewStatement(std::string_view sql) {
+    for (const Token& token : topLevelTokens(sql)) {
+        if (token.isWord("AS"))
+            return std::string(trim(sql.substr(token.end)));
+    }
+    return std::string(trim(sql));
+}
+
+// The table or view a SELECT reads when it reads exactly one, by name.
+std::optional<std::string> singleSource(std::string_view select) {
+    std::vector<Token> tokens = topLevelTokens(select);
+    if (tokens.empty() || tokens.front().isWord("WITH"))
+        return std::nullopt;
+    for (const Token& token : tokens) {
+        if (token.isWord("UNION") || token.isWord("INTERSECT") || token.isWord("EXCEPT"))
+            return std::nullopt;
+    }
+    auto from = std::find_if(tokens.begin(), tokens.end(),
+                             [](const Token& token) { return token.isWord("FROM"); });
+    if (from == tokens.end() || ++from == tokens.end() || !from->isName())
+        return std::nullopt;
+    std::string name = nameOf(*from);
+    auto next = from + 1;
+    if (next != tokens.end() && next->isSymbol('.')) {
+        if (next + 1 == tokens.end() || !(next + 1)->isName() || !equalsIgnoringCase(name, "main"))
+            return std::nullopt;
+        name = nameOf(*(next + 1));
+        next += 2;
+    }
+    // What may follow the one table: an alias and INDEXED BY, up to the next clause.
+    for (; next != tokens.end(); ++next) {
+        if (next->isWord("WHERE") || next->isWord("GROUP") || next->isWord("ORDER") ||
+            next->isWord("LIMIT") || next->isWord("HAVING") || next->isWord("WINDOW"))
+            break;
+        if (next->isSymbol(',') || next->isWord("JOIN") || next->kind == TokenKind::Group)
+            return std::nullopt;
+    }
+    return name;
+}
+
+// Timing and event of a CREATE TRIGGER statement.
+struct TriggerHeader {
+    int timing = 0;  // SQLite fires a trigger declared without timing BEFORE
+    bool onInsert = false, onUpdate = false, onDelete = false;
+};
+
+TriggerHeader triggerHeader(std::string_view sql) {
+    TriggerHeader header;
+    std::vector<Token> tokens = topLevelTokens(sql);
+    auto it = std::find_if(tokens.begin(), tokens.end(),
+                           [](const Token& token) { return token.isWord("TRIGGER"); });
+    if (it != tokens.end())
+        ++it;
+    if (it != tokens.end() && it->isWord("IF"))
+        it += std::min<std::ptrdiff_t>(3, tokens.end() - it);
+    // The trigger's own name, which may be any word, possibly schema-qualified.
+    if (it != tokens.end())
+        ++it;
+    if (it != tokens.end() && it->isSymbol('.'))
+        it += std::min<std::ptrdiff_t>(2, tokens.end() - it);
+    for (; it != tokens.end() && !it->isWord("ON"); ++it) {
+        if (it->isWord("BEFORE")) {
+            header.timing = 0;
+        } else if (it->isWord("AFTER")) {
+            header.timing = 1;
+        } else if (it->isWord("INSTEAD")) {
+            header.timing = 2;
+        } else if (it->isWord("INSERT") || it->isWord("UPDATE") || it->isWord("DELETE")) {
+            // One event per trigger; what follows up to ON is the UPDATE OF column list.
+            header.onInsert = it->isWord("INSERT");
+            header.onUpdate = it->isWord("UPDATE");
+            header.onDelete = it->isWord("DELETE");
+            break;
+        }
+    }
+    return header;
+}
+
+// ---- declared column types ----------------------------------------------------
+
+// A declared type name and the model datatype it maps to; `arguments` says
+// which of its parenthesised numbers are kept: 0 none, 1 the length, 2 the
+// length and the scale.
+struct TypeNameRow {
+    std::string_view declared;
+    std::string_view dataType;
+    int arguments;
+};
+
+constexpr TypeNameRow kTypeNames[] = {
+    {"INT", "SQL_INTEGER", 0},
+    {"INTEGER", "SQL_INTEGER", 0},
+    {"BIGINT", "SQL_BIGINT", 0},
+    {"SMALLINT", "SQL_SMALLINT", 0},
+    {"TINYINT", "SQL_TINYINT", 0},
+    {"VARCHAR", "SQL_VARCHAR", 1},
+    {"CHARACTER VARYING", "SQL_VARCHAR", 1},
+    {"CHAR VARYING", "SQL_VARCHAR", 1},
+    {"VARYING CHARACTER", "SQL_VARCHAR", 1},
+    {"NVARCHAR", "SQL_NVARCHAR", 1},
+    {"NATIONAL VARCHAR", "SQL_NVARCHAR", 1},
+    {"NATIONAL CHARACTER VARYING", "SQL_NVARCHAR", 1},
+    {"CHAR", "SQL_CHAR", 1},
+    {"CHARACTER", "SQL_CHAR", 1},
+    {"NCHAR", "SQL_NCHAR", 1},
+    {"NATIONAL CHAR", "SQL_NCHAR", 1},
+    {"NATIONAL CHARACTER", "SQL_NCHAR", 1},
+    {"NATIVE CHARACTER", "SQL_NCHAR", 1},
+    {"TEXT", "SQL_LONGVARCHAR", 0},
+    {"CLOB", "SQL_LONGVARCHAR", 0},
+    {"BLOB", "SQL_LONGVARBINARY", 0},
+    {"", "SQL_LONGVARBINARY", 0},
+    {"REAL", "SQL_DOUBLE", 0},
+    {"DOUBLE", "SQL_DOUBLE", 0},
+    {"DOUBLE PRECISION", "SQL_DOUBLE", 0},
+    {"FLOAT", "SQL_FLOAT", 1},
+    {"NUMERIC", "SQL_NUMERIC", 2},
+    {"DECIMAL", "SQL_DECIMAL", 2},
+    {"BOOLEAN", "SQL_BOOLEAN", 0},
+    {"DATE", "SQL_DATE", 0},
+    {"TIME", "SQL_TIME", 0},
+    {"DATETIME", "SQL_TIMESTAMP", 0},
+    {"TIMESTAMP", "SQL_TIMESTAMP", 0},
+};
+
+struct ColumnType {
+    std::string dataType;
+    int length = 0;
+    int scale = 0;
+    bool known = true;
+};
+
+// A non-negative decimal number that fits an int, optionally signed '+'.
+std::optional<int> typeArgument(std::string_view text) {
+    text = trim(text);
+    if (!text.empty() && text.front() == '+')
+        text.remove_prefix(1);
+    if (text.empty())
+        return std::nullopt;
+    long long value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + (c - '0');
+        if (value > INT_MAX)
+            return std::nullopt;
+    }
+    return static_cast<int>(value);
+}
+
+ColumnType parseDeclaredType(std::string_view declared) {
+    const ColumnType unknown{"SQL_VARCHAR", 0, 0, false};
+    std::string_view text = trim(declared);
+    std::string_view namePart = text;
+    std::vector<int> arguments;
+    if (std::size_t open = text.find('('); open != std::string_view::npos) {
+        std::size_t close = text.rfind(')');
+        if (close == std::string_view::npos || close < open ||
+            !trim(text.substr(close + 1)).empty())
+            return unknown;
+        namePart = text.substr(0, open);
+        std::string_view list = text.substr(open + 1, close - open - 1);
+        while (true) {
+            std::size_t comma = list.find(',');
+            std::optional<int> value = typeArgument(list.substr(0, comma));
+            if (!value)
+                return unknown;
+            arguments.push_back(*value);
+            if (comma == std::string_view::npos)
+                break;
+            list.remove_prefix(comma + 1);
+        }
+        if (arguments.size() > 2 || trim(namePart).empty())
+            return unknown;
+    }
+    // Runs of white space inside the name count as one space.
+    std::string name;
+    for (char c : trim(namePart)) {
+        if (isSpace(c)) {
+            if (!name.empty() && name.back() != ' ')
+                name += ' ';
+        } else {
+            name += upperAscii(c);
+        }
+    }
+    for (const TypeNameRow& row : kTypeNames) {
+        if (row.declared != name)
+            continue;
+        ColumnType type{std::string(row.dataType), 0, 0, true};
+        if (row.arguments >= 1 && !arguments.empty())
+            type.length = arguments[0];
+        if (row.arguments >= 2 && arguments.size() > 1)
+            type.scale = arguments[1];
+        return type;
+    }
+    return unknown;
+}
+
+// The rule code of a foreign key action as SQLite names it.
+int ruleCode(std::string_view action) {
+    if (equalsIgnoringCase(action, "NO ACTION"))
+        return 1;
+    if (equalsIgnoringCase(action, "CASCADE"))
+        return 2;
+    if (equalsIgnoringCase(action, "RESTRICT"))
+        return 3;
+    if (equalsIgnoringCase(action, "SET NULL"))
+        return 4;
+    if (equalsIgnoringCase(action, "SET DEFAULT"))
+        return 5;
+    return 0;
+}
+
+// ---- SQLite handles -------------------------------------------------------------
+
+struct DatabaseCloser {
+    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
+};
+using DatabaseHandle = std::unique_ptr<sqlite3, DatabaseCloser>;
+
+struct StatementFinalizer {
+    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+};
+using StatementHandle = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
+
+// SQLite's message for the last failure on `db`, in our words where we have them.
+std::string sqliteMessage(sqlite3* db, int code) {
+    if ((code & 0xff) == SQLITE_NOTADB)
+        return "not a SQLite database";
+    return sqlite3_errmsg(db);
+}
+
+DatabaseHandle openDatabase(const std::string& path, const std::string& filename, int flags) {
+    sqlite3* raw = nullptr;
+    int code = sqlite3_open_v2(filename.c_str(), &raw, flags, nullptr);
+    DatabaseHandle db(raw);
+    if (code != SQLITE_OK) {
+        std::string message = db ? sqliteMessage(db.get(), code) : sqlite3_errstr(code);
+        throw ModelFileError(path + ": " + message);
+    }
+    sqlite3_extended_result_codes(db.get(), 1);
+    return db;
+}
+
+std::string readScript(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw ModelFileError(path + ": cannot open the file: " + std::strerror(errno));
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (in.bad())
+        throw ModelFileError(path + ": cannot read the file");
+    return text.str();
+}
+
+// Runs every statement of `script` in turn; a failure names the line on which
+// the failing statement starts.
+void runScript(sqlite3* db, const std::string& script, const std::string& path) {
+    if (script.size() > static_cast<std::size_t>(INT_MAX))
+        throw ModelFileError(path + ": the script is too large");
+    std::string_view text = script;
+    std::size_t cursor = 0;
+    std::size_t counted = 0;
+    int line = 1;
+    while ((cursor = skipSpaceAndComments(text, cursor)) < text.size()) {
+        line +=
+            static_cast<int>(std::count(text.begin() + static_cast<std::ptrdiff_t>(counted),
+                                        text.begin() + static_cast<std::ptrdiff_t>(cursor), '\n'));
+        counted = cursor;
+        auto fail = [&](const std::string& message) {
+            throw ModelFileError(path + ": line " + std::to_string(line) + ": " + message);
+        };
+        const char* start = script.data() + cursor;
+        const char* tail = nullptr;
+        sqlite3_stmt* raw = nullptr;
+        int code =
+            sqlite3_prepare_v2(db, start, static_cast<int>(text.size() - cursor), &raw, &tail);
+        StatementHandle statement(raw);
+        if (code != SQLITE_OK)
+            fail(sqlite3_errmsg(db));
+        if (!tail || tail <= start)
+            fail("unexpected zero byte");  // SQLite reads no further than a NUL
+        cursor = static_cast<std::size_t>(tail - script.data());
+        if (!statement)
+            continue;  // a lone semicolon
+        while ((code = sqlite3_step(statement.get())) == SQLITE_ROW) {
+        }
+        if (code != SQLITE_DONE)
+            fail(sqlite3_errmsg(db));
+    }
+}
+
+// ---- the schema reader ------------------------------------------------------------
+
+// A prepared query over the schema, with one text parameter.
+class Query {
+  public:
+    Query(sqlite3* db, const std::string& path, const char* sql, std::string_view argument = {})
+        : db_(db), path_(path) {
+        sqlite3_stmt* raw = nullptr;
+        int code = sqlite3_prepare_v2(db, sql, -1, &raw, nullptr);
+        statement_.reset(raw);
+        if (code != SQLITE_OK)
+            fail(code);
+        if (sqlite3_bind_parameter_count(raw) > 0) {
+            code = sqlite3_bind_text(raw, 1, argument.data(), static_cast<int>(argument.size()),
+                                     SQLITE_TRANSIENT);
+            if (code != SQLITE_OK)
+                fail(code);
+        }
+    }
+
+    // Steps to the next row; false at the end.
+    bool next() {
+        int code = sqlite3_step(statement_.get());
+        if (code == SQLITE_ROW)
+            return true;
+        if (code != SQLITE_DONE)
+            fail(code);
+        return false;
+    }
+
+    bool isNull(int column) const {
+        return sqlite3_column_type(statement_.get(), column) == SQLITE_NULL;
+    }
+    std::string text(int column) const {
+        const unsigned char* value = sqlite3_column_text(statement_.get(), column);
+        int size = sqlite3_column_bytes(statement_.get(), column);
+        return value ? std::string(reinterpret_cast<const char*>(value),
+                                   static_cast<std::size_t>(size))
+                     : std::string();
+    }
+    long long integer(int column) const { return sqlite3_column_int64(statement_.get(), column); }
+
+  private:
+    [[noreturn]] void fail(int code) const {
+        throw ModelFileError(path_ + ": " + sqliteMessage(db_, code));
+    }
+
+    sqlite3* db_;
+    const std::string& path_;
+    StatementHandle statement_;
+};
+
+// Whether a query runs to its end without an error (used where a failure
+// only means that SQLite cannot describe the object, as for a view of a
+// dropped table).
+bool runsCleanly(sqlite3* db, const char* sql, std::string_view argument) {
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(db, sql, -1, &raw, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(raw);
+        return false;
+    }
+    StatementHandle statement(raw);
+    sqlite3_bind_text(raw, 1, argument.data(), static_cast<int>(argument.size()), SQLITE_TRANSIENT);
+    int code;
+    while ((code = sqlite3_step(raw)) == SQLITE_ROW) {
+    }
+    return code == SQLITE_DONE;
+}
+
+class SchemaReader {
+  public:
+    SchemaReader(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
+
+    std::unique_ptr<ORXModel> read() {
+        auto model = std::make_unique<ORXModel>();
+        std::string name = std::filesystem::path(path_).stem().string();
+        model->setName(name);
+
+        auto catalog = std::make_unique<ORXCatalog>();
+        catalog->setName(name);
+        catalog->setDatabaseType("SQLite " + std::to_string(sqlite3_libversion_number() / 1000000));
+        ORXCatalog* catalogMade = catalog.get();
+        if (!model->addChildPackage(catalog.get()))
+            fail("the catalog cannot be added");
+        catalog.release();
+
+        auto schema = std::make_unique<ORXSchema>();
+        schema->setName("main");
+        if (!catalogMade->addChildPackage(schema.get()))
+            fail("the schema cannot be added");
+        schema_ = schema.release();
+
+        auto package = std::make_unique<ORXDesignPackage>();
+        package->setName("main");
+        package->setPackageFlag(false);
+        if (!model->addChildPackage(package.get()))
+            fail("the package cannot be added");
+        package_ = package.release();
+
+        std::vector<SchemaRow> rows = readSchemaTable();
+        for (const SchemaRow& row : rows) {
+            if (row.type == "table")
+                buildTable(row);
+            else if (row.type == "view")
+                buildView(row);
+        }
+        for (ViewInfo* view : viewOrder_)
+            linkViewSources(*view);
+        for (const SchemaRow& row : rows) {
+            if (row.type == "trigger")
+                buildTrigger(row);
+        }
+        for (TableInfo* table : tableOrder_)
+            buildForeignKeys(*table);
+        return model;
+    }
+
+  private:
+    struct SchemaRow {
+        std::string type, name, tableName, sql;
+    };
+
+    struct TableInfo {
+        ORXClass* cls = nullptr;
+        std::unordered_map<std::string, ORXAttribute*> columns;  // by nameKey
+        std::vector<ORXAttribute*> primaryKeyColumns;
+        std::vector<ORXCandidateKey*> keys;  // the primary key first, then unique keys
+    };
+
+    struct ViewInfo {
+        ORXSQLViewEntity* view = nullptr;
+        std::size_t order = 0;
+        std::unordered_map<std::string, ORXSQLViewAttribute*> columns;  // by nameKey
+    };
+
+    [[noreturn]] void fail(const std::string& message) const {
+        throw ModelFileError(path_ + ": " + message);
+    }
+
+    static std::string quoted(std::string_view name) { return "'" + std::string(name) + "'"; }
+
+    std::vector<SchemaRow> readSchemaTable() {
+        Query query(db_, path_,
+                    "SELECT type, name, tbl_name, sql FROM main.sqlite_master"
+                    " WHERE type IN ('table', 'view', 'trigger')"
+                    " AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY rowid");
+        std::vector<SchemaRow> rows;
+        while (query.next())
+            rows.push_back({query.text(0), query.text(1), query.text(2), query.text(3)});
+        return rows;
+    }
+
+    // ---- tables ----
+
+    struct ColumnRow {
+        std::string name, type, defaultValue;
+        bool notNull;
+        long long pk;
+    };
+
+    void buildTable(const SchemaRow& row) {
+        // A virtual table whose module this library lacks cannot be described.
+        if (upperCase(row.sql).rfind("CREATE VIRTUAL TABLE", 0) == 0 &&
+            !runsCleanly(db_, "SELECT * FROM pragma_table_xinfo(?1, 'main')", row.name))
+            return;
+
+        auto cls = std::make_unique<ORXClass>();
+        cls->setName(row.name);
+        cls->setPhysicalName(row.name);
+        if (!cls->addDesignPackage(package_))
+            fail("table " + quoted(row.name) + " cannot be added to the model");
+        ORXClass* made = cls.release();
+        made->setOwner(schema_);
+        TableInfo& table = tables_[nameKey(row.name)];
+        table.cls = made;
+        tableOrder_.push_back(&table);
+
+        std::vector<ColumnRow> columns;
+        {
+            Query query(db_, path_,
+                        "SELECT name, type, \"notnull\", dflt_value, pk, hidden"
+                        " FROM pragma_table_xinfo(?1, 'main') ORDER BY cid",
+                        row.name);
+            while (query.next()) {
+                if (query.integer(5) == 1)
+                    continue;  // hidden columns of virtual tables
+                columns.push_back({query.text(0), query.text(1), query.text(3),
+                                   query.integer(2) != 0, query.integer(4)});
+            }
+        }
+        std::size_t keyColumns = static_cast<std::size_t>(std::count_if(
+            columns.begin(), columns.end(), [](const ColumnRow& c) { return c.pk > 0; }));
+        // AUTOINCREMENT is only allowed on the INTEGER PRIMARY KEY, so the word
+        // anywhere in the statement marks that column.
+        bool autoincrement = upperCase(row.sql).find("AUTOINCREMENT") != std::string::npos;
+
+        std::vector<std::pair<long long, ORXAttribute*>> primaryKey;
+        for (const ColumnRow& column : columns) {
+            auto attribute = std::make_unique<ORXAttribute>();
+            attribute->setName(column.name);
+            attribute->setPhysicalName(column.name);
+            if (!attribute->addAssociatedClass(made)) {
+                fail("table " + quoted(row.name) + " has two columns named " + quoted(column.name));
+            }
+            ORXAttribute* attr = attribute.release();
+            ColumnType parsed = parseDeclaredType(column.type);
+            if (autoincrement && keyColumns == 1 && column.pk == 1 &&
+                equalsIgnoringCase(trim(column.type), "INTEGER"))
+                parsed = {"AUTOINCREMENT", 0, 0, true};
+            if (!parsed.known)
+                attr->setComment(column.type);
+            auto type = std::make_unique<ORXType>();
+            type->setDataType(parsed.dataType);
+            type->setLength(parsed.length);
+            type->setScale(parsed.scale);
+            attr->setOwnedType(type.release());
+            attr->setOptional(!column.notNull && column.pk == 0);
+            attr->setInitialValue(column.defaultValue);
+            table.columns.emplace(nameKey(column.name), attr);
+            if (column.pk > 0)
+                primaryKey.emplace_back(column.pk, attr);
+        }
+
+        if (!primaryKey.empty()) {
+            std::stable_sort(primaryKey.begin(), primaryKey.end(),
+                             [](const auto& a, const auto& b) { return a.first < b.first; });
+            auto key = std::make_unique<ORXCandidateKey>();
+            key->setName("PK_" + row.name);
+            key->setUnique(true);
+            if (!key->addAssociatedClass(made))
+                fail("the primary key of table " + quoted(row.name) + " cannot be added");
+            ORXCandidateKey* keyMade = key.release();
+            for (const auto& entry : primaryKey) {
+                keyMade->addAttribute(entry.second);
+                table.primaryKeyColumns.push_back(entry.second);
+            }
+            if (!keyMade->addPrimaryOfClass(made))
+                fail("the primary key of table " + quoted(row.name) + " cannot be set");
+            table.keys.push_back(keyMade);
+        }
+        buildIndexes(row.name, table);
+    }
+
+    struct IndexRow {
+        std::string name, origin;
+        bool unique;
+    };
+
+    void buildIndexes(const std::string& tableName, TableInfo& table) {
+        std::vector<IndexRow> indexes;
+        {
+            // SQLite lists the newest index first.
+            Query query(db_, path_,
+                        "SELECT name, \"unique\", origin FROM pragma_index_list(?1, 'main')"
+                        " ORDER BY seq DESC",
+                        tableName);
+            while (query.next())
+                indexes.push_back({query.text(0), query.text(2), query.integer(1) != 0});
+        }
+        for (const IndexRow& row : indexes) {
+            // The primary key's own index is SQLite's storage detail.
+            if (row.origin == "pk")
+                continue;
+            ORXCandidateKey* key = nullptr;
+            if (row.origin == "u") {
+                auto candidate = std::make_unique<ORXCandidateKey>();
+                candidate->setName(row.name);
+                candidate->setUnique(true);
+                if (!candidate->addAssociatedClass(table.cls))
+                    fail("the unique key " + quoted(row.name) + " cannot be added");
+                key = candidate.release();
+                table.keys.push_back(key);
+            }
+            auto index = std::make_unique<ORXIndex>();
+            index->setName(row.name);
+            index->setPhysicalName(row.name);
+            index->setUnique(row.unique);
+            if (!index->addAssociatedClass(table.cls))
+                fail("index " + quoted(row.name) + " cannot be added");
+            ORXIndex* made = index.release();
+            Query members(db_, path_,
+                          "SELECT seqno, cid, name, \"desc\" FROM pragma_index_xinfo(?1, 'main')"
+                          " WHERE key = 1 ORDER BY seqno",
+                          row.name);
+            while (members.next()) {
+                // Expressions (-2) and the bare rowid (-1) are no columns of the table.
+                if (members.integer(1) < 0 || members.isNull(2))
+                    continue;
+                auto found = table.columns.find(nameKey(members.text(2)));
+                if (found == table.columns.end())
+                    continue;
+                long long position = members.integer(0);
+                if (position > SHRT_MAX)
+                    continue;
+                new ORXIndexMember(made, found->second, static_cast<short>(position),
+                                   members.integer(3) != 0 ? 2 : 1);
+                if (key)
+                    key->addAttribute(found->second);
+            }
+            if (key)
+                made->addKey(key);
+        }
+    }
+
+    // ---- views ----
+
+    void buildView(const SchemaRow& row) {
+        auto view = std::make_unique<ORXSQLViewEntity>();
+        view->setName(row.name);
+        view->setPhysicalName(row.name);
+        view->setViewStatement(viewStatement(row.sql));
+        view->setViewStatementKind(1);
+        if (!view->addDesignPackage(package_))
+            fail("view " + quoted(row.name) + " cannot be added to the model");
+        ORXSQLViewEntity* made = view.release();
+        made->setOwner(schema_);
+        ViewInfo& info = views_[nameKey(row.name)];
+        info.view = made;
+        info.order = viewOrder_.size();
+        viewOrder_.push_back(&info);
+
+        // A view over a table that was dropped since cannot be described: it
+        // keeps its statement and gets no columns.
+        const char* columnsQuery = "SELECT name FROM pragma_table_info(?1, 'main') ORDER BY cid";
+        if (!runsCleanly(db_, columnsQuery, row.name))
+            return;
+        Query query(db_, path_, columnsQuery, row.name);
+        while (query.next()) {
+            auto column = std::make_unique<ORXSQLViewAttribute>();
+            std::string name = query.text(0);
+            column->setName(name);
+            column->setPhysicalName(name);
+            if (!column->addAssociatedView(made))
+                fail("view " + quoted(row.name) + " cannot take column " + quoted(name));
+            info.columns.emplace(nameKey(name), column.release());
+        }
+    }
+
+    void linkViewSources(ViewInfo& view) {
+        std::optional<std::string> source = singleSource(view.view->getViewStatement().view());
+        if (!source)
+            return;
+        std::string key = nameKey(*source);
+        auto table = tables_.find(key);
+        auto other = views_.find(key);
+        for (int i = 0; i < view.view->getSQLViewAttributeCount(); ++i) {
+            ORXSQLViewAttribute* column = view.view->getSQLViewAttribute(i);
+            std::string columnKey = nameKey(column->getName().view());
+            ORXFeature* feature = nullptr;
+            if (table != tables_.end()) {
+                auto found = table->second.columns.find(columnKey);
+                if (found != table->second.columns.end())
+                    feature = found->second;
+            } else if (other != views_.end() && other->second.order < view.order) {
+                // Only earlier views, so that sources never run in a circle.
+                auto found = other->second.columns.find(columnKey);
+                if (found != other->second.columns.end())
+                    feature = found->second;
+            }
+            if (feature)
+                column->setSourceFeature(feature);
+        }
+    }
+
+    // ---- triggers ----
+
+    void buildTrigger(const SchemaRow& row) {
+        auto table = tables_.find(nameKey(row.tableName));
+        if (table == tables_.end())
+            return;  // a trigger on a view has no class to belong to
+        auto trigger = std::make_unique<ORXOperation>(ORX_ET_TRIGGER);
+        trigger->setName(row.name);
+        trigger->setPhysicalName(row.name);
+        trigger->setBody(row.sql);
+        TriggerHeader header = triggerHeader(row.sql);
+        trigger->setTiming(header.timing);
+        trigger->setOnInsert(header.onInsert);
+        trigger->setOnUpdate(header.onUpdate);
+        trigger->setOnDelete(header.onDelete);
+        if (!trigger->addAssociatedClass(table->second.cls))
+            fail("trigger " + quoted(row.name) + " cannot be added");
+        trigger.release()->setOwner(schema_);
+    }
+
+    // ---- foreign keys ----
+
+    struct ForeignKeyRow {
+        long long id;
+        std::string parent, from, to, onUpdate, onDelete;
+        bool toIsNull;
+    };
+
+    void buildForeignKeys(TableInfo& child) {
+        std::vector<ForeignKeyRow> rows;
+        {
+            // SQLite numbers the foreign keys from the last declared one.
+            Query query(db_, path_,
+                        "SELECT id, \"table\", \"from\", \"to\", on_update, on_delete"
+                        " FROM pragma_foreign_key_list(?1, 'main') ORDER BY id DESC, seq",
+                        child.cls->getName().view());
+            while (query.next()) {
+                rows.push_back({query.integer(0), query.text(1), query.text(2), query.text(3),
+                                query.text(4), query.text(5), query.isNull(3)});
+            }
+        }
+        for (std::size_t begin = 0; begin < rows.size();) {
+            std::size_t end = begin;
+            while (end < rows.size() && rows[end].id == rows[begin].id)
+                ++end;
+            buildForeignKey(child, rows, begin, end);
+            begin = end;
+        }
+    }
+
+    static ORXAttribute* findColumn(const TableInfo& table, std::string_view name) {
+        auto found = table.columns.find(nameKey(name));
+        return found == table.columns.end() ? nullptr : found->second;
+    }
+
+    // The parent's key whose columns are exactly `columns`, the primary key first.
+    static ORXCandidateKey* matchingKey(const TableInfo& parent,
+                                        const std::vector<ORXAttribute*>& columns) {
+        for (ORXCandidateKey* key : parent.keys) {
+            if (key->getAttributeCount() != static_cast<int>(columns.size()))
+                continue;
+            bool same = true;
+            for (int i = 0; i < key->getAttributeCount() && same; ++i)
+                same = std::find(columns.begin(), columns.end(), key->getAttribute(i)) !=
+                       columns.end();
+            if (same)
+                return key;
+        }
+        return nullptr;
+    }
+
+    void buildForeignKey(TableInfo& child, const std::vector<ForeignKeyRow>& rows,
+                         std::size_t begin, std::size_t end) {
+        const ForeignKeyRow& first = rows[begin];
+        auto parentFound = tables_.find(nameKey(first.parent));
+        if (parentFound == tables_.end())
+            return;
+        TableInfo& parent = parentFound->second;
+
+        // Pairs of child and parent columns; without named parent columns the
+        // key references the parent's primary key.
+        std::vector<std::pair<ORXAttribute*, ORXAttribute*>> pairs;
+        bool allParentsFound = true;
+        for (std::size_t i = begin; i < end; ++i) {
+            ORXAttribute* from = findColumn(child, rows[i].from);
+            ORXAttribute* to = nullptr;
+            if (rows[i].toIsNull) {
+                std::size_t n = i - begin;
+                if (n < parent.primaryKeyColumns.size())
+                    to = parent.primaryKeyColumns[n];
+            } else {
+                to = findColumn(parent, rows[i].to);
+            }
+            if (!from)
+                continue;
+            allParentsFound = allParentsFound && to;
+            pairs.emplace_back(from, to);
+        }
+        std::vector<ORXAttribute*> referenced;
+        for (const auto& pair : pairs)
+            referenced.push_back(pair.second);
+        ORXCandidateKey* parentKey = allParentsFound ? matchingKey(parent, referenced) : nullptr;
+
+        std::string parentName(parent.cls->getName().view());
+        std::string childName(child.cls->getName().view());
+        std::string suffix = childName + "_" + parentName + "_" + std::to_string(first.id);
+        auto key = std::make_unique<ORXForeignKey>();
+        key->setName("FK_" + suffix);
+        if (!key->addAssociatedClass(child.cls))
+            fail("foreign key " + quoted(key->getName().view()) + " cannot be added");
+        ORXForeignKey* foreignKey = key.release();
+        for (const auto& [from, to] : pairs) {
+            foreignKey->addAttribute(from);
+            if (to && to->getName() != from->getName())
+                new ORXAssociationRoleNameMap(foreignKey, to, from);
+        }
+        if (parentKey)
+            foreignKey->addCandidateKey(parentKey);
+
+        auto association = std::make_unique<ORXAssociation>();
+        association->setName(suffix);
+        if (!association->addDesignPackage(package_))
+            fail("reference " + quoted(suffix) + " cannot be added to the model");
+        ORXAssociation* made = association.release();
+        auto* parentRole = new ORXAssociationRole(made);
+        parentRole->setSource(true);
+        parentRole->setMultiplicity("1");
+        if (!parentRole->addAssociatedClass(parent.cls))
+            fail("reference " + quoted(suffix) + " cannot be linked to its parent");
+        auto* childRole = new ORXAssociationRole(made);
+        childRole->setMultiplicity("0..*");
+        childRole->setUpdateRule(ruleCode(first.onUpdate));
+        childRole->setDeleteRule(ruleCode(first.onDelete));
+        if (!childRole->addAssociatedClass(child.cls))
+            fail("reference " + quoted(suffix) + " cannot be linked to its child");
+        foreignKey->addAssociationRole(childRole);
+    }
+
+    sqlite3* db_;
+    std::string path_;
+    ORXSchema* schema_ = nullptr;
+    ORXDesignPackage* package_ = nullptr;
+    // Node-based maps: the Info records stay where they are as the maps grow.
+    std::unordered_map<std::string, TableInfo> tables_;  // by nameKey
+    std::vector<TableInfo*> tableOrder_;
+    std::unordered_map<std::string, ViewInfo> views_;  // by nameKey
+    std::vector<ViewInfo*> viewOrder_;
+};
+
+}  // namespace
+
+bool isSqliteDatabaseFile(const std::string& path) {
+    static constexpr char kHeader[] = "SQLite format 3";  // with its terminating zero: 16 bytes
+    std::ifstream in(path, std::ios::binary);
+    char buffer[sizeof kHeader] = {};
+    if (!in.read(buffer, sizeof buffer))
+        return false;
+    return std::memcmp(buffer, kHeader, sizeof kHeader) == 0;
+}
+
+std::unique_ptr<ORXModel> loadSqliteDatabase(const std::string& path) {
+    {
+        std::ifstream in(path, std::ios::binary);
+        if (!in)
+            throw ModelFileError(path + ": cannot open the file: " + std::strerror(errno));
+        // SQLite takes an empty file for an empty database; anything else
+        // must carry its header.
+        if (in.peek() != std::char_traits<char>::eof() && !isSqliteDatabaseFile(path))
+            throw ModelFileError(path + ": not a SQLite database");
+    }
+    DatabaseHandle db = openDatabase(path, path, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX);
+    return SchemaReader(db.get(), path).read();
+}
+
+std::unique_ptr<ORXModel> loadSqliteScript(const std::string& path) {
+    std::string script = readScript(path);
+    DatabaseHandle db = openDatabase(
+        path, ":memory:", SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX);
+    runScript(db.get(), script, path);
+    return SchemaReader(db.get(), path).read();
+}
+
+}  // namespace importers

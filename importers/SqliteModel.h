@@ -1,0 +1,83 @@
+#pragma once
+// SQLite model sources: the schema of a SQLite database file, or of the
+// in-memory database that a SQL script builds, read into a repository model.
+//
+// What the model holds:
+// - The model is named after the file (its base name without extension). It
+//   has one catalog, named likewise, whose database type is "SQLite" and the
+//   library's major version ("SQLite 3"), with one schema "main", and one
+//   design package "main" whose package flag is clear, so that its content is
+//   merged into the model. Every table, view and trigger is owned by the
+//   schema.
+// - Each table (internal "sqlite_" tables aside) becomes a class, in the order
+//   of the database's schema table, named (name and physical name) as the
+//   table. Each column that is not hidden becomes an attribute with an inline
+//   base type read from its declared type: INT and INTEGER give SQL_INTEGER;
+//   BIGINT, SMALLINT and TINYINT their SQL_ names; VARCHAR(n), CHARACTER
+//   VARYING(n) and NVARCHAR(n) give SQL_VARCHAR or SQL_NVARCHAR of length n;
+//   CHAR(n) and NCHAR(n) give SQL_CHAR or SQL_NCHAR; TEXT and CLOB give
+//   SQL_LONGVARCHAR; BLOB or no type gives SQL_LONGVARBINARY; REAL, DOUBLE and
+//   DOUBLE PRECISION give SQL_DOUBLE; FLOAT gives SQL_FLOAT; NUMERIC(p,s) and
+//   DECIMAL(p,s) give SQL_NUMERIC or SQL_DECIMAL of length p and scale s;
+//   BOOLEAN, DATE and TIME their SQL_ names; DATETIME and TIMESTAMP give
+//   SQL_TIMESTAMP. The INTEGER PRIMARY KEY column of a table declared with
+//   AUTOINCREMENT gets the type AUTOINCREMENT. Any other declared type gives
+//   SQL_VARCHAR, and the declared text is kept as the attribute's comment. A
+//   column is optional unless it is NOT NULL or part of the primary key; its
+//   default, as SQLite stores it, is the initial value.
+// - The primary key becomes the candidate key "PK_<table>", unique and the
+//   class's primary key, with its columns in key order and no index. Each
+//   UNIQUE constraint becomes a candidate key named as SQLite's index for it,
+//   and an index implementing that key. Each other index (CREATE INDEX)
+//   becomes an index, unique when it is. Index members are the key columns in
+//   index order (position = their place in the index, descending columns with
+//   sort order 2); expression columns are left out.
+// - Each foreign key becomes the foreign key "FK_<child>_<parent>_<id>" of the
+//   child class, with its columns in order, referencing the parent's primary
+//   key or the unique key whose columns are the referenced ones (none when no
+//   key matches), with a name map for every pair of columns whose names
+//   differ. It implements the child role of the association
+//   "<child>_<parent>_<id>": a source role at the parent (multiplicity "1"),
+//   then the child role (multiplicity "0..*") with the update and delete rules
+//   (NO ACTION 1, CASCADE 2, RESTRICT 3, SET NULL 4, SET DEFAULT 5). A foreign
+//   key to a table that does not exist is left out. Foreign keys are read in
+//   the order they are declared.
+// - Each view becomes a view whose statement (kind 1) is the text after the
+//   first top-level AS of its CREATE VIEW statement, with one column for each
+//   column of the view. When the view selects from one table (or earlier
+//   view) alone, a column takes the same-named column of it as its source.
+// - Each trigger on a table becomes a trigger operation of that table's class:
+//   its body is the CREATE TRIGGER statement, its timing BEFORE 0 (SQLite's
+//   default), AFTER 1 or INSTEAD OF 2, and its event flag set for INSERT,
+//   UPDATE or DELETE. Triggers on views are left out.
+// - CHECK constraints are not read.
+// Tables, views and associations lie in the package in that order: tables and
+// views as the schema table lists them, then the associations.
+//
+// Failures raise ModelFileError (see JsonModel.h) with a message that begins
+// with the path; no partial model is ever returned.
+
+#include <memory>
+#include <string>
+
+#include "importers/JsonModel.h"
+#include "orx/ORXModel.h"
+
+namespace importers {
+
+// Builds a model from the schema of the SQLite database file at `path`, opened
+// read-only. An empty file counts as an empty database; a file that is not a
+// SQLite database raises ModelFileError "<path>: not a SQLite database".
+std::unique_ptr<ORXModel> loadSqliteDatabase(const std::string& path);
+
+// Runs the SQL script at `path` into an in-memory SQLite database and builds
+// the model from it. An SQL error raises ModelFileError
+// "<path>: line N: <SQLite's message>", N being the line on which the failing
+// statement starts.
+std::unique_ptr<ORXModel> loadSqliteScript(const std::string& path);
+
+// True when the file at `path` starts with the SQLite header
+// "SQLite format 3" and a zero byte; false when it does not or cannot be read.
+bool isSqliteDatabaseFile(const std::string& path);
+
+}  // namespace importers
