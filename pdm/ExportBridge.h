@@ -68,6 +68,11 @@ class ORXSybasePowerDesignerPdm08ExportBridge : public ORXXMLWriter {
     bool isReferenceExported(ORXAssociation* association);
     bool isManyToMany(ORXAssociation* association);
     void ensureProjections(ORXModelObject* object);
+    // A new projection of `object` in `diagram`, deleted by post-processing.
+    void addProjection(ORXModelObject* object, ORXDiagram* diagram);
+    // Whether a many-to-many association may be resolved into an associative
+    // table: it and both its tables are exported.
+    bool isResolvable(ORXAssociation* association);
     bool findExistingAssociativeTable(ORXClass* table);
     // Closes the file, moves references back, frees every export record and
     // deletes what pre-processing created. Harmless when repeated. A failure

@@ -126,7 +126,7 @@ bool Bridge::PreprocessOperation::visit(ORXObject* object, void* /*data*/) {
                     bridge->movedAssociations.add(association);
                 bridge->ensureProjections(association);
             } else if (association->getAssociationRoleCount() == 2 &&
-                       bridge->isManyToMany(association)) {
+                       bridge->isManyToMany(association) && bridge->isResolvable(association)) {
                 manyToManyAssociations.add(association);
             }
             break;
@@ -140,6 +140,15 @@ bool Bridge::PreprocessOperation::visit(ORXObject* object, void* /*data*/) {
     return !object->isInstanceOf(ORX_ET_DIAGRAM);
 }
 
+bool Bridge::isResolvable(ORXAssociation* association) {
+    // An association that is never exported (level code 1), or one of whose
+    // tables is not, must not come back as an associative table either.
+    ORXClass* first = association->getAssociationRole(0)->getAssociatedClass();
+    ORXClass* second = association->getAssociationRole(1)->getAssociatedClass();
+    return association->getLevelCode() != 1 && first && second && isClassExported(first) &&
+           isClassExported(second);
+}
+
 void Bridge::ensureProjections(ORXModelObject* object) {
     for (int d = 0; d < object->getDiagramCount(); ++d) {
         ORXDiagram* diagram = object->getDiagram(d);
@@ -149,11 +158,15 @@ void Bridge::ensureProjections(ORXModelObject* object) {
                 diagram->containsPresentationElement(object->getPresentationPresentationElement(p));
         if (shown)
             continue;
-        auto* projection = new ORXProjection();
-        createdObjects.add(projection);
-        projection->addDiagram(diagram);
-        projection->addSubjectModelObject(object);
+        addProjection(object, diagram);
     }
+}
+
+void Bridge::addProjection(ORXModelObject* object, ORXDiagram* diagram) {
+    auto* projection = new ORXProjection();
+    createdObjects.add(projection);
+    projection->addDiagram(diagram);
+    projection->addSubjectModelObject(object);
 }
 
 bool Bridge::findExistingAssociativeTable(ORXClass* table) {
@@ -344,10 +357,7 @@ void Bridge::PreprocessOperation::resolveManyToManyAssociations() {
                  {static_cast<ORXModelObject*>(n), static_cast<ORXModelObject*>(a1),
                   static_cast<ORXModelObject*>(a2)}) {
                 object->addDiagram(diagram);
-                auto* projection = new ORXProjection();
-                bridge->createdObjects.add(projection);
-                projection->addDiagram(diagram);
-                projection->addSubjectModelObject(object);
+                bridge->addProjection(object, diagram);
             }
         }
     }
@@ -391,10 +401,7 @@ void Bridge::PreprocessOperation::convertGeneralizations() {
             for (int d = 0; d < generalization->getDiagramCount(); ++d) {
                 ORXDiagram* diagram = generalization->getDiagram(d);
                 association->addDiagram(diagram);
-                auto* projection = new ORXProjection();
-                bridge->createdObjects.add(projection);
-                projection->addDiagram(diagram);
-                projection->addSubjectModelObject(association);
+                bridge->addProjection(association, diagram);
             }
         }
     }

@@ -374,11 +374,41 @@ TEST(PreprocessManyToMany, RolesWithoutTablesAreNotResolved) {
         {
             PreparedBridge run(*model);
             run.runPreprocessing();
-            EXPECT_EQ(run.preprocess.manyToManyAssociations.getCount(), 1);
+            EXPECT_EQ(run.preprocess.manyToManyAssociations.getCount(), 0);
             EXPECT_EQ(run.bridge.createdObjects.getCount(), 0);
         }
         EXPECT_EQ(objectsWithGeneralPointer(*model), std::vector<std::string>());
         delete loose;
+    }
+}
+
+TEST(PreprocessManyToMany, ExcludedAssociationOrTableIsNotResolved) {
+    // Level code 1 means "never exported": neither the association nor a
+    // table it joins may come back as an associative table.
+    struct Case {
+        const char* name;
+        const char* from;
+        const char* to;
+    } cases[] = {
+        {"association excluded", R"("id": "contains", "name": "contains",)",
+         R"("id": "contains", "name": "contains", "levelCode": 1,)"},
+        {"source table excluded", R"("name": "ORDER",)", R"("name": "ORDER", "levelCode": 1,)"},
+        {"other table excluded", R"("name": "PRODUCT",)", R"("name": "PRODUCT", "levelCode": 1,)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto model = loadModel(replaced(orderProduct(), c.from, c.to));
+        const std::string before = importers::dumpJsonModel(*model);
+        {
+            PreparedBridge run(*model);
+            run.runPreprocessing();
+            EXPECT_EQ(run.preprocess.manyToManyAssociations.getCount(), 0);
+            EXPECT_EQ(run.bridge.createdObjects.getCount(), 0);
+        }
+        auto outcome = exportToText(*model);
+        EXPECT_EQ(outcome->document.find("ORDER_PRODUCT"), std::string::npos);
+        EXPECT_EQ(checkPdmDocument(outcome->document), std::vector<std::string>());
+        EXPECT_EQ(importers::dumpJsonModel(*model), before);
     }
 }
 
