@@ -588,6 +588,7 @@ class SchemaReader {
         }
         for (TableInfo* table : tableOrder_)
             buildForeignKeys(*table);
+        setOwners();
         return model;
     }
 
@@ -646,7 +647,6 @@ class SchemaReader {
         if (!cls->addDesignPackage(package_))
             fail("table " + quoted(row.name) + " cannot be added to the model");
         ORXClass* made = cls.release();
-        made->setOwner(schema_);
         TableInfo& table = tables_[nameKey(row.name)];
         table.cls = made;
         tableOrder_.push_back(&table);
@@ -789,7 +789,6 @@ class SchemaReader {
         if (!view->addDesignPackage(package_))
             fail("view " + quoted(row.name) + " cannot be added to the model");
         ORXSQLViewEntity* made = view.release();
-        made->setOwner(schema_);
         ViewInfo& info = views_[nameKey(row.name)];
         info.view = made;
         info.order = viewOrder_.size();
@@ -855,7 +854,24 @@ class SchemaReader {
         trigger->setOnDelete(header.onDelete);
         if (!trigger->addAssociatedClass(table->second.cls))
             fail("trigger " + quoted(row.name) + " cannot be added");
-        trigger.release()->setOwner(schema_);
+        trigger.release();
+    }
+
+    // The schema owns every table, trigger and view, linked in package order
+    // with each table's triggers after it: the order in which a model file
+    // links them, so that a model and its reloaded dump agree.
+    void setOwners() {
+        for (int i = 0; i < package_->getModelElementCount(); ++i) {
+            ORXModelObject* element = package_->getModelElement(i);
+            if (element->getElementType() != ORX_ET_CLASS &&
+                element->getElementType() != ORX_ET_SQL_VIEW_ENTITY)
+                continue;
+            element->setOwner(schema_);
+            if (auto* cls = dynamic_cast<ORXClass*>(element)) {
+                for (int j = 0; j < cls->getOperationCount(); ++j)
+                    cls->getOperation(j)->setOwner(schema_);
+            }
+        }
     }
 
     // ---- foreign keys ----

@@ -1,0 +1,4 @@
+-- Nothing but comments.
+/* No table,
+   no view. */
+;
