@@ -30,12 +30,6 @@ char lowerAscii(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-std::string upperCase(std::string_view text) {
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(), upperAscii);
-    return out;
-}
-
 // The key under which a table, view or column name is looked up: SQLite
 // names are unique ignoring ASCII case.
 std::string nameKey(std::string_view text) {
@@ -124,10 +118,11 @@ std::size_t skipSpaceAndComments(std::string_view sql, std::size_t i) {
     return i;
 }
 
-// The tokens of `sql` outside parentheses. Strings, quoted names and
-// comments are skipped whole, so that a parenthesis or keyword inside them
-// counts for nothing.
-std::vector<Token> topLevelTokens(std::string_view sql) {
+// The tokens of `sql` outside parentheses, or with `flat` all of them, each
+// parenthesis then a symbol of its own. Strings, quoted names and comments
+// are skipped whole, so that a parenthesis or keyword inside them counts for
+// nothing.
+std::vector<Token> topLevelTokens(std::string_view sql, bool flat = false) {
     std::vector<Token> tokens;
     int depth = 0;
     std::size_t groupStart = 0;
@@ -146,6 +141,8 @@ std::vector<Token> topLevelTokens(std::string_view sql) {
             while (i < sql.size() && isWordChar(sql[i]))
                 ++i;
             kind = TokenKind::Word;
+        } else if (flat) {
+            ++i;
         } else if (c == '(') {
             if (depth++ == 0)
                 groupStart = start;
@@ -179,6 +176,13 @@ std::string nameOf(const Token& token) {
             ++i;
     }
     return out;
+}
+
+// Whether `keyword` is a word of `sql` (not within a string, quoted name or comment).
+bool hasKeyword(std::string_view sql, std::string_view keyword) {
+    std::vector<Token> tokens = topLevelTokens(sql, true);
+    return std::any_of(tokens.begin(), tokens.end(),
+                       [&](const Token& token) { return token.isWord(keyword); });
 }
 
 // The SELECT of a CREATE VIEW statement: what follows its first top-level AS.
@@ -426,10 +430,19 @@ DatabaseHandle openDatabase(const std::string& path, const std::string& filename
     return db;
 }
 
-std::string readScript(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+// Fails unless `path` names something that can be opened as a file.
+void checkOpenable(const std::string& path, std::ifstream& in) {
     if (!in)
         throw ModelFileError(path + ": cannot open the file: " + std::strerror(errno));
+    // A directory opens as a stream that reads nothing.
+    std::error_code ignored;
+    if (std::filesystem::is_directory(path, ignored))
+        throw ModelFileError(path + ": cannot open the file: " + std::strerror(EISDIR));
+}
+
+std::string readScript(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    checkOpenable(path, in);
     std::ostringstream text;
     text << in.rdbuf();
     if (in.bad())
@@ -637,7 +650,8 @@ class SchemaReader {
 
     void buildTable(const SchemaRow& row) {
         // A virtual table whose module this library lacks cannot be described.
-        if (upperCase(row.sql).rfind("CREATE VIRTUAL TABLE", 0) == 0 &&
+        std::vector<Token> head = topLevelTokens(row.sql);
+        if (head.size() > 1 && head[1].isWord("VIRTUAL") &&
             !runsCleanly(db_, "SELECT * FROM pragma_table_xinfo(?1, 'main')", row.name))
             return;
 
@@ -668,7 +682,7 @@ class SchemaReader {
             columns.begin(), columns.end(), [](const ColumnRow& c) { return c.pk > 0; }));
         // AUTOINCREMENT is only allowed on the INTEGER PRIMARY KEY, so the word
         // anywhere in the statement marks that column.
-        bool autoincrement = upperCase(row.sql).find("AUTOINCREMENT") != std::string::npos;
+        bool autoincrement = hasKeyword(row.sql, "AUTOINCREMENT");
 
         std::vector<std::pair<long long, ORXAttribute*>> primaryKey;
         for (const ColumnRow& column : columns) {
@@ -1017,8 +1031,7 @@ bool isSqliteDatabaseFile(const std::string& path) {
 std::unique_ptr<ORXModel> loadSqliteDatabase(const std::string& path) {
     {
         std::ifstream in(path, std::ios::binary);
-        if (!in)
-            throw ModelFileError(path + ": cannot open the file: " + std::strerror(errno));
+        checkOpenable(path, in);
         // SQLite takes an empty file for an empty database; anything else
         // must carry its header.
         if (in.peek() != std::char_traits<char>::eof() && !isSqliteDatabaseFile(path))
