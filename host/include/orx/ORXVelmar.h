@@ -13,21 +13,21 @@ class ORXModel;
 
 // The value of an enumerated option: identifier and value text.
 class ORXBridgeEnumValueLiteral : public ORXTextLiteral {
-public:
+  public:
     ORXBridgeEnumValueLiteral(const ORXString& identifier, const ORXString& value)
         : ORXTextLiteral(identifier, value) {}
 };
 
 // The allowed values of an enumerated option, as a table of value literals.
 class ORXBridgeOptionEnumerationLiteral : public ORXTextLiteral {
-public:
+  public:
     ORXBridgeOptionEnumerationLiteral(const ORXString& identifier, const ORXString& text,
                                       ORXBridgeEnumValueLiteral* const* values, int count)
         : ORXTextLiteral(identifier, text), values_(values), count_(count) {}
     ORXBridgeEnumValueLiteral* const* getValues() const { return values_; }
     int getValueCount() const { return count_; }
 
-private:
+  private:
     ORXBridgeEnumValueLiteral* const* values_;
     int count_;
 };
@@ -35,7 +35,7 @@ private:
 // The definition of one bridge option: identifier, display name, kind,
 // description, enumeration (or null) and default literal (or null).
 class ORXBridgeOptionLiteral : public ORXTextLiteral {
-public:
+  public:
     ORXBridgeOptionLiteral(const ORXString& identifier, const ORXString& name,
                            const ORXString& kind, const ORXString& description,
                            const ORXBridgeOptionEnumerationLiteral* enumeration,
@@ -54,7 +54,7 @@ public:
     ORXOption* generateOption(bool mandatory, const char* const* extensions,
                               const ORXString& filterName, bool output) const;
 
-private:
+  private:
     ORXString name_, kind_, description_;
     const ORXBridgeOptionEnumerationLiteral* enumeration_;
     const ORXTextLiteral* default_;
@@ -62,7 +62,7 @@ private:
 
 // What the framework knows of a bridge: its tool, vendor and description.
 class ORXBridgeSpecificationLiteral : public ORXTextLiteral {
-public:
+  public:
     ORXBridgeSpecificationLiteral(const ORXString& identifier,
                                   const ORXString& descriptionLiteralId, const ORXString& toolWeb,
                                   const ORXString& vendorName, const ORXString& toolName,
@@ -75,7 +75,7 @@ public:
     const ORXString& getTool_Versions() const { return toolVersions_; }
     const ORXString& getMethodology_Summary() const { return methodology_; }
 
-private:
+  private:
     ORXString descriptionId_, toolWeb_, vendorName_, toolName_, toolVersions_, methodology_;
 };
 
@@ -88,7 +88,7 @@ void registerBridgeSpecification(const ORXBridgeSpecificationLiteral* literal);
 
 // The specification a bridge hands to the host.
 class ORXBridgeSpecification {
-public:
+  public:
     // Fills the specification. `extraTexts` is a null-terminated list (or null).
     void initialize(const ORXString& toolWeb, const ORXString& vendorName,
                     const ORXString& toolName, const ORXString& toolVersions,
@@ -106,7 +106,7 @@ public:
     bool isImport() const { return isImport_; }
     bool isMetadataOnly() const { return isMetadataOnly_; }
 
-private:
+  private:
     ORXString toolWeb_, vendorName_, toolName_, toolVersions_, methodology_;
     std::vector<ORXString> extraTexts_;
     ORXString version_, description_;
@@ -116,7 +116,7 @@ private:
 
 // A framework message with numbered text parameters.
 class ORXVelmarMessageLiteral : public ORXMessageLiteral {
-public:
+  public:
     ORXVelmarMessageLiteral(const ORXString& code, const ORXString& number, const ORXString& text,
                             const ORXString& severity);
     // The text with its parameters set, in order.
@@ -142,22 +142,22 @@ extern const ORXBridgeSpecificationLiteral BRIDGE_SPEC_SYBASEPOWERDESIGNERPDM08_
 
 // What the host holds of a loaded bridge.
 class ORXVelmarDllInterface {
-public:
+  public:
     virtual void getSpecification(const ORXString& bridgeIdentifier,
                                   ORXBridgeSpecification& specification) = 0;
     virtual void getOptionList(ORXOptionList& options) = 0;
     virtual ORXString getMappingSpecificationXmlFile() = 0;
 
-protected:
+  protected:
     ~ORXVelmarDllInterface() = default;  // never deleted through the interface
 };
 
 // An export bridge: run() writes `model` where its options say.
 class ORXVelmarExportDllInterface : public ORXVelmarDllInterface {
-public:
+  public:
     virtual bool run(const ORXString& argument, ORXModel& model, ORXOptionList& options,
                      ORXLog& log) = 0;
 
-protected:
+  protected:
     ~ORXVelmarExportDllInterface() = default;
 };
