@@ -637,7 +637,28 @@ class SchemaReader {
         std::vector<SchemaRow> rows;
         while (query.next())
             rows.push_back({query.text(0), query.text(1), query.text(2), query.text(3)});
+        std::vector<std::string> shadows = shadowTables();
+        rows.erase(std::remove_if(rows.begin(), rows.end(),
+                                  [&](const SchemaRow& row) {
+                                      return std::find(shadows.begin(), shadows.end(), row.name) !=
+                                             shadows.end();
+                                  }),
+                   rows.end());
         return rows;
+    }
+
+    // The tables in which virtual tables keep their content: storage, not
+    // design. Libraries too old to list them have none to show.
+    std::vector<std::string> shadowTables() {
+        const char* sql =
+            "SELECT name FROM pragma_table_list WHERE schema = 'main' AND type = 'shadow'";
+        std::vector<std::string> names;
+        if (!runsCleanly(db_, sql, {}))
+            return names;
+        Query query(db_, path_, sql);
+        while (query.next())
+            names.push_back(query.text(0));
+        return names;
     }
 
     // ---- tables ----

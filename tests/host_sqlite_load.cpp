@@ -305,6 +305,20 @@ TEST(SqliteLoad, ModelRoundTripsThroughTheModelFileFormat) {
     EXPECT_EQ(importers::dumpJsonModel(*reloaded), dumped);
 }
 
+TEST(SqliteLoad, VirtualTableOfAnUnknownModuleIsLeftOut) {
+    TempDir dir;
+    std::string path = dir.file("modules.db");
+    makeDatabase(path,
+                 "CREATE TABLE a (x INTEGER);"
+                 "PRAGMA writable_schema = ON;"
+                 "INSERT INTO sqlite_master VALUES ('table', 'vt', 'vt', 0,"
+                 " 'CREATE VIRTUAL TABLE vt USING no_such_module (y)');");
+    std::unique_ptr<ORXModel> model = importers::loadSqliteDatabase(path);
+    ORXDesignPackage* package = mainPackage(*model);
+    ASSERT_EQ(package->getModelElementCount(), 1);
+    EXPECT_EQ(package->getModelElement(0)->getName().str(), "a");
+}
+
 TEST(SqliteLoad, EmptySchemasGiveTheFrameAlone) {
     TempDir dir;
     std::string blank = dir.file("blank.db");

@@ -152,6 +152,25 @@ TEST(SqliteMapping, AutoincrementMarksOnlyTheIntegerPrimaryKeyOfSuchTables) {
     }
 }
 
+TEST(SqliteMapping, VirtualTablesShowTheirColumnsAndHideTheirStorage) {
+    TempDir dir;
+    std::unique_ptr<ORXModel> model = loadScript(dir, R"(
+        CREATE TABLE before_docs (x INTEGER);
+        CREATE VIRTUAL TABLE docs USING fts5(title, body);
+        CREATE TABLE docs_notes (y INTEGER);
+    )");
+    ORXDesignPackage* package = mainPackage(*model);
+    std::vector<std::string> tables;
+    for (int i = 0; i < package->getModelElementCount(); ++i)
+        tables.push_back(package->getModelElement(i)->getName().str());
+    EXPECT_EQ(tables, (std::vector<std::string>{"before_docs", "docs", "docs_notes"}));
+    auto* docs = element<ORXClass>(*model, "docs");
+    ASSERT_NE(docs, nullptr);
+    ASSERT_EQ(docs->getAttributeCount(), 2);
+    EXPECT_EQ(docs->getAttribute(0)->getName().str(), "title");
+    EXPECT_EQ(docs->getAttribute(1)->getName().str(), "body");
+}
+
 TEST(SqliteMapping, UniqueConstraintsAndIndexes) {
     TempDir dir;
     std::unique_ptr<ORXModel> model = loadScript(dir, R"(
