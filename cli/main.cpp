@@ -17,6 +17,7 @@
 #include "cli/ConsoleLog.h"
 #include "cli/OptionReport.h"
 #include "importers/JsonModel.h"
+#include "importers/SqliteModel.h"
 #include "orx/ORXClock.h"
 #include "orx/ORXException.h"
 #include "orx/ORXModel.h"
@@ -39,8 +40,8 @@ void printOut(const std::string& text) {
     std::fwrite(text.data(), 1, text.size(), stdout);
 }
 
-bool endsWithJson(const std::string& path) {
-    const std::string suffix = ".json";
+// Whether `path` ends with `suffix` (lower case), ignoring the letter case of `path`.
+bool endsWith(const std::string& path, const std::string& suffix) {
     if (path.size() < suffix.size())
         return false;
     return std::equal(suffix.begin(), suffix.end(), path.end() - suffix.size(), [](char a, char b) {
@@ -74,11 +75,19 @@ void applySettings(ORXOptionList& options, const std::vector<cli::OptionSetting>
     }
 }
 
+// Loads the model INPUT names: a model file (.json), a SQL script (.sql, run
+// into an in-memory SQLite database), or else a SQLite database file.
 std::unique_ptr<ORXModel> loadModel(const std::string& input) {
-    if (!endsWithJson(input)) {
-        throw cli::UsageError(input + ": unsupported input (only .json model files are supported)");
+    if (input.rfind("postgresql://", 0) == 0 || input.rfind("postgres://", 0) == 0) {
+        throw cli::UsageError(input +
+                              ": unsupported input (this build reads .json model files, .sql "
+                              "scripts and SQLite databases, not PostgreSQL connections)");
     }
-    return importers::loadJsonModelFile(input);
+    if (endsWith(input, ".json"))
+        return importers::loadJsonModelFile(input);
+    if (endsWith(input, ".sql"))
+        return importers::loadSqliteScript(input);
+    return importers::loadSqliteDatabase(input);
 }
 
 int runProgram(const std::vector<std::string>& arguments) {

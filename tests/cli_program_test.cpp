@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <spawn.h>
+#include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "support/PdmCheck.h"
 #include "support/TestSupport.h"
 
 extern char** environ;
@@ -370,11 +372,9 @@ TEST(CliProgram, BadCommandLinesExitTwoWithoutWriting) {
         {{model, "-o", output, "--option", "Colour=red"}, "error: unknown option 'Colour'"},
         {{model, "-o", output, "--option", "target database=Teradata"},
          "error: unknown option 'target database'"},
-        {{dir.file("shop.sqlite"), "-o", output},
-         "error: " + dir.file("shop.sqlite") +
-             ": unsupported input (only .json model files are supported)"},
         {{"postgresql://localhost/shop", "-o", output},
-         "error: postgresql://localhost/shop: unsupported input"},
+         "error: postgresql://localhost/shop: unsupported input (this build reads .json model "
+         "files, .sql scripts and SQLite databases, not PostgreSQL connections)"},
     };
     for (const Case& c : cases) {
         std::string shown;
@@ -421,6 +421,10 @@ TEST(CliProgram, BadModelFileExitsTwoAndLeavesTheOutputAlone) {
                 {"kind": "class", "name": "T", "primaryKey": "k_missing"}]}]})",
          "packages[0].elements[0].primaryKey"},
         {"missing.json", "", ""},
+        {"missing.sqlite", "", "cannot open the file"},
+        {"notes.txt", "just some text, not a database\n", "not a SQLite database"},
+        {"broken.sql", "CREATE TABLE a (x INTEGER);\n\nCREATE TABLE a (y INTEGER);\n",
+         "line 3: table a already exists"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -435,6 +439,38 @@ TEST(CliProgram, BadModelFileExitsTwoAndLeavesTheOutputAlone) {
         EXPECT_EQ(run.err.find("STATUS "), std::string::npos) << run.err;
         EXPECT_EQ(readFile(output), precious);
     }
+}
+
+// SQL scripts and SQLite databases are model sources like model files.
+TEST(CliProgram, SqlScriptsAndSqliteDatabasesExport) {
+    TempDir dir;
+    const std::string script = dir.file("shop.sql");
+    writeFile(script,
+              "CREATE TABLE customer (id INTEGER PRIMARY KEY, name VARCHAR(40) NOT NULL);\n"
+              "CREATE TABLE orders (id INTEGER PRIMARY KEY,\n"
+              "  customer_id INTEGER REFERENCES customer(id) ON DELETE CASCADE);\n");
+    const std::string fromScript = dir.file("script.pdm");
+    Outcome run = runExport({script, "-o", fromScript, "--time", "0"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("found : SQLite 3"), std::string::npos) << run.err;
+    const std::string document = readFile(fromScript);
+    EXPECT_EQ(pdmtest::checkPdmDocument(document), std::vector<std::string>());
+    for (const char* name : {"<a:Name>customer</a:Name>", "<a:Name>orders</a:Name>",
+                             "<a:Dttp>VARCHAR2(40)</a:Dttp>", "<o:SPdoObjRfjn Id="})
+        EXPECT_NE(document.find(name), std::string::npos) << name;
+
+    // The same schema in a database file (of the same base name) gives the
+    // same document.
+    TempDir other;
+    const std::string database = other.file("shop.db");
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(database.c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, readFile(script).c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+    const std::string fromDatabase = dir.file("database.pdm");
+    run = runExport({database, "-o", fromDatabase, "--time", "0"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(readFile(fromDatabase), document);
 }
 
 TEST(CliProgram, MissingBridgeLibraryExitsTwoNamingTheFile) {
