@@ -89,7 +89,7 @@ void registerBridgeSpecification(const ORXBridgeSpecificationLiteral* literal);
 // The specification a bridge hands to the host.
 class ORXBridgeSpecification {
   public:
-    // Fills the specification. `extraTexts` is a null-terminated list (or null).
+    // Sets every text and flag. `extraTexts` is a null-terminated list (or null).
     void initialize(const ORXString& toolWeb, const ORXString& vendorName,
                     const ORXString& toolName, const ORXString& toolVersions,
                     const ORXString& methodologySummary, const char* const* extraTexts,
