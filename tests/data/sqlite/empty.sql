@@ -1,4 +1,0 @@
--- Nothing but comments.
-/* No table,
-   no view. */
-;
