@@ -1,0 +1,324 @@
+// The PostgreSQL model source against a live server (PDM_TEST_POSTGRES_URI):
+// a shop schema read whole, a model file round trip, and failed connections.
+
+#include <gtest/gtest.h>
+#include <postgresql/libpq-fe.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "importers/JsonModel.h"
+#include "importers/PostgresModel.h"
+
+namespace {
+
+std::string serverUri() {
+    const char* uri = std::getenv("PDM_TEST_POSTGRES_URI");
+    return uri ? uri : "";
+}
+
+// A schema of one test's own in the test database, dropped with its content
+// at the end; DDL run through it lands in the schema.
+class ScratchSchema {
+  public:
+    explicit ScratchSchema(const std::string& uri)
+        : connection_(PQconnectdb(uri.c_str()), PQfinish),
+          name_("pdm_pg_" +
+                std::string(testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
+                std::to_string(getpid())) {
+        for (char& c : name_)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        run("SET client_min_messages TO warning; CREATE SCHEMA " + name_ + "; SET search_path TO " +
+            name_);
+    }
+    ~ScratchSchema() { run("DROP SCHEMA IF EXISTS " + name_ + " CASCADE"); }
+    const std::string& name() const { return name_; }
+    std::string database() const { return PQdb(connection_.get()); }
+
+    // Runs `sql`; the error message, empty on success.
+    std::string run(const std::string& sql) {
+        std::unique_ptr<PGresult, void (*)(PGresult*)> result(
+            PQexec(connection_.get(), sql.c_str()), PQclear);
+        ExecStatusType status = PQresultStatus(result.get());
+        return status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK
+                   ? ""
+                   : PQerrorMessage(connection_.get());
+    }
+
+  private:
+    std::unique_ptr<PGconn, void (*)(PGconn*)> connection_;
+    std::string name_;
+};
+
+constexpr const char* kShop = R"sql(
+CREATE TABLE customer (
+  id serial PRIMARY KEY,
+  email varchar(80) NOT NULL CONSTRAINT customer_email_key UNIQUE,
+  name character(20), balance numeric(10,2) DEFAULT 0, joined timestamptz DEFAULT now(),
+  born date, opens time(0), active boolean NOT NULL DEFAULT true, photo bytea,
+  rating double precision, tags text[], note text,
+  ticket bigint GENERATED ALWAYS AS IDENTITY);
+COMMENT ON TABLE customer IS 'People who buy';
+COMMENT ON COLUMN customer.email IS 'Where receipts go';
+CREATE TABLE order_line (
+  buyer integer NOT NULL, line smallint NOT NULL, amount bigint NOT NULL, price real,
+  contact varchar(80) REFERENCES customer (email),
+  CONSTRAINT order_line_pk PRIMARY KEY (buyer, line),
+  CONSTRAINT order_line_buyer_fk FOREIGN KEY (buyer) REFERENCES customer ON DELETE CASCADE,
+  CONSTRAINT order_line_price_check CHECK (price >= 0),
+  CONSTRAINT order_line_amount_check CHECK (amount > 0));
+CREATE INDEX order_line_recent ON order_line (buyer, line DESC);
+CREATE VIEW big_spender AS SELECT c.id, c.email FROM customer c WHERE c.balance > 1000;
+CREATE FUNCTION stamp() RETURNS trigger LANGUAGE plpgsql AS $$BEGIN RETURN NEW; END$$;
+CREATE TRIGGER order_line_stamp BEFORE INSERT OR UPDATE ON order_line
+  FOR EACH ROW EXECUTE FUNCTION stamp();
+)sql";
+
+// The objects of `schema` in the order the schema owns them.
+std::vector<ORXModelObject*> ownedBy(const ORXModel& model, const std::string& schema) {
+    std::vector<ORXModelObject*> out;
+    auto* catalog = dynamic_cast<ORXCatalog*>(model.getChildPackage(0));
+    for (int i = 0; catalog && i < catalog->getChildPackageCount(); ++i) {
+        ORXPackage* package = catalog->getChildPackage(i);
+        for (int j = 0; package->getName() == schema && j < package->getOwnedObjectCount(); ++j)
+            out.push_back(package->getOwnedObject(j));
+    }
+    return out;
+}
+
+template <class T>
+T* owned(const std::vector<ORXModelObject*>& objects, const std::string& name) {
+    for (ORXModelObject* object : objects) {
+        auto* found = dynamic_cast<T*>(object);
+        if (found && (found->getPhysicalName() == name || found->getName() == name))
+            return found;
+    }
+    return nullptr;
+}
+
+template <class K>
+K* keyOf(const ORXClass* cls, const std::string& name) {
+    for (int i = 0; i < cls->getKeyCount(); ++i) {
+        auto* key = dynamic_cast<K*>(cls->getKey(i));
+        if (key && key->getName() == name)
+            return key;
+    }
+    return nullptr;
+}
+
+TEST(PostgresModel, ReadsTheShopSchemaWhole) {
+    if (serverUri().empty())
+        GTEST_SKIP() << "PDM_TEST_POSTGRES_URI is not set";
+    ScratchSchema scratch(serverUri());
+    ASSERT_EQ(scratch.run(kShop), "");
+    std::unique_ptr<ORXModel> model = importers::loadPostgresDatabase(serverUri());
+    const std::string s = scratch.name();
+
+    EXPECT_EQ(model->getName().str(), scratch.database());
+    auto* catalog = dynamic_cast<ORXCatalog*>(model->getChildPackage(0));
+    ASSERT_NE(catalog, nullptr);
+    EXPECT_EQ(catalog->getName().str(), scratch.database());
+    EXPECT_EQ(catalog->getDatabaseType().str().rfind("PostgreSQL ", 0), 0u);
+    auto* package = dynamic_cast<ORXDesignPackage*>(model->getChildPackage(1));
+    ASSERT_NE(package, nullptr);
+    EXPECT_EQ(package->getName().str(), scratch.database());
+    EXPECT_FALSE(package->getPackageFlag());
+
+    // Tables, each followed by its triggers, then the view, then routines.
+    std::vector<ORXModelObject*> objects = ownedBy(*model, s);
+    std::vector<std::string> names;
+    for (ORXModelObject* object : objects)
+        names.push_back(object->getPhysicalName().str());
+    EXPECT_EQ(names, (std::vector<std::string>{"customer", "order_line", "order_line_stamp",
+                                               "big_spender", "stamp"}));
+    auto* customer = owned<ORXClass>(objects, "customer");
+    auto* line = owned<ORXClass>(objects, "order_line");
+    auto* view = owned<ORXSQLViewEntity>(objects, "big_spender");
+    ASSERT_TRUE(customer && line && view);
+    EXPECT_EQ(customer->getComment().str(), "People who buy");
+
+    struct Column {
+        const ORXClass* cls;
+        std::string name, dataType;
+        int length, scale;
+        bool optional;
+        std::string initialValue, comment;
+    };
+    const std::vector<Column> columns = {
+        {customer, "id", "AUTOINCREMENT", 0, 0, false, "", ""},
+        {customer, "email", "SQL_VARCHAR", 80, 0, false, "", "Where receipts go"},
+        {customer, "name", "SQL_CHAR", 20, 0, true, "", ""},
+        {customer, "balance", "SQL_NUMERIC", 10, 2, true, "0", ""},
+        {customer, "joined", "SQL_TIMESTAMP", 0, 0, true, "now()", ""},
+        {customer, "born", "SQL_DATE", 0, 0, true, "", ""},
+        {customer, "opens", "SQL_TIME", 0, 0, true, "", ""},
+        {customer, "active", "SQL_BOOLEAN", 0, 0, false, "true", ""},
+        {customer, "photo", "SQL_LONGVARBINARY", 0, 0, true, "", ""},
+        {customer, "rating", "SQL_DOUBLE", 0, 0, true, "", ""},
+        {customer, "tags", "SQL_VARCHAR", 0, 0, true, "", "text[]"},
+        {customer, "note", "SQL_LONGVARCHAR", 0, 0, true, "", ""},
+        {customer, "ticket", "AUTOINCREMENT", 0, 0, false, "", ""},
+        {line, "buyer", "SQL_INTEGER", 0, 0, false, "", ""},
+        {line, "line", "SQL_SMALLINT", 0, 0, false, "", ""},
+        {line, "amount", "SQL_BIGINT", 0, 0, false, "", ""},
+        {line, "price", "SQL_REAL", 0, 0, true, "", ""},
+        {line, "contact", "SQL_VARCHAR", 80, 0, true, "", ""},
+    };
+    EXPECT_EQ(customer->getAttributeCount() + line->getAttributeCount(),
+              static_cast<int>(columns.size()));
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        const Column& c = columns[i];
+        SCOPED_TRACE(c.name);
+        int position = static_cast<int>(c.cls == customer ? i : i - 13);
+        ASSERT_LT(position, c.cls->getAttributeCount());
+        ORXAttribute* attribute = c.cls->getAttribute(position);
+        EXPECT_EQ(attribute->getName().str(), c.name);
+        ASSERT_TRUE(attribute->getType() && attribute->ownsType());
+        EXPECT_EQ(attribute->getType()->getDataType().str(), c.dataType);
+        EXPECT_EQ(attribute->getType()->getLength(), c.length);
+        EXPECT_EQ(attribute->getType()->getScale(), c.scale);
+        EXPECT_EQ(attribute->isOptional(), c.optional);
+        EXPECT_EQ(attribute->getInitialValue().str(), c.initialValue);
+        EXPECT_EQ(attribute->getComment().str(), c.comment);
+    }
+
+    // Keys: primary keys in key order, the unique key with its index.
+    ASSERT_NE(line->getPrimaryKey(), nullptr);
+    EXPECT_EQ(line->getPrimaryKey()->getName().str(), "order_line_pk");
+    EXPECT_EQ(line->getPrimaryKey()->getAttributeCount(), 2);
+    EXPECT_EQ(line->getPrimaryKey()->getAttribute(1)->getName().str(), "line");
+    auto* email = keyOf<ORXCandidateKey>(customer, "customer_email_key");
+    ASSERT_TRUE(email && email->getIndex());
+    EXPECT_EQ(email->getIndex()->isUnique(), 1);
+    EXPECT_EQ(email->getIndex()->getIndexMember(0)->getAttribute()->getName().str(), "email");
+    ASSERT_EQ(line->getIndexCount(), 1);  // the primary key's index is no index of the model
+    ORXIndex* recent = line->getIndex(0);
+    EXPECT_EQ(recent->getName().str(), "order_line_recent");
+    EXPECT_EQ(recent->isUnique(), 0);
+    ASSERT_EQ(recent->getIndexMemberCount(), 2);
+    EXPECT_EQ(recent->getIndexMember(0)->getSortOrder(), 1);
+    EXPECT_EQ(recent->getIndexMember(1)->getSortOrder(), 2);
+    EXPECT_EQ(recent->getIndexMember(1)->getPosition(), 1);
+
+    // References: the parent's primary or unique key, name maps, rules.
+    struct Reference {
+        std::string name, parentKey, parentColumn;
+        int deleteRule;
+    };
+    for (const Reference& r :
+         {Reference{"order_line_buyer_fk", "customer_pkey", "id", 2},
+          Reference{"order_line_contact_fkey", "customer_email_key", "email", 1}}) {
+        SCOPED_TRACE(r.name);
+        auto* key = keyOf<ORXForeignKey>(line, r.name);
+        ASSERT_TRUE(key && key->getCandidateKey() && key->getAssociationRole());
+        EXPECT_EQ(key->getCandidateKey()->getName().str(), r.parentKey);
+        ASSERT_EQ(key->getAssociationRoleNameMapCount(), 1);
+        EXPECT_EQ(key->getAssociationRoleNameMap(0)->getSourceAttribute()->getName().str(),
+                  r.parentColumn);
+        ORXAssociation* association = key->getAssociationRole()->getAssociation();
+        EXPECT_EQ(association->getName().str(), r.name);
+        ASSERT_EQ(association->getAssociationRoleCount(), 2);
+        ORXAssociationRole* parent = association->getAssociationRole(0);
+        EXPECT_TRUE(parent->isSource());
+        EXPECT_EQ(parent->getAssociatedClass(), customer);
+        EXPECT_EQ(parent->getMultiplicity().str(), "1");
+        ORXAssociationRole* child = association->getAssociationRole(1);
+        EXPECT_EQ(child->getMultiplicity().str(), "0..*");
+        EXPECT_EQ(child->getUpdateRule(), 1);
+        EXPECT_EQ(child->getDeleteRule(), r.deleteRule);
+    }
+
+    // The first check by name is the table's check rule.
+    ASSERT_EQ(line->getBusinessRuleCount(), 1);
+    EXPECT_EQ(line->getBusinessRule(0)->getRuleType(), 3);
+    EXPECT_EQ(line->getBusinessRule(0)->getName().str(), "order_line_amount_check");
+    EXPECT_EQ(line->getBusinessRule(0)->getRuleText().str(), "(amount > 0)");
+
+    std::string statement = view->getViewStatement().str();
+    EXPECT_EQ(statement.rfind("SELECT c.id,", 0), 0u) << statement;
+    EXPECT_NE(statement.find("FROM " + s + ".customer c"), std::string::npos) << statement;
+    EXPECT_EQ(statement.back(), ')') << statement;
+    ASSERT_EQ(view->getSQLViewAttributeCount(), 2);
+    EXPECT_EQ(view->getSQLViewAttribute(1)->getName().str(), "email");
+    EXPECT_EQ(view->getSQLViewAttribute(1)->getSourceFeature(), nullptr);
+
+    ASSERT_EQ(line->getOperationCount(), 1);
+    ORXOperation* trigger = line->getOperation(0);
+    EXPECT_EQ(trigger->getElementType(), ORX_ET_TRIGGER);
+    EXPECT_EQ(
+        trigger->getBody().str().rfind("CREATE TRIGGER order_line_stamp BEFORE INSERT OR UPDATE "
+                                       "ON " +
+                                           s + ".order_line",
+                                       0),
+        0u)
+        << trigger->getBody().str();
+    EXPECT_EQ(trigger->getTiming(), 0);
+    EXPECT_TRUE(trigger->isOnInsert() && trigger->isOnUpdate() && !trigger->isOnDelete());
+    auto* stamp = owned<ORXOperation>(objects, "stamp");
+    ASSERT_NE(stamp, nullptr);
+    EXPECT_EQ(stamp->getProcedurePackage(), package);
+    EXPECT_NE(stamp->getBody().str().find("FUNCTION " + s + ".stamp()"), std::string::npos);
+}
+
+TEST(PostgresModel, RoundTripsThroughAModelFile) {
+    if (serverUri().empty())
+        GTEST_SKIP() << "PDM_TEST_POSTGRES_URI is not set";
+    ScratchSchema scratch(serverUri());
+    ASSERT_EQ(scratch.run(kShop), "");
+    std::string dumped = importers::dumpJsonModel(*importers::loadPostgresDatabase(serverUri()));
+    EXPECT_NE(dumped.find("\"" + scratch.name() + "\""), std::string::npos);
+    std::unique_ptr<ORXModel> reloaded = importers::parseJsonModel(dumped, "pg.json");
+    EXPECT_EQ(importers::dumpJsonModel(*reloaded), dumped);
+}
+
+TEST(PostgresModel, NamesTheUriWithoutItsPasswordWhenTheConnectionFails) {
+    if (serverUri().empty())
+        GTEST_SKIP() << "PDM_TEST_POSTGRES_URI is not set";
+    // The server of the test URI with other users, passwords and databases.
+    std::string uri = serverUri();
+    std::size_t start = uri.find("://") + 3;
+    std::string authority = uri.substr(start, uri.find_first_of("/?", start) - start);
+    std::string host = authority.substr(authority.find('@') + 1);
+    std::string scheme = uri.substr(0, start);
+    struct Case {
+        std::string uri, prefix, detail;
+    };
+    const std::vector<Case> cases = {
+        {scheme + host + "/pdm_no_such_db",
+         scheme + host + "/pdm_no_such_db: ", "database \"pdm_no_such_db\" does not exist"},
+        {scheme + "pdm_nobody:s3cret@" + host + "/pdm_no_such_db?password=s3cret&sslmode=disable",
+         scheme + "pdm_nobody:***@" + host + "/pdm_no_such_db?password=***&sslmode=disable: ",
+         "pdm_nobody"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.uri);
+        try {
+            importers::loadPostgresDatabase(c.uri);
+            ADD_FAILURE() << "no error";
+        } catch (const importers::ModelFileError& error) {
+            std::string message = error.what();
+            EXPECT_EQ(message.rfind(c.prefix, 0), 0u) << message;
+            EXPECT_NE(message.find(c.detail), std::string::npos) << message;
+            EXPECT_EQ(message.find("s3cret"), std::string::npos) << message;
+            EXPECT_EQ(message.find('\n'), std::string::npos) << message;
+        }
+    }
+}
+
+TEST(PostgresModel, KnowsConnectionUris) {
+    for (const auto& [input, expected] :
+         std::vector<std::pair<std::string, bool>>{{"postgresql:///shop", true},
+                                                   {"postgres://u:p@db:5433/shop", true},
+                                                   {"postgresql:/shop", false},
+                                                   {"shop.postgresql://", false},
+                                                   {"POSTGRESQL:///shop", false},
+                                                   {"shop.sql", false}}) {
+        SCOPED_TRACE(input);
+        EXPECT_EQ(importers::isPostgresUri(input), expected);
+    }
+}
+
+}  // namespace
