@@ -1,12 +1,12 @@
 #pragma once
-// Helpers for the tests of the object writers: whole exports of a JSON model
-// with chosen options, a bridge driven writer by writer, and the cutting and
-// normalising of written elements so that tests can compare short fragments.
+// Helpers for the tests of the object writers: whole exports of a JSON model,
+// a bridge driven writer by writer, and the cutting and normalising of
+// written elements so that tests can compare short fragments.
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
-#include <functional>
 #include <map>
 #include <memory>
 #include <pugixml.hpp>
@@ -24,6 +24,18 @@
 
 namespace pdmtest {
 
+using Options = std::vector<std::pair<std::string, std::string>>;
+
+// A model whose one merged package "Main" holds `elements` (JSON array items);
+// `packageExtra` adds members to Main (", \"diagrams\": [...]") and
+// `modelExtra` to the model ("\"types\": [...], ").
+inline std::string mainModel(const std::string& elements, const std::string& packageExtra = "",
+                             const std::string& modelExtra = "") {
+    return R"({"format": "orx-model", "version": 1, "name": "M", )" + modelExtra +
+           R"("packages": [{"kind": "design", "name": "Main", "elements": [)" + elements + "]" +
+           packageExtra + "}]}";
+}
+
 // A finished export: the document and what was logged.
 struct ExportResult {
     std::string document;
@@ -37,12 +49,9 @@ struct ExportResult {
     }
 };
 
-// Exports the model `json` through the interface object, as a host does, at
-// calendar time 0 and with the option values given by display name. The
-// document must pass the structural check.
-inline ExportResult exportJson(
-    const std::string& json, const std::vector<std::pair<std::string, std::string>>& options = {}) {
-    ExportResult result;
+// Exports the model `json` as a host does, at calendar time 0, with option
+// values given by display name; the document must pass the structural check.
+inline ExportResult exportJson(const std::string& json, const Options& options = {}) {
     std::unique_ptr<ORXModel> model = importers::parseJsonModel(json, "test.json");
     TempDir dir;
     ORXSybasePowerDesignerPdm08ExportDllInterface bridge;
@@ -55,15 +64,14 @@ inline ExportResult exportJson(
     ORXClock::setFixedTime(0);
     bridge.run(ORXString(""), *model, list, log);
     ORXClock::setFixedTime(std::nullopt);
-    result.document = readFile(dir.file("out.pdm"));
-    result.events = log.events;
+    ExportResult result{readFile(dir.file("out.pdm")), log.events};
     for (const std::string& problem : checkPdmDocument(result.document))
         ADD_FAILURE() << problem;
     return result;
 }
 
-// A bridge on a model, with its output file open on a temporary file, for
-// driving single writers. finish() closes the file and returns its text.
+// A bridge on a model with its output open on a temporary file, for driving
+// single writers; finish() closes the file and returns its text.
 class DirectBridge {
   public:
     explicit DirectBridge(const std::string& json)
@@ -77,27 +85,9 @@ class DirectBridge {
         bridge.file().close();
         return readFile(dir.file("out.pdm"));
     }
-    // The first object of the model (packages, elements, features searched
-    // depth-first) whose name is `name` and whose element type is `type`.
-    template <class T>
-    T* find(const std::string& name, int type) {
-        T* found = nullptr;
-        struct Finder : ORXTraversalOperation {
-            std::string name;
-            int type = 0;
-            ORXObject* hit = nullptr;
-            bool visit(ORXObject* object, void*) override {
-                if (!hit && object->getElementType() == type && object->getName().str() == name)
-                    hit = object;
-                return !hit;
-            }
-            void leave(ORXObject*, void*) override {}
-        } finder;
-        finder.name = name;
-        finder.type = type;
-        model->depthTraversal(&finder, nullptr);
-        found = static_cast<T*>(finder.hit);
-        return found;
+    // The model's first child package, the merged package of mainModel().
+    ORXDesignPackage* main() const {
+        return static_cast<ORXDesignPackage*>(model->getChildPackage(0));
     }
 
     TempDir dir;
@@ -106,35 +96,23 @@ class DirectBridge {
     ORXSybasePowerDesignerPdm08ExportBridge bridge;
 };
 
-// The full element whose start tag carries Id="id" (for example "o12"), from
-// its "<" to the end of its end tag's line; empty when there is none.
-inline std::string elementWithId(const std::string& document, const std::string& id) {
-    const std::string marker = " Id=\"" + id + "\">";
-    std::size_t at = document.find(marker);
-    if (at == std::string::npos)
-        return {};
-    std::size_t start = document.rfind('<', at);
-    std::string tag = document.substr(start + 1, at - start - 1);
-    // Nested elements of the same tag are counted so the matching end is found.
+// The text from `start` through the `close` that matches it, skipping nested
+// pairs that begin with `open`; empty when unbalanced or `start` is npos.
+inline std::string balanced(const std::string& text, std::size_t start, const std::string& open,
+                            const std::string& close) {
     int depth = 0;
-    std::size_t pos = start;
-    while (pos != std::string::npos) {
-        std::size_t open = document.find("<" + tag + " Id=", pos + 1);
-        std::size_t close = document.find("</" + tag + ">", pos + 1);
-        if (close == std::string::npos)
-            return {};
-        if (open != std::string::npos && open < close) {
+    for (std::size_t pos = start; pos != std::string::npos;) {
+        std::size_t inner = text.find(open, pos + 1), end = text.find(close, pos + 1);
+        if (end == std::string::npos)
+            break;
+        if (inner < end) {
             ++depth;
-            pos = open;
-            continue;
+            pos = inner;
+        } else if (depth-- == 0) {
+            return text.substr(start, end + close.size() - start);
+        } else {
+            pos = end;
         }
-        if (depth == 0) {
-            std::size_t end = document.find('\n', close);
-            return document.substr(start,
-                                   (end == std::string::npos ? document.size() : end + 1) - start);
-        }
-        --depth;
-        pos = close;
     }
     return {};
 }
@@ -151,66 +129,62 @@ inline std::vector<std::string> idsNamed(const std::string& document, const std:
     return ids;
 }
 
-// The full element `tag` named `name` (the first one), or empty.
+// The first full element `tag` named `name`, through the line feed after its
+// end tag, or empty.
 inline std::string elementNamed(const std::string& document, const std::string& tag,
                                 const std::string& name) {
     std::vector<std::string> ids = idsNamed(document, tag, name);
-    return ids.empty() ? std::string() : elementWithId(document, ids.front());
+    if (ids.empty())
+        return {};
+    return balanced(document, document.find("<" + tag + " Id=\"" + ids[0] + "\">"),
+                    "<" + tag + " Id=", "</" + tag + ">\n");
 }
 
-// The text between the first "<name>" line at or after `from` and its
-// matching "</name>", both tags included.
+// The first collection "<name>...</name>" at or after `from`, both tags included.
 inline std::string collection(const std::string& text, const std::string& name,
                               std::size_t from = 0) {
-    std::size_t start = text.find("<" + name + ">", from);
-    if (start == std::string::npos)
-        return {};
-    int depth = 0;
-    std::size_t pos = start;
-    while (true) {
-        std::size_t open = text.find("<" + name + ">", pos + 1);
-        std::size_t close = text.find("</" + name + ">", pos + 1);
-        if (close == std::string::npos)
-            return {};
-        if (open != std::string::npos && open < close) {
-            ++depth;
-            pos = open;
-            continue;
-        }
-        if (depth-- == 0)
-            return text.substr(start, close + name.size() + 3 - start);
-        pos = close;
-    }
+    return balanced(text, text.find("<" + name + ">", from), "<" + name + ">", "</" + name + ">");
 }
 
-// `text` with its a:OID lines removed and every identifier of an Id or Ref
-// attribute renamed by order of first appearance: the first becomes o#1, the
-// next different one o#2, and so on. Fragments written by hand with these
-// names then also say which references point at which elements.
+// The Id value of the first start tag `tag` in `text` ("o12"), or empty.
+inline std::string firstId(const std::string& text, const std::string& tag) {
+    std::size_t at = text.find("<" + tag + " Id=\"");
+    if (at == std::string::npos)
+        return {};
+    at += tag.size() + 6;
+    return text.substr(at, text.find('"', at) - at);
+}
+
+// `text` without its a:OID lines and with every Id or Ref identifier renamed
+// by first appearance (o#1, o#2, ...), so that hand-written fragments also
+// say which references point at which elements.
 inline std::string canon(const std::string& text) {
     std::string out;
     std::map<std::string, int> names;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        std::size_t eol = text.find('\n', pos);
-        std::string line =
-            text.substr(pos, eol == std::string::npos ? std::string::npos : eol - pos + 1);
-        pos = eol == std::string::npos ? text.size() : eol + 1;
+    for (std::size_t pos = 0, eol; pos < text.size();
+         pos = eol == std::string::npos ? eol : eol + 1) {
+        eol = text.find('\n', pos);
+        std::string line = text.substr(pos, eol == std::string::npos ? eol : eol - pos + 1);
         if (line.find("<a:OID>") != std::string::npos)
             continue;
         for (const char* attribute : {" Id=\"o", " Ref=\"o"}) {
             std::size_t at = line.find(attribute);
             if (at == std::string::npos)
                 continue;
-            std::size_t digits = at + std::strlen(attribute);
-            std::size_t end = line.find('"', digits);
-            std::string number = line.substr(digits, end - digits);
-            auto found = names.emplace(number, static_cast<int>(names.size()) + 1).first;
+            std::size_t digits = at + std::strlen(attribute), end = line.find('"', digits);
+            auto found = names.emplace(line.substr(digits, end - digits), names.size() + 1).first;
             line.replace(digits, end - digits, "#" + std::to_string(found->second));
         }
         out += line;
     }
     return out;
+}
+
+// The OID form of the identifier "o12" under the test GUID prefix.
+inline std::string oid(const std::string& id) {
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%012d", std::atoi(id.c_str() + 1));
+    return "00000000-1337-F331-D34D-" + std::string(digits);
 }
 
 // The number of times `needle` occurs in `text`.
