@@ -17,6 +17,7 @@
 #include "cli/ConsoleLog.h"
 #include "cli/OptionReport.h"
 #include "importers/JsonModel.h"
+#include "importers/PostgresModel.h"
 #include "importers/SqliteModel.h"
 #include "orx/ORXClock.h"
 #include "orx/ORXException.h"
@@ -75,14 +76,12 @@ void applySettings(ORXOptionList& options, const std::vector<cli::OptionSetting>
     }
 }
 
-// Loads the model INPUT names: a model file (.json), a SQL script (.sql, run
-// into an in-memory SQLite database), or else a SQLite database file.
+// Loads the model INPUT names: a PostgreSQL connection URI, a model file
+// (.json), a SQL script (.sql, run into an in-memory SQLite database), or else
+// a SQLite database file.
 std::unique_ptr<ORXModel> loadModel(const std::string& input) {
-    if (input.rfind("postgresql://", 0) == 0 || input.rfind("postgres://", 0) == 0) {
-        throw cli::UsageError(input +
-                              ": unsupported input (this build reads .json model files, .sql "
-                              "scripts and SQLite databases, not PostgreSQL connections)");
-    }
+    if (importers::isPostgresUri(input))
+        return importers::loadPostgresDatabase(input);
     if (endsWith(input, ".json"))
         return importers::loadJsonModelFile(input);
     if (endsWith(input, ".sql"))
