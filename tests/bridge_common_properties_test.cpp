@@ -1,6 +1,6 @@
 // The free-text properties every written object carries: the label or
 // comment, the description (with role texts and synonyms) and the notes, in
-// each of the three description modes.
+// each of the three description modes; and a model name no text escapes.
 
 #include <gtest/gtest.h>
 
@@ -23,33 +23,20 @@ const char* const kModel = R"({
     {"kind": "class", "id": "empty", "name": "Empty"},
     {"kind": "class", "id": "syn", "name": "Syn", "description": "D", "synonyms": ["S1", "S2"]},
     {"kind": "class", "id": "synOnly", "name": "SynOnly", "comment": "C", "synonyms": ["S1"]},
-    {"kind": "class", "id": "noted", "name": "Noted", "notes": ["n1", "n<2>", "n3"]},
     {"kind": "association", "id": "assoc", "name": "Assoc", "comment": "AC", "description": "AD",
      "roles": [
        {"class": "plain", "isSource": false, "comment": "R0C", "description": "R0D"},
        {"class": "empty", "isSource": true, "description": "R1D"}]},
     {"kind": "association", "id": "assocDescOnly", "name": "AssocDescOnly", "description": "AD",
-     "roles": [
-       {"class": "plain", "isSource": true, "comment": "P"},
-       {"class": "empty", "description": "Q"}]},
-    {"kind": "association", "id": "emptyAssoc", "name": "EmptyAssoc", "roles": [
-       {"class": "plain", "isSource": true}, {"class": "empty"}]},
-    {"kind": "association", "id": "notedAssoc", "name": "NotedAssoc", "notes": ["a1"], "roles": [
+     "roles": [{"class": "plain", "isSource": true, "comment": "P"},
+               {"class": "empty", "description": "Q"}]},
+    {"kind": "association", "id": "noted", "name": "Noted", "notes": ["a<1>"], "roles": [
        {"class": "plain", "notes": ["r0"]},
-       {"class": "empty", "isSource": true, "notes": ["r1a", "r1b"]}]},
-    {"kind": "association", "id": "roleNoteOnly", "name": "RoleNoteOnly", "roles": [
-       {"class": "plain", "isSource": true}, {"class": "empty", "notes": ["only"]}]}
+       {"class": "empty", "isSource": true, "notes": ["r1a", "r1b"]}]}
   ]}]})";
 
-std::string labl(const std::string& text) {
-    return "<a:Labl>" + text + "</a:Labl>\n";
-}
-
-std::string desc(const std::string& text) {
-    return "<a:Desc>" + text + "</a:Desc>\n";
-}
-
-// The three properties of `object` written in `mode`.
+// The three properties of `object` written in `mode`, inside an element when
+// an indentation unit is given.
 std::string properties(ORXObject* object, int mode, const std::string& indentUnit = "") {
     WriterCapture capture;
     capture.bridge.descriptionMode = mode;
@@ -69,8 +56,10 @@ TEST(CommonProperties, EachObjectInEachDescriptionMode) {
         const char* id;  // empty: the model itself
         std::string mode0, mode1, mode2;
     };
-    const std::string roles = "\nR1D\nR0C";  // first (source) role, then the other
-    const std::string notedAssocNote = "<a:Note>a1\nr0\nr1a\nr1b\n</a:Note>\n";
+    const auto labl = [](const std::string& text) { return "<a:Labl>" + text + "</a:Labl>\n"; };
+    const auto desc = [](const std::string& text) { return "<a:Desc>" + text + "</a:Desc>\n"; };
+    const std::string roles = "\nR1D\nR0C";  // the source role first, then the other
+    const std::string note = "<a:Note>a&lt;1&gt;\nr0\nr1a\nr1b\n</a:Note>\n";
     const std::vector<Case> cases = {
         {"", "<a:Comment>MC</a:Comment>\n" + desc("MD"), "<a:Comment>MC</a:Comment>\n", desc("MC")},
         {"plain", labl("C") + desc("D"), labl("C"), desc("C")},
@@ -78,53 +67,45 @@ TEST(CommonProperties, EachObjectInEachDescriptionMode) {
         {"empty", "", "", ""},
         {"syn", desc("DSynonyms: S1, S2"), labl("D"), desc("DSynonyms: S1, S2")},
         {"synOnly", labl("C") + desc("Synonyms: S1"), labl("C"), desc("CSynonyms: S1")},
-        {"noted", "<a:Note>n1\nn&lt;2&gt;\nn3\n</a:Note>\n",
-         "<a:Note>n1\nn&lt;2&gt;\nn3\n</a:Note>\n", "<a:Note>n1\nn&lt;2&gt;\nn3\n</a:Note>\n"},
         {"assoc", labl("AC" + roles) + desc("AD" + roles), labl("AC" + roles), desc("AC" + roles)},
         {"assocDescOnly", labl("\nP\nQ") + desc("AD\nP\nQ"), labl("AD\nP\nQ"), desc("AD\nP\nQ")},
-        {"emptyAssoc", labl("\n\n") + desc("\n\n"), labl("\n\n"), desc("\n\n")},
-        {"notedAssoc", labl("\n\n") + desc("\n\n") + notedAssocNote, labl("\n\n") + notedAssocNote,
-         desc("\n\n") + notedAssocNote},
-        {"roleNoteOnly", labl("\n\n") + desc("\n\n") + "<a:Note>only\n</a:Note>\n",
-         labl("\n\n") + "<a:Note>only\n</a:Note>\n", desc("\n\n") + "<a:Note>only\n</a:Note>\n"},
+        {"noted", labl("\n\n") + desc("\n\n") + note, labl("\n\n") + note, desc("\n\n") + note},
     };
     std::unique_ptr<ORXModel> model = modelFromJson(kModel);
     for (const Case& c : cases) {
         SCOPED_TRACE(*c.id ? c.id : "model");
-        ORXObject* object = *c.id ? findById(*model, c.id) : model.get();
+        ORXObject* object = *c.id ? ModelWalk(*model, c.id).found : model.get();
         ASSERT_NE(object, nullptr);
         EXPECT_EQ(properties(object, 0), c.mode0) << "mode 0";
         EXPECT_EQ(properties(object, 1), c.mode1) << "mode 1";
         EXPECT_EQ(properties(object, 2), c.mode2) << "mode 2";
     }
+    // Notes keep their lines at the left margin when the rest is indented.
+    EXPECT_EQ(properties(ModelWalk(*model, "noted").found, 0, "\t"),
+              "<o:Object>\n\t" + labl("\n\n") + "\t" + desc("\n\n") + note + "</o:Object>\n");
 }
 
-TEST(CommonProperties, NotesAreNeverIndented) {
+TEST(CommonProperties, HostileModelNameStillGivesAWellFormedDocument) {
+    TempDir dir;
     std::unique_ptr<ORXModel> model = modelFromJson(kModel);
-    ORXObject* noted = findById(*model, "notedAssoc");
-    ASSERT_NE(noted, nullptr);
-    EXPECT_EQ(properties(noted, 0, "\t"),
-              "<o:Object>\n"
-              "\t<a:Labl>\n\n</a:Labl>\n"
-              "\t<a:Desc>\n\n</a:Desc>\n"
-              "<a:Note>a1\nr0\nr1a\nr1b\n</a:Note>\n"
-              "</o:Object>\n");
-}
-
-TEST(CommonProperties, WholeDocumentsStaySoundInEveryMode) {
-    for (const char* mode : {"Comment & Description", "Comment", "Notes/Description"}) {
-        SCOPED_TRACE(mode);
-        TempDir dir;
-        std::unique_ptr<ORXModel> model = salesModel();
-        RecordingLog log;
-        const std::string document = exportThroughRun(*model,
-                                                      {{"File", dir.file("out.pdm")},
-                                                       {"Description", mode},
-                                                       {"XML Indentation (pretty printing)", "\t"}},
-                                                      log);
-        for (const std::string& problem : checkPdmDocument(document))
-            ADD_FAILURE() << problem;
-    }
+    model->setName(ORXString("A\"B<C&D?>E\xFF"));
+    RecordingLog log;
+    const std::string document = exportThroughRun(*model, {{"File", dir.file("out.pdm")}}, log);
+    EXPECT_EQ(checkPdmDocument(document), std::vector<std::string>{});
+    const std::size_t start = document.find('\n') + 1;
+    EXPECT_EQ(document.substr(start, document.find('\n', start) - start),
+              "<?PowerDesigner ID=\"{00000000-1337-F331-D34D-000000000001}\" "
+              "Name=\"A&quot;B&lt;C&amp;D?&gt;E\xEF\xBF\xBD\" "
+              "Type=\"{CDE44E21-9669-11D1-9914-006097355D9B}\" signature=\"PDM_DATA_MODEL_XML\" "
+              "version=\"8.0.0.203\"?>");
+    EXPECT_NE(document.find("<a:Name>A&quot;B&lt;C&amp;D?&gt;E\xEF\xBF\xBD</a:Name>"),
+              std::string::npos);
+    // The bytes that did not convert are reported once, just before the end.
+    const std::vector<std::string> lines = logLines(log);
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[4].rfind("VLCM_W0101/" + std::to_string(ORX_SEVERITY_WARNING) + " ", 0), 0u)
+        << lines[4];
+    EXPECT_EQ(lines[5], logLine("S0009", "Post-processing the model..."));
 }
 
 }  // namespace

@@ -1,10 +1,11 @@
 #pragma once
-// Helpers for the tests of the export driver, the DBMS choice, names and
-// common properties: option lists filled as a host fills them, whole exports
-// through the interface object, objects found by their model-file id, and a
-// bridge whose writers print into a temporary file.
+// Helpers for the tests of the export driver and the writers it calls: option
+// lists as a host fills them, whole exports, logs and captured writer output.
+
+#include <gtest/gtest.h>
 
 #include <cstring>
+#include <exception>
 #include <map>
 #include <memory>
 #include <string>
@@ -21,9 +22,6 @@
 
 namespace pdmtest {
 
-// The GUID prefix of an export run at calendar time 0.
-inline const char* const kTimeZeroPrefix = "00000000-1337-F331-D34D-";
-
 // Option values by display name ("File", "Target Database", ...).
 using OptionValues = std::map<std::string, std::string>;
 
@@ -32,8 +30,7 @@ inline ORXVelmarExportDllInterface& bridgeInterface() {
     return *getORXSybasePowerDesignerPdm08ExportInterface();
 }
 
-// Fills `list` with the bridge's seven options at their defaults, then sets
-// the given values.
+// Fills `list` with the bridge's options at their defaults, then sets `values`.
 inline void fillOptions(ORXOptionList& list, const OptionValues& values) {
     bridgeInterface().getOptionList(list);
     for (const auto& [name, value] : values)
@@ -50,48 +47,61 @@ inline std::unique_ptr<ORXModel> salesModel() {
     return importers::loadJsonModelFile(std::string(PDM_SOURCE_DIR) + "/examples/sales.json");
 }
 
-// The object of `root` that was loaded with model-file id `id`, or null.
-inline ORXObject* findById(ORXObject& root, const std::string& id) {
-    struct Finder : ORXTraversalOperation {
-        std::string wanted;
-        ORXObject* found = nullptr;
-        bool visit(ORXObject* object, void*) override {
-            if (!found && object->getExternalId().str() == wanted)
-                found = object;
-            return found == nullptr;
-        }
-        void leave(ORXObject*, void*) override {}
-    } finder;
-    finder.wanted = id;
-    root.depthTraversal(&finder, nullptr);
-    return finder.found;
-}
-
-// The number of objects under `root` (itself included) whose general pointer
-// is set: after an export, any of them is a record left behind.
-inline int countGeneralPointers(ORXObject& root) {
-    struct Counter : ORXTraversalOperation {
-        int count = 0;
-        bool visit(ORXObject* object, void*) override {
-            if (object->getGeneralPointer())
-                ++count;
-            return true;
-        }
-        void leave(ORXObject*, void*) override {}
-    } counter;
-    root.depthTraversal(&counter, nullptr);
-    return counter.count;
-}
+// A walk over a model: the object loaded with model-file id `id`, if any,
+// and the number of objects whose general pointer is set (after an export,
+// records left behind).
+struct ModelWalk : ORXTraversalOperation {
+    explicit ModelWalk(ORXObject& root, std::string id = "") : wanted(std::move(id)) {
+        root.depthTraversal(this, nullptr);
+    }
+    bool visit(ORXObject* object, void*) override {
+        if (!found && !wanted.empty() && object->getExternalId().str() == wanted)
+            found = object;
+        records += object->getGeneralPointer() != nullptr;
+        return true;
+    }
+    void leave(ORXObject*, void*) override {}
+    std::string wanted;
+    ORXObject* found = nullptr;
+    int records = 0;
+};
 
 // Runs a whole export through the interface object at calendar time 0 and
-// returns the written document. `values` must name the output "File".
+// returns the written document; checks that the model comes back as it was,
+// whether the export succeeds or raises. `values` must name the output "File".
 inline std::string exportThroughRun(ORXModel& model, const OptionValues& values, ORXLog& log) {
+    const std::string before = importers::dumpJsonModel(model);
     ORXOptionList options;
     fillOptions(options, values);
+    std::string document;
+    std::exception_ptr failure;
     ORXClock::setFixedTime(0);
-    bridgeInterface().run(ORXString(), model, options, log);
+    try {
+        bridgeInterface().run(ORXString(), model, options, log);
+        document = readFile(options.getValue("File").str());
+    } catch (...) {
+        failure = std::current_exception();
+    }
     ORXClock::setFixedTime(std::nullopt);
-    return readFile(options.getValue("File").str());
+    EXPECT_EQ(importers::dumpJsonModel(model), before) << "the model was not restored";
+    EXPECT_EQ(ModelWalk(model).records, 0) << "records were left on the model";
+    if (failure)
+        std::rethrow_exception(failure);
+    return document;
+}
+
+// The log's events as "code/level text".
+inline std::vector<std::string> logLines(const RecordingLog& log) {
+    std::vector<std::string> lines;
+    for (const LoggedEvent& e : log.events)
+        lines.push_back(e.code + "/" + std::to_string(e.level) + " " + e.text);
+    return lines;
+}
+
+// The line logLines gives for the bridge's message `number` ("S0005").
+inline std::string logLine(const std::string& number, const std::string& text,
+                           int level = ORX_SEVERITY_STATUS) {
+    return "VLE_PDPDM7_" + number + "/" + std::to_string(level) + " " + text;
 }
 
 // A bridge whose writers print into a temporary file: call writers on
@@ -99,7 +109,7 @@ inline std::string exportThroughRun(ORXModel& model, const OptionValues& values,
 class WriterCapture {
   public:
     WriterCapture() : bridge(&log) {
-        std::strcpy(bridge.guidPrefix, kTimeZeroPrefix);
+        std::strcpy(bridge.guidPrefix, "00000000-1337-F331-D34D-");
         bridge.file() = ORXString(dir.file("out.pdm").c_str());
         bridge.file().open(std::ios::out | std::ios::binary);
     }
