@@ -2,12 +2,12 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <initializer_list>
 #include <limits>
-#include <sstream>
-#include <unordered_map>
 #include <vector>
 
 #include "importers/JsonText.h"
@@ -85,6 +85,78 @@ std::string inQuotes(std::string_view text) {
     return "'" + printableText(text) + "'";
 }
 
+// The objects of a file by id: an open-addressing table of views into the
+// file's text, sized once from the number of ids the file holds. It makes no
+// allocation per id, which matters for files with millions of them.
+class IdTable {
+  public:
+    explicit IdTable(std::size_t count) { resize(count); }
+
+    // Adds `id`; false when it is already there.
+    bool add(std::string_view id, ORXObject* object) {
+        if ((size_ + 1) * 2 > slots_.size())
+            resize(slots_.size());
+        std::uint64_t hash = hashOf(id);
+        Slot& slot = probe(id, hash);
+        if (slot.object)
+            return false;
+        slot = Slot{id.data(), static_cast<std::uint32_t>(id.size()),
+                    static_cast<std::uint32_t>(hash), object};
+        ++size_;
+        return true;
+    }
+
+    // The object with `id`, or null.
+    ORXObject* find(std::string_view id) const {
+        return const_cast<IdTable*>(this)->probe(id, hashOf(id)).object;
+    }
+
+  private:
+    struct Slot {
+        const char* data = nullptr;
+        std::uint32_t length = 0;
+        std::uint32_t hash = 0;
+        ORXObject* object = nullptr;
+    };
+
+    static std::uint64_t hashOf(std::string_view text) {
+        std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
+        for (unsigned char c : text)
+            hash = (hash ^ c) * 1099511628211ull;
+        return hash ^ (hash >> 29);
+    }
+
+    // The slot holding `id`, or the empty slot where it belongs.
+    Slot& probe(std::string_view id, std::uint64_t hash) {
+        const std::size_t mask = slots_.size() - 1;
+        const auto shortHash = static_cast<std::uint32_t>(hash);
+        for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+            Slot& slot = slots_[at];
+            if (!slot.object)
+                return slot;
+            if (slot.hash == shortHash && std::string_view(slot.data, slot.length) == id)
+                return slot;
+        }
+    }
+
+    // Makes room for at least `count` ids at half load.
+    void resize(std::size_t count) {
+        std::size_t capacity = 16;
+        while (capacity < count * 2 + 2)
+            capacity *= 2;
+        std::vector<Slot> old = std::move(slots_);
+        slots_.assign(capacity, Slot{});
+        for (const Slot& slot : old) {
+            if (slot.object)
+                probe(std::string_view(slot.data, slot.length), hashOf({slot.data, slot.length})) =
+                    slot;
+        }
+    }
+
+    std::vector<Slot> slots_;
+    std::size_t size_ = 0;
+};
+
 // Builds a model from a parsed file in three walks over the tree: the first
 // creates every object and the links of ownership and reads the plain values;
 // the second resolves references by id (so a reference may precede its
@@ -92,15 +164,16 @@ std::string inQuotes(std::string_view text) {
 // name any model element, including index members that the second walk makes.
 class Loader {
   public:
-    explicit Loader(std::string fileName) : file_(std::move(fileName)) {}
+    // `idCount` is the number of ids in the file, to size the map of ids.
+    Loader(std::string fileName, std::size_t idCount) : file_(std::move(fileName)), ids_(idCount) {}
 
-    std::unique_ptr<ORXModel> load(const Json& root) {
+    std::unique_ptr<ORXModel> load(const JsonValue& root) {
         model_ = std::make_unique<ORXModel>();
         buildModel(root);
         Step packages(this, "packages");
-        if (const Json* list = findArray(root, "packages")) {
-            forEach(*list, [&](const Json& item, std::size_t) { linkPackage(item); });
-            forEach(*list, [&](const Json& item, std::size_t) { finishPackage(item); });
+        if (const JsonValue* list = findArray(root, "packages")) {
+            forEach(*list, [&](const JsonValue& item, std::size_t) { linkPackage(item); });
+            forEach(*list, [&](const JsonValue& item, std::size_t) { finishPackage(item); });
         }
         return std::move(model_);
     }
@@ -134,17 +207,17 @@ class Loader {
 
     // ---- plain values -------------------------------------------------------
 
-    void expectObject(const Json& value) const {
-        if (!value.is_object())
+    void expectObject(const JsonValue& value) const {
+        if (!value.isObject())
             fail("expected an object");
     }
 
     // Rejects every key of `object` that is neither common (when `common`) nor listed.
-    void checkKeys(const Json& object, bool common,
+    void checkKeys(const JsonValue& object, bool common,
                    std::initializer_list<std::string_view> allowed) {
         expectObject(object);
-        for (const auto& member : object.get_ref<const Json::object_t&>()) {
-            std::string_view key = member.first;
+        for (const JsonValue& member : object) {
+            std::string_view key = member.key();
             bool known = false;
             if (common) {
                 for (std::string_view name : kCommonKeys)
@@ -157,52 +230,48 @@ class Loader {
         }
     }
 
-    static const Json* find(const Json& object, std::string_view key) {
-        for (const auto& member : object.get_ref<const Json::object_t&>()) {
-            if (member.first == key)
-                return &member.second;
-        }
-        return nullptr;
+    static const JsonValue* find(const JsonValue& object, std::string_view key) {
+        return object.find(key);
     }
 
-    const Json& require(const Json& object, std::string_view key) {
-        const Json* value = find(object, key);
+    const JsonValue& require(const JsonValue& object, std::string_view key) {
+        const JsonValue* value = find(object, key);
         if (!value)
             fail("missing required key '" + std::string(key) + "'");
         return *value;
     }
 
-    std::string stringValue(const Json& value) const {
-        if (!value.is_string())
+    std::string_view stringValue(const JsonValue& value) const {
+        if (!value.isString())
             fail("expected a string");
-        return value.get_ref<const std::string&>();
+        return value.string();
     }
 
-    std::string getString(const Json& object, std::string_view key) {
-        const Json* value = find(object, key);
+    std::string_view getString(const JsonValue& object, std::string_view key) {
+        const JsonValue* value = find(object, key);
         if (!value)
             return {};
         Step step(this, key);
         return stringValue(*value);
     }
 
-    long long integerValue(const Json& value, long long min, long long max) const {
+    long long integerValue(const JsonValue& value, long long min, long long max) const {
         std::string range =
             "expected an integer from " + std::to_string(min) + " to " + std::to_string(max);
-        if (value.is_number_unsigned()) {
-            auto v = value.get<Json::number_unsigned_t>();
+        if (value.isUnsigned()) {
+            auto v = value.unsignedValue();
             if (v > static_cast<unsigned long long>(max))
                 fail(range);
             return static_cast<long long>(v);
         }
-        if (value.is_number_integer()) {
-            auto v = value.get<Json::number_integer_t>();
+        if (value.isInteger()) {
+            auto v = value.integer();
             if (v < min || v > max)
                 fail(range);
             return v;
         }
-        if (value.is_number_float()) {
-            double v = value.get<double>();
+        if (value.isFloat()) {
+            double v = value.number();
             if (std::isfinite(v) && std::floor(v) == v &&
                 (v < static_cast<double>(min) || v > static_cast<double>(max))) {
                 fail(range);
@@ -211,64 +280,65 @@ class Loader {
         fail("expected an integer");
     }
 
-    int getInt(const Json& object, std::string_view key, int fallback, long long min = kIntMin,
+    int getInt(const JsonValue& object, std::string_view key, int fallback, long long min = kIntMin,
                long long max = kIntMax) {
-        const Json* value = find(object, key);
+        const JsonValue* value = find(object, key);
         if (!value)
             return fallback;
         Step step(this, key);
         return static_cast<int>(integerValue(*value, min, max));
     }
 
-    bool getBool(const Json& object, std::string_view key, bool fallback) {
-        const Json* value = find(object, key);
+    bool getBool(const JsonValue& object, std::string_view key, bool fallback) {
+        const JsonValue* value = find(object, key);
         if (!value)
             return fallback;
-        if (!value->is_boolean())
+        if (!value->isBoolean())
             failAt(key, "expected a boolean");
-        return value->get<bool>();
+        return value->boolean();
     }
 
-    const Json* findArray(const Json& object, std::string_view key) {
-        const Json* value = find(object, key);
-        if (value && !value->is_array())
+    const JsonValue* findArray(const JsonValue& object, std::string_view key) {
+        const JsonValue* value = find(object, key);
+        if (value && !value->isArray())
             failAt(key, "expected an array");
         return value;
     }
 
     // Calls `f(item, i)` for each item of an array, with the index on the path.
     template <class F>
-    void forEach(const Json& array, F&& f) {
-        const auto& items = array.get_ref<const Json::array_t&>();
-        for (std::size_t i = 0; i < items.size(); ++i) {
+    void forEach(const JsonValue& array, F&& f) {
+        std::size_t i = 0;
+        for (const JsonValue& item : array) {
             Step step(this, i);
-            f(items[i], i);
+            f(item, i);
+            ++i;
         }
     }
 
     // A colour: an integer 0xRRGGBB or a string "#RRGGBB".
-    int getColor(const Json& object, std::string_view key) {
-        const Json* value = find(object, key);
+    int getColor(const JsonValue& object, std::string_view key) {
+        const JsonValue* value = find(object, key);
         if (!value)
             return 0;
         Step step(this, key);
         static const char* expected =
             "expected a colour: an integer 0xRRGGBB or a string \"#RRGGBB\"";
-        if (value->is_number_integer()) {
-            if (value->is_number_unsigned()) {
-                if (value->get<Json::number_unsigned_t>() <= 0xFFFFFF) {
-                    return static_cast<int>(value->get<Json::number_unsigned_t>());
+        if (value->isInteger()) {
+            if (value->isUnsigned()) {
+                if (value->unsignedValue() <= 0xFFFFFF) {
+                    return static_cast<int>(value->unsignedValue());
                 }
             } else {
-                auto v = value->get<Json::number_integer_t>();
+                auto v = value->integer();
                 if (v >= 0 && v <= 0xFFFFFF)
                     return static_cast<int>(v);
             }
             fail(expected);
         }
-        if (!value->is_string())
+        if (!value->isString())
             fail(expected);
-        const std::string& text = value->get_ref<const std::string&>();
+        std::string_view text = value->string();
         if (text.size() != 7 || text[0] != '#')
             fail(expected);
         int color = 0;
@@ -290,13 +360,13 @@ class Loader {
     }
 
     // An update or delete rule: an integer code or one of the rule names.
-    int getRule(const Json& object, std::string_view key) {
-        const Json* value = find(object, key);
+    int getRule(const JsonValue& object, std::string_view key) {
+        const JsonValue* value = find(object, key);
         if (!value)
             return 0;
         Step step(this, key);
-        if (value->is_string()) {
-            const std::string& name = value->get_ref<const std::string&>();
+        if (value->isString()) {
+            std::string_view name = value->string();
             for (int code = 1; code <= 5; ++code) {
                 if (name == kRuleNames[code])
                     return code;
@@ -305,7 +375,7 @@ class Loader {
                  ": expected an integer or one of noAction, cascade, restrict, setNull, "
                  "setDefault");
         }
-        if (!value->is_number()) {
+        if (!value->isNumber()) {
             fail("expected an integer or one of noAction, cascade, restrict, setNull, setDefault");
         }
         return static_cast<int>(integerValue(*value, kIntMin, kIntMax));
@@ -313,95 +383,94 @@ class Loader {
 
     // ---- ids and references -------------------------------------------------
 
-    void registerId(const Json& object, ORXObject* target) {
-        const Json* value = find(object, "id");
+    void registerId(const JsonValue& object, ORXObject* target) {
+        const JsonValue* value = find(object, "id");
         if (!value)
             return;
         Step step(this, "id");
-        std::string id = stringValue(*value);
+        std::string_view id = stringValue(*value);
         if (id.empty())
             fail("expected a non-empty string");
-        if (!ids_.emplace(id, target).second)
+        if (!ids_.add(id, target))
             fail("duplicate id " + inQuotes(id));
         target->setExternalId(id);
     }
 
     // The object an id names, the id being the value at the current path.
-    ORXObject* lookup(const Json& value) const {
-        if (!value.is_string())
+    ORXObject* lookup(const JsonValue& value) const {
+        if (!value.isString())
             fail("expected an id (a string)");
-        const std::string& id = value.get_ref<const std::string&>();
-        auto it = ids_.find(id);
-        if (it == ids_.end())
+        std::string_view id = value.string();
+        ORXObject* object = ids_.find(id);
+        if (!object)
             fail("unknown id " + inQuotes(id));
-        return it->second;
+        return object;
     }
 
     // The object of type T an id names; `expected` names T in the message.
     template <class T>
-    T* lookupAs(const Json& value, const char* expected) const {
+    T* lookupAs(const JsonValue& value, const char* expected) const {
         ORXObject* object = lookup(value);
         T* result = dynamic_cast<T*>(object);
         if (!result) {
-            fail(inQuotes(value.get_ref<const std::string&>()) + " is " + describe(object) +
-                 ", expected " + expected);
+            fail(inQuotes(value.string()) + " is " + describe(object) + ", expected " + expected);
         }
         return result;
     }
 
-    ORXSchema* lookupSchema(const Json& value) const {
+    ORXSchema* lookupSchema(const JsonValue& value) const {
         return lookupAs<ORXSchema>(value, "a schema");
     }
 
     // An attribute of `cls`, a key or index of `cls`, named by the id at the current path.
     template <class T>
-    T* lookupMember(const Json& value, const char* expected, const char* kind, ORXClass* cls,
+    T* lookupMember(const JsonValue& value, const char* expected, const char* kind, ORXClass* cls,
                     ORXClass* (*classOf)(T*)) const {
         T* result = lookupAs<T>(value, expected);
         if (classOf(result) != cls) {
-            fail("no " + std::string(kind) + " " + inQuotes(value.get_ref<const std::string&>()) +
-                 " in class " + inQuotes(cls->getName().view()));
+            fail("no " + std::string(kind) + " " + inQuotes(value.string()) + " in class " +
+                 inQuotes(cls->getName().view()));
         }
         return result;
     }
-    ORXAttribute* lookupAttributeOf(const Json& value, ORXClass* cls) const {
+    ORXAttribute* lookupAttributeOf(const JsonValue& value, ORXClass* cls) const {
         return lookupMember<ORXAttribute>(value, "an attribute", "attribute", cls,
                                           [](ORXAttribute* a) { return a->getAssociatedClass(); });
     }
-    ORXIndex* lookupIndexOf(const Json& value, ORXClass* cls) const {
+    ORXIndex* lookupIndexOf(const JsonValue& value, ORXClass* cls) const {
         return lookupMember<ORXIndex>(value, "an index", "index", cls,
                                       [](ORXIndex* i) { return i->getAssociatedClass(); });
     }
-    ORXKey* lookupKeyOf(const Json& value, ORXClass* cls) const {
+    ORXKey* lookupKeyOf(const JsonValue& value, ORXClass* cls) const {
         return lookupMember<ORXKey>(value, "a key", "key", cls,
                                     [](ORXKey* k) { return k->getAssociatedClass(); });
     }
 
     template <class T>
-    T* built(const Json& node) const {
-        return static_cast<T*>(built_.at(&node));
+    T* built(const JsonValue& node) const {
+        return static_cast<T*>(static_cast<ORXObject*>(node.tag()));
     }
 
     // ---- first walk: objects, ownership, plain values -----------------------
 
     // Reads the common keys of an element (the id included).
-    void readCommon(const Json& object, ORXElement* element) {
+    void readCommon(const JsonValue& object, ORXElement* element) {
         registerId(object, element);
         element->setName(getString(object, "name"));
         element->setPhysicalName(getString(object, "physicalName"));
         element->setComment(getString(object, "comment"));
         element->setDescription(getString(object, "description"));
         element->setLevelCode(getInt(object, "levelCode", 0));
-        if (const Json* notes = findArray(object, "notes")) {
+        if (const JsonValue* notes = findArray(object, "notes")) {
             Step step(this, "notes");
-            forEach(*notes, [&](const Json& note, std::size_t) {
+            forEach(*notes, [&](const JsonValue& note, std::size_t) {
                 element->addNote(new ORXNote(stringValue(note)));
             });
         }
     }
 
-    void readCheckRule(const Json& object, ORXModelObject* owner) {
-        const Json* rule = find(object, "checkRule");
+    void readCheckRule(const JsonValue& object, ORXModelObject* owner) {
+        const JsonValue* rule = find(object, "checkRule");
         if (!rule)
             return;
         Step step(this, "checkRule");
@@ -412,38 +481,38 @@ class Loader {
         owner->addBusinessRule(made.release());
     }
 
-    void buildModel(const Json& root) {
+    void buildModel(const JsonValue& root) {
         checkKeys(root, true, {"format", "version", "types", "packages"});
         {
-            const Json& format = require(root, "format");
+            const JsonValue& format = require(root, "format");
             Step step(this, "format");
-            if (!format.is_string() || format.get_ref<const std::string&>() != "orx-model") {
+            if (!format.isString() || format.string() != "orx-model") {
                 fail("expected \"orx-model\"");
             }
         }
         {
-            const Json& version = require(root, "version");
+            const JsonValue& version = require(root, "version");
             Step step(this, "version");
-            if (!version.is_number_integer() || version.get<Json::number_integer_t>() != 1) {
+            if (!version.isInteger() || version.integer() != 1) {
                 fail("expected 1");
             }
         }
         readCommon(root, model_.get());
-        if (const Json* types = findArray(root, "types")) {
+        if (const JsonValue* types = findArray(root, "types")) {
             Step step(this, "types");
-            forEach(*types, [&](const Json& item, std::size_t) {
+            forEach(*types, [&](const JsonValue& item, std::size_t) {
                 model_->addType(buildType(item, false).release());
             });
         }
-        if (const Json* packages = findArray(root, "packages")) {
+        if (const JsonValue* packages = findArray(root, "packages")) {
             Step step(this, "packages");
-            forEach(*packages, [&](const Json& item, std::size_t) {
+            forEach(*packages, [&](const JsonValue& item, std::size_t) {
                 buildPackage(item, model_.get(), ORX_ET_MODEL, 1);
             });
         }
     }
 
-    std::unique_ptr<ORXType> buildType(const Json& object, bool isInline) {
+    std::unique_ptr<ORXType> buildType(const JsonValue& object, bool isInline) {
         if (isInline) {
             checkKeys(object, true,
                       {"kind", "isDomain", "dataType", "length", "scale", "initialValue",
@@ -456,9 +525,9 @@ class Loader {
                        "lowerBound", "upperBound", "values"});
         }
         bool derived = !isInline;
-        if (const Json* kind = find(object, "kind")) {
+        if (const JsonValue* kind = find(object, "kind")) {
             Step step(this, "kind");
-            std::string text = stringValue(*kind);
+            std::string_view text = stringValue(*kind);
             if (text == "derived") {
                 derived = true;
             } else if (text == "base") {
@@ -484,12 +553,12 @@ class Loader {
         type->setInitialValue(getString(object, "initialValue"));
         type->setLowerBound(getString(object, "lowerBound"));
         type->setUpperBound(getString(object, "upperBound"));
-        if (const Json* values = findArray(object, "values")) {
+        if (const JsonValue* values = findArray(object, "values")) {
             Step step(this, "values");
-            forEach(*values, [&](const Json& item, std::size_t) {
+            forEach(*values, [&](const JsonValue& item, std::size_t) {
                 checkKeys(item, false, {"id", "value", "name"});
-                const Json& value = require(item, "value");
-                std::string text;
+                const JsonValue& value = require(item, "value");
+                std::string_view text;
                 {
                     Step valueStep(this, "value");
                     text = stringValue(value);
@@ -504,13 +573,13 @@ class Loader {
 
     // Builds a package and adds it to `parent` (the model or a package of
     // kind `parentKind`), at nesting level `depth`.
-    void buildPackage(const Json& object, ORXPackage* parent, int parentKind, int depth) {
+    void buildPackage(const JsonValue& object, ORXPackage* parent, int parentKind, int depth) {
         expectObject(object);
         if (depth > kMaxPackageDepth) {
             fail("packages nested deeper than " + std::to_string(kMaxPackageDepth) + " levels");
         }
-        const Json& kindValue = require(object, "kind");
-        std::string kind;
+        const JsonValue& kindValue = require(object, "kind");
+        std::string_view kind;
         {
             Step step(this, "kind");
             kind = stringValue(kindValue);
@@ -547,22 +616,22 @@ class Loader {
         if (!parent->addChildPackage(package.get()))
             fail("the package cannot be added");
         package.release();
-        built_[&object] = made;
+        object.setTag(static_cast<ORXObject*>(made));
 
         if (auto* design = dynamic_cast<ORXDesignPackage*>(made)) {
-            if (const Json* elements = findArray(object, "elements")) {
+            if (const JsonValue* elements = findArray(object, "elements")) {
                 Step step(this, "elements");
                 forEach(*elements,
-                        [&](const Json& item, std::size_t) { buildElement(item, design); });
+                        [&](const JsonValue& item, std::size_t) { buildElement(item, design); });
             }
-            if (const Json* diagrams = findArray(object, "diagrams")) {
+            if (const JsonValue* diagrams = findArray(object, "diagrams")) {
                 Step step(this, "diagrams");
                 forEach(*diagrams,
-                        [&](const Json& item, std::size_t) { buildDiagram(item, design); });
+                        [&](const JsonValue& item, std::size_t) { buildDiagram(item, design); });
             }
-            if (const Json* procedures = findArray(object, "storedProcedures")) {
+            if (const JsonValue* procedures = findArray(object, "storedProcedures")) {
                 Step step(this, "storedProcedures");
-                forEach(*procedures, [&](const Json& item, std::size_t) {
+                forEach(*procedures, [&](const JsonValue& item, std::size_t) {
                     auto operation = buildOperation(item);
                     ORXOperation* raw = operation.get();
                     if (!design->addStoredProcedure(raw))
@@ -571,19 +640,19 @@ class Loader {
                 });
             }
         }
-        if (const Json* children = findArray(object, "packages")) {
+        if (const JsonValue* children = findArray(object, "packages")) {
             Step step(this, "packages");
-            forEach(*children, [&](const Json& item, std::size_t) {
+            forEach(*children, [&](const JsonValue& item, std::size_t) {
                 buildPackage(item, made, made->getElementType(), depth + 1);
             });
         }
     }
 
     // Creates an element of a design package and adds it to the package.
-    void buildElement(const Json& object, ORXDesignPackage* package) {
+    void buildElement(const JsonValue& object, ORXDesignPackage* package) {
         expectObject(object);
-        const Json& kindValue = require(object, "kind");
-        std::string kind;
+        const JsonValue& kindValue = require(object, "kind");
+        std::string_view kind;
         {
             Step step(this, "kind");
             kind = stringValue(kindValue);
@@ -612,24 +681,24 @@ class Loader {
                  " already holds a class named " + inQuotes(element->getName().view()));
         }
         ORXModelObject* made = element.release();
-        built_[&object] = made;
+        object.setTag(static_cast<ORXObject*>(made));
         if (auto* cls = dynamic_cast<ORXClass*>(made)) {
             buildClass(object, cls);
         } else if (auto* association = dynamic_cast<ORXAssociation*>(made)) {
-            if (const Json* roles = findArray(object, "roles")) {
+            if (const JsonValue* roles = findArray(object, "roles")) {
                 Step step(this, "roles");
-                forEach(*roles, [&](const Json& item, std::size_t) {
+                forEach(*roles, [&](const JsonValue& item, std::size_t) {
                     checkKeys(item, true,
                               {"class", "isSource", "multiplicity", "updateRule", "deleteRule",
                                "foreignKey"});
                     require(item, "class");
                     auto* role = new ORXAssociationRole(association);
-                    built_[&item] = role;
+                    item.setTag(static_cast<ORXObject*>(role));
                     readCommon(item, role);
                     role->setSource(getBool(item, "isSource", false));
-                    if (const Json* multiplicity = find(item, "multiplicity")) {
+                    if (const JsonValue* multiplicity = find(item, "multiplicity")) {
                         Step multiplicityStep(this, "multiplicity");
-                        std::string text = stringValue(*multiplicity);
+                        std::string_view text = stringValue(*multiplicity);
                         int lower = 0, upper = 0;
                         if (!decodeMultiplicity(text, lower, upper)) {
                             fail("invalid multiplicity " + inQuotes(text));
@@ -645,32 +714,32 @@ class Loader {
         } else if (auto* view = dynamic_cast<ORXSQLViewEntity*>(made)) {
             view->setViewStatement(getString(object, "statement"));
             view->setViewStatementKind(getInt(object, "statementKind", 1));
-            if (const Json* columns = findArray(object, "columns")) {
+            if (const JsonValue* columns = findArray(object, "columns")) {
                 Step step(this, "columns");
-                forEach(*columns, [&](const Json& item, std::size_t) {
+                forEach(*columns, [&](const JsonValue& item, std::size_t) {
                     checkKeys(item, true, {"source"});
                     auto column = std::make_unique<ORXSQLViewAttribute>();
                     readCommon(item, column.get());
                     if (!column->addAssociatedView(view))
                         fail("the column cannot be added");
-                    built_[&item] = column.release();
+                    item.setTag(static_cast<ORXObject*>(column.release()));
                 });
             }
         }
     }
 
-    void buildClass(const Json& object, ORXClass* cls) {
+    void buildClass(const JsonValue& object, ORXClass* cls) {
         cls->setTableType(getInt(object, "tableType", 0));
-        if (const Json* synonyms = findArray(object, "synonyms")) {
+        if (const JsonValue* synonyms = findArray(object, "synonyms")) {
             Step step(this, "synonyms");
-            forEach(*synonyms, [&](const Json& item, std::size_t) {
+            forEach(*synonyms, [&](const JsonValue& item, std::size_t) {
                 cls->addSynonym(new ORXSynonym(stringValue(item)));
             });
         }
         readCheckRule(object, cls);
-        if (const Json* attributes = findArray(object, "attributes")) {
+        if (const JsonValue* attributes = findArray(object, "attributes")) {
             Step step(this, "attributes");
-            forEach(*attributes, [&](const Json& item, std::size_t) {
+            forEach(*attributes, [&](const JsonValue& item, std::size_t) {
                 checkKeys(item, true,
                           {"type", "initialValue", "optional", "checkExpression", "checkRule"});
                 auto attribute = std::make_unique<ORXAttribute>();
@@ -681,12 +750,12 @@ class Loader {
                          inQuotes(attribute->getName().view()));
                 }
                 ORXAttribute* made = attribute.release();
-                built_[&item] = made;
-                if (const Json* type = find(item, "type")) {
+                item.setTag(static_cast<ORXObject*>(made));
+                if (const JsonValue* type = find(item, "type")) {
                     Step typeStep(this, "type");
-                    if (type->is_object()) {
+                    if (type->isObject()) {
                         made->setOwnedType(buildType(*type, true).release());
-                    } else if (!type->is_string()) {
+                    } else if (!type->isString()) {
                         fail("expected the id of a type or a type object");
                     }
                 }
@@ -696,12 +765,12 @@ class Loader {
                 readCheckRule(item, made);
             });
         }
-        if (const Json* keys = findArray(object, "keys")) {
+        if (const JsonValue* keys = findArray(object, "keys")) {
             Step step(this, "keys");
-            forEach(*keys, [&](const Json& item, std::size_t) {
+            forEach(*keys, [&](const JsonValue& item, std::size_t) {
                 expectObject(item);
-                std::string kind = "candidate";
-                if (const Json* kindValue = find(item, "kind")) {
+                std::string_view kind = "candidate";
+                if (const JsonValue* kindValue = find(item, "kind")) {
                     Step kindStep(this, "kind");
                     kind = stringValue(*kindValue);
                     if (kind != "candidate" && kind != "foreign") {
@@ -724,14 +793,14 @@ class Loader {
                 readCommon(item, key.get());
                 if (!key->addAssociatedClass(cls))
                     fail("the key cannot be added");
-                built_[&item] = key.release();
+                item.setTag(static_cast<ORXObject*>(key.release()));
                 findArray(item, "attributes");
                 findArray(item, "nameMaps");
             });
         }
-        if (const Json* indexes = findArray(object, "indexes")) {
+        if (const JsonValue* indexes = findArray(object, "indexes")) {
             Step step(this, "indexes");
-            forEach(*indexes, [&](const Json& item, std::size_t) {
+            forEach(*indexes, [&](const JsonValue& item, std::size_t) {
                 checkKeys(item, true, {"unique", "clustered", "key", "members"});
                 auto index = std::make_unique<ORXIndex>();
                 readCommon(item, index.get());
@@ -739,10 +808,10 @@ class Loader {
                 index->setClustered(getBool(item, "clustered", false));
                 if (!index->addAssociatedClass(cls))
                     fail("the index cannot be added");
-                built_[&item] = index.release();
-                if (const Json* members = findArray(item, "members")) {
+                item.setTag(static_cast<ORXObject*>(index.release()));
+                if (const JsonValue* members = findArray(item, "members")) {
                     Step membersStep(this, "members");
-                    forEach(*members, [&](const Json& member, std::size_t) {
+                    forEach(*members, [&](const JsonValue& member, std::size_t) {
                         checkKeys(member, false, {"id", "attribute", "sortOrder", "position"});
                         require(member, "attribute");
                         getInt(member, "sortOrder", 1);
@@ -751,9 +820,9 @@ class Loader {
                 }
             });
         }
-        if (const Json* operations = findArray(object, "operations")) {
+        if (const JsonValue* operations = findArray(object, "operations")) {
             Step step(this, "operations");
-            forEach(*operations, [&](const Json& item, std::size_t) {
+            forEach(*operations, [&](const JsonValue& item, std::size_t) {
                 auto operation = buildOperation(item);
                 if (!operation->addAssociatedClass(cls))
                     fail("the operation cannot be added");
@@ -762,14 +831,14 @@ class Loader {
         }
     }
 
-    std::unique_ptr<ORXOperation> buildOperation(const Json& object) {
+    std::unique_ptr<ORXOperation> buildOperation(const JsonValue& object) {
         checkKeys(object, true,
                   {"kind", "body", "owner", "links", "timing", "onInsert", "onUpdate", "onDelete"});
-        const Json& kindValue = require(object, "kind");
+        const JsonValue& kindValue = require(object, "kind");
         int type = 0;
         {
             Step step(this, "kind");
-            std::string kind = stringValue(kindValue);
+            std::string_view kind = stringValue(kindValue);
             if (kind == "procedure") {
                 type = ORX_ET_STORED_PROCEDURE;
             } else if (kind == "trigger") {
@@ -785,15 +854,15 @@ class Loader {
         operation->setOnInsert(getBool(object, "onInsert", false));
         operation->setOnUpdate(getBool(object, "onUpdate", false));
         operation->setOnDelete(getBool(object, "onDelete", false));
-        if (const Json* links = findArray(object, "links")) {
+        if (const JsonValue* links = findArray(object, "links")) {
             if (links->size() > 2)
                 failAt("links", "expected at most two ids");
         }
-        built_[&object] = operation.get();
+        object.setTag(static_cast<ORXObject*>(operation.get()));
         return operation;
     }
 
-    void buildDiagram(const Json& object, ORXDesignPackage* package) {
+    void buildDiagram(const JsonValue& object, ORXDesignPackage* package) {
         checkKeys(object, true, {"members", "symbols"});
         auto diagram = std::make_unique<ORXDiagram>();
         readCommon(object, diagram.get());
@@ -801,11 +870,11 @@ class Loader {
         if (!package->addOwnedDiagram(made))
             fail("the diagram cannot be added");
         diagram.release();
-        built_[&object] = made;
+        object.setTag(static_cast<ORXObject*>(made));
         findArray(object, "members");
-        if (const Json* symbols = findArray(object, "symbols")) {
+        if (const JsonValue* symbols = findArray(object, "symbols")) {
             Step step(this, "symbols");
-            forEach(*symbols, [&](const Json& item, std::size_t) {
+            forEach(*symbols, [&](const JsonValue& item, std::size_t) {
                 checkKeys(item, false,
                           {"id", "subject", "x", "y", "width", "height", "backgroundColor",
                            "lineColor", "fontColor"});
@@ -820,47 +889,47 @@ class Loader {
                 symbol->setColors(background, line, font);
                 if (!symbol->addDiagram(made))
                     fail("the symbol cannot be added");
-                built_[&item] = symbol.release();
+                item.setTag(static_cast<ORXObject*>(symbol.release()));
             });
         }
     }
 
     // ---- second walk: references ---------------------------------------------
 
-    void linkPackage(const Json& object) {
+    void linkPackage(const JsonValue& object) {
         auto* package = built<ORXPackage>(object);
         auto* design = dynamic_cast<ORXDesignPackage*>(package);
         if (design) {
-            if (const Json* elements = find(object, "elements")) {
+            if (const JsonValue* elements = find(object, "elements")) {
                 Step step(this, "elements");
-                forEach(*elements, [&](const Json& item, std::size_t) { linkElement(item); });
+                forEach(*elements, [&](const JsonValue& item, std::size_t) { linkElement(item); });
             }
-            if (const Json* procedures = find(object, "storedProcedures")) {
+            if (const JsonValue* procedures = find(object, "storedProcedures")) {
                 Step step(this, "storedProcedures");
-                forEach(*procedures, [&](const Json& item, std::size_t) { linkOwner(item); });
+                forEach(*procedures, [&](const JsonValue& item, std::size_t) { linkOwner(item); });
             }
         }
-        if (const Json* children = find(object, "packages")) {
+        if (const JsonValue* children = find(object, "packages")) {
             Step step(this, "packages");
-            forEach(*children, [&](const Json& item, std::size_t) { linkPackage(item); });
+            forEach(*children, [&](const JsonValue& item, std::size_t) { linkPackage(item); });
         }
     }
 
-    void linkOwner(const Json& object) {
-        if (const Json* owner = find(object, "owner")) {
+    void linkOwner(const JsonValue& object) {
+        if (const JsonValue* owner = find(object, "owner")) {
             Step step(this, "owner");
             built<ORXModelObject>(object)->setOwner(lookupSchema(*owner));
         }
     }
 
-    void linkElement(const Json& object) {
+    void linkElement(const JsonValue& object) {
         auto* element = built<ORXModelObject>(object);
         if (auto* cls = dynamic_cast<ORXClass*>(element)) {
             linkClass(object, cls);
         } else if (dynamic_cast<ORXAssociation*>(element)) {
-            if (const Json* roles = find(object, "roles")) {
+            if (const JsonValue* roles = find(object, "roles")) {
                 Step step(this, "roles");
-                forEach(*roles, [&](const Json& item, std::size_t) {
+                forEach(*roles, [&](const JsonValue& item, std::size_t) {
                     auto* role = built<ORXAssociationRole>(item);
                     ORXClass* roleClass;
                     {
@@ -869,33 +938,33 @@ class Loader {
                         if (!role->addAssociatedClass(roleClass))
                             fail("the role cannot be linked");
                     }
-                    if (const Json* key = find(item, "foreignKey")) {
+                    if (const JsonValue* key = find(item, "foreignKey")) {
                         Step keyStep(this, "foreignKey");
                         auto* foreignKey = lookupAs<ORXForeignKey>(*key, "a foreign key");
                         if (foreignKey->getAssociatedClass() != roleClass) {
-                            fail("no foreign key " + inQuotes(key->get_ref<const std::string&>()) +
-                                 " in class " + inQuotes(roleClass->getName().view()));
+                            fail("no foreign key " + inQuotes(key->string()) + " in class " +
+                                 inQuotes(roleClass->getName().view()));
                         }
                         foreignKey->addAssociationRole(role);
                     }
                 });
             }
         } else if (auto* generalization = dynamic_cast<ORXGeneralization*>(element)) {
-            if (const Json* supertype = find(object, "supertype")) {
+            if (const JsonValue* supertype = find(object, "supertype")) {
                 Step step(this, "supertype");
                 generalization->setSupertypeClass(lookupAs<ORXClass>(*supertype, "a class"));
             }
-            if (const Json* subtypes = findArray(object, "subtypes")) {
+            if (const JsonValue* subtypes = findArray(object, "subtypes")) {
                 Step step(this, "subtypes");
-                forEach(*subtypes, [&](const Json& item, std::size_t) {
+                forEach(*subtypes, [&](const JsonValue& item, std::size_t) {
                     if (!generalization->addSubtypeClass(lookupAs<ORXClass>(item, "a class"))) {
                         fail("the subtype is listed twice");
                     }
                 });
             }
-            if (const Json* keys = findArray(object, "foreignKeys")) {
+            if (const JsonValue* keys = findArray(object, "foreignKeys")) {
                 Step step(this, "foreignKeys");
-                forEach(*keys, [&](const Json& item, std::size_t) {
+                forEach(*keys, [&](const JsonValue& item, std::size_t) {
                     auto* key = lookupAs<ORXForeignKey>(item, "a foreign key");
                     bool ofSubtype = false;
                     for (int i = 0; i < generalization->getSubtypeClassCount(); ++i) {
@@ -903,7 +972,7 @@ class Loader {
                                     generalization->getSubtypeClass(i) == key->getAssociatedClass();
                     }
                     if (!ofSubtype) {
-                        fail("foreign key " + inQuotes(item.get_ref<const std::string&>()) +
+                        fail("foreign key " + inQuotes(item.string()) +
                              " is not a key of a subtype");
                     }
                     if (!generalization->addForeignKey(key))
@@ -912,17 +981,17 @@ class Loader {
             }
         } else if (dynamic_cast<ORXSQLViewEntity*>(element)) {
             linkOwner(object);
-            if (const Json* columns = find(object, "columns")) {
+            if (const JsonValue* columns = find(object, "columns")) {
                 Step step(this, "columns");
-                forEach(*columns, [&](const Json& item, std::size_t) {
-                    if (const Json* source = find(item, "source")) {
+                forEach(*columns, [&](const JsonValue& item, std::size_t) {
+                    if (const JsonValue* source = find(item, "source")) {
                         Step sourceStep(this, "source");
                         ORXObject* target = lookup(*source);
                         auto* feature = dynamic_cast<ORXFeature*>(target);
                         if (!feature || target->getElementType() == ORX_ET_STORED_PROCEDURE ||
                             target->getElementType() == ORX_ET_TRIGGER) {
-                            fail(inQuotes(source->get_ref<const std::string&>()) + " is " +
-                                 describe(target) + ", expected an attribute or a view column");
+                            fail(inQuotes(source->string()) + " is " + describe(target) +
+                                 ", expected an attribute or a view column");
                         }
                         if (!built<ORXSQLViewAttribute>(item)->setSourceFeature(feature))
                             fail("a view column cannot be its own source");
@@ -932,60 +1001,60 @@ class Loader {
         }
     }
 
-    void linkClass(const Json& object, ORXClass* cls) {
+    void linkClass(const JsonValue& object, ORXClass* cls) {
         linkOwner(object);
-        if (const Json* attributes = find(object, "attributes")) {
+        if (const JsonValue* attributes = find(object, "attributes")) {
             Step step(this, "attributes");
-            forEach(*attributes, [&](const Json& item, std::size_t) {
-                const Json* type = find(item, "type");
-                if (type && type->is_string()) {
+            forEach(*attributes, [&](const JsonValue& item, std::size_t) {
+                const JsonValue* type = find(item, "type");
+                if (type && type->isString()) {
                     Step typeStep(this, "type");
                     // Only the model's types carry ids; inline types cannot.
                     built<ORXAttribute>(item)->setType(lookupAs<ORXType>(*type, "a type"));
                 }
             });
         }
-        if (const Json* keys = find(object, "keys")) {
+        if (const JsonValue* keys = find(object, "keys")) {
             Step step(this, "keys");
-            forEach(*keys, [&](const Json& item, std::size_t) {
+            forEach(*keys, [&](const JsonValue& item, std::size_t) {
                 auto* key = built<ORXKey>(item);
-                if (const Json* attributes = find(item, "attributes")) {
+                if (const JsonValue* attributes = find(item, "attributes")) {
                     Step listStep(this, "attributes");
-                    forEach(*attributes, [&](const Json& id, std::size_t) {
+                    forEach(*attributes, [&](const JsonValue& id, std::size_t) {
                         if (!key->addAttribute(lookupAttributeOf(id, cls))) {
                             fail("the attribute is listed twice");
                         }
                     });
                 }
-                if (const Json* index = find(item, "index")) {
+                if (const JsonValue* index = find(item, "index")) {
                     Step indexStep(this, "index");
                     key->setIndex(lookupIndexOf(*index, cls));
                 }
-                if (const Json* index = find(item, "orderingIndex")) {
+                if (const JsonValue* index = find(item, "orderingIndex")) {
                     Step indexStep(this, "orderingIndex");
                     key->setOrderingIndex(lookupIndexOf(*index, cls));
                 }
                 auto* foreignKey = dynamic_cast<ORXForeignKey*>(key);
                 if (!foreignKey)
                     return;
-                if (const Json* references = find(item, "references")) {
+                if (const JsonValue* references = find(item, "references")) {
                     Step referencesStep(this, "references");
                     foreignKey->addCandidateKey(
                         lookupAs<ORXCandidateKey>(*references, "a candidate key"));
                 }
-                if (const Json* maps = find(item, "nameMaps")) {
+                if (const JsonValue* maps = find(item, "nameMaps")) {
                     Step mapsStep(this, "nameMaps");
-                    forEach(*maps, [&](const Json& map, std::size_t) {
+                    forEach(*maps, [&](const JsonValue& map, std::size_t) {
                         checkKeys(map, false, {"id", "source", "destination"});
                         ORXAttribute* source;
                         ORXAttribute* destination;
                         {
-                            const Json& value = require(map, "source");
+                            const JsonValue& value = require(map, "source");
                             Step sourceStep(this, "source");
                             source = lookupAs<ORXAttribute>(value, "an attribute");
                         }
                         {
-                            const Json& value = require(map, "destination");
+                            const JsonValue& value = require(map, "destination");
                             Step destinationStep(this, "destination");
                             destination = lookupAttributeOf(value, cls);
                         }
@@ -995,28 +1064,28 @@ class Loader {
                 }
             });
         }
-        if (const Json* primaryKey = find(object, "primaryKey")) {
+        if (const JsonValue* primaryKey = find(object, "primaryKey")) {
             Step step(this, "primaryKey");
             ORXKey* key = lookupKeyOf(*primaryKey, cls);
             auto* candidate = dynamic_cast<ORXCandidateKey*>(key);
             if (!candidate) {
-                fail(inQuotes(primaryKey->get_ref<const std::string&>()) +
+                fail(inQuotes(primaryKey->string()) +
                      " is a foreign key, expected a candidate key");
             }
             if (!candidate->addPrimaryOfClass(cls))
                 fail("the primary key cannot be set");
         }
-        if (const Json* indexes = find(object, "indexes")) {
+        if (const JsonValue* indexes = find(object, "indexes")) {
             Step step(this, "indexes");
-            forEach(*indexes, [&](const Json& item, std::size_t) {
+            forEach(*indexes, [&](const JsonValue& item, std::size_t) {
                 auto* index = built<ORXIndex>(item);
-                if (const Json* key = find(item, "key")) {
+                if (const JsonValue* key = find(item, "key")) {
                     Step keyStep(this, "key");
                     index->addKey(lookupKeyOf(*key, cls));
                 }
-                if (const Json* members = find(item, "members")) {
+                if (const JsonValue* members = find(item, "members")) {
                     Step membersStep(this, "members");
-                    forEach(*members, [&](const Json& member, std::size_t i) {
+                    forEach(*members, [&](const JsonValue& member, std::size_t i) {
                         ORXAttribute* attribute;
                         {
                             Step attributeStep(this, "attribute");
@@ -1031,26 +1100,26 @@ class Loader {
                 }
             });
         }
-        if (const Json* operations = find(object, "operations")) {
+        if (const JsonValue* operations = find(object, "operations")) {
             Step step(this, "operations");
-            forEach(*operations, [&](const Json& item, std::size_t) { linkOwner(item); });
+            forEach(*operations, [&](const JsonValue& item, std::size_t) { linkOwner(item); });
         }
     }
 
     // ---- third walk: operation links and diagrams ----------------------------
 
-    ORXModelObject* lookupModelElement(const Json& value) const {
+    ORXModelObject* lookupModelElement(const JsonValue& value) const {
         return lookupAs<ORXModelObject>(value, "a model element");
     }
 
-    void linkOperation(const Json& object) {
-        const Json* links = find(object, "links");
+    void linkOperation(const JsonValue& object) {
+        const JsonValue* links = find(object, "links");
         if (!links)
             return;
         auto* operation = built<ORXOperation>(object);
         Step step(this, "links");
-        forEach(*links, [&](const Json& item, std::size_t i) {
-            if (item.is_null())
+        forEach(*links, [&](const JsonValue& item, std::size_t i) {
+            if (item.isNull())
                 return;
             if (!operation->setLinkedElement(static_cast<int>(i), lookupModelElement(item))) {
                 fail("the element cannot be linked");
@@ -1058,45 +1127,47 @@ class Loader {
         });
     }
 
-    void finishPackage(const Json& object) {
+    void finishPackage(const JsonValue& object) {
         if (dynamic_cast<ORXDesignPackage*>(built<ORXPackage>(object))) {
-            if (const Json* elements = find(object, "elements")) {
+            if (const JsonValue* elements = find(object, "elements")) {
                 Step step(this, "elements");
-                forEach(*elements, [&](const Json& item, std::size_t) {
-                    const Json* operations = find(item, "operations");
-                    if (!operations || !operations->is_array())
+                forEach(*elements, [&](const JsonValue& item, std::size_t) {
+                    const JsonValue* operations = find(item, "operations");
+                    if (!operations || !operations->isArray())
                         return;
                     Step operationsStep(this, "operations");
-                    forEach(*operations,
-                            [&](const Json& operation, std::size_t) { linkOperation(operation); });
+                    forEach(*operations, [&](const JsonValue& operation, std::size_t) {
+                        linkOperation(operation);
+                    });
                 });
             }
-            if (const Json* procedures = find(object, "storedProcedures")) {
+            if (const JsonValue* procedures = find(object, "storedProcedures")) {
                 Step step(this, "storedProcedures");
-                forEach(*procedures, [&](const Json& item, std::size_t) { linkOperation(item); });
+                forEach(*procedures,
+                        [&](const JsonValue& item, std::size_t) { linkOperation(item); });
             }
-            if (const Json* diagrams = find(object, "diagrams")) {
+            if (const JsonValue* diagrams = find(object, "diagrams")) {
                 Step step(this, "diagrams");
-                forEach(*diagrams, [&](const Json& item, std::size_t) { linkDiagram(item); });
+                forEach(*diagrams, [&](const JsonValue& item, std::size_t) { linkDiagram(item); });
             }
         }
-        if (const Json* children = find(object, "packages")) {
+        if (const JsonValue* children = find(object, "packages")) {
             Step step(this, "packages");
-            forEach(*children, [&](const Json& item, std::size_t) { finishPackage(item); });
+            forEach(*children, [&](const JsonValue& item, std::size_t) { finishPackage(item); });
         }
     }
 
-    void linkDiagram(const Json& object) {
+    void linkDiagram(const JsonValue& object) {
         auto* diagram = built<ORXDiagram>(object);
-        if (const Json* members = find(object, "members")) {
+        if (const JsonValue* members = find(object, "members")) {
             Step step(this, "members");
-            forEach(*members, [&](const Json& item, std::size_t) {
+            forEach(*members, [&](const JsonValue& item, std::size_t) {
                 lookupModelElement(item)->addDiagram(diagram);  // already a member: fine
             });
         }
-        if (const Json* symbols = find(object, "symbols")) {
+        if (const JsonValue* symbols = find(object, "symbols")) {
             Step step(this, "symbols");
-            forEach(*symbols, [&](const Json& item, std::size_t) {
+            forEach(*symbols, [&](const JsonValue& item, std::size_t) {
                 Step subjectStep(this, "subject");
                 ORXModelObject* subject = lookupModelElement(*find(item, "subject"));
                 if (!built<ORXPresentationElement>(item)->addSubjectModelObject(subject)) {
@@ -1110,30 +1181,37 @@ class Loader {
     std::string file_;
     std::vector<JsonPathStep> path_;
     std::unique_ptr<ORXModel> model_;
-    std::unordered_map<std::string, ORXObject*> ids_;
-    std::unordered_map<const Json*, ORXObject*> built_;
+    IdTable ids_;
 };
 
 }  // namespace
 
 std::unique_ptr<ORXModel> parseJsonModel(const std::string& text, const std::string& fileName) {
-    Json root;
-    std::string error = parseJsonText(text, root);
+    JsonDocument document;
+    std::string error = document.parse(text);
     if (!error.empty())
         throw ModelFileError(fileName + ": " + error);
-    Loader loader(fileName);
-    return loader.load(root);
+    Loader loader(fileName, document.idCount());
+    return loader.load(document.root());
 }
 
 std::unique_ptr<ORXModel> loadJsonModelFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in)
         throw ModelFileError(path + ": cannot open the file: " + std::strerror(errno));
-    std::ostringstream text;
-    text << in.rdbuf();
+    // Read in one buffer sized from the file, so that a large file is held
+    // once, not twice or in a buffer grown step by step.
+    std::string text;
+    std::error_code sizeError;
+    std::uintmax_t size = std::filesystem::file_size(path, sizeError);
+    if (!sizeError && size < text.max_size())
+        text.reserve(static_cast<std::size_t>(size));
+    char buffer[1 << 16];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
+        text.append(buffer, static_cast<std::size_t>(in.gcount()));
     if (in.bad())
         throw ModelFileError(path + ": cannot read the file");
-    return parseJsonModel(text.str(), path);
+    return parseJsonModel(text, path);
 }
 
 }  // namespace importers

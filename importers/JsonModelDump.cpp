@@ -3,6 +3,7 @@
 #include <cstring>
 #include <fstream>
 #include <map>
+#include <nlohmann/json.hpp>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -14,6 +15,8 @@
 namespace importers {
 
 namespace {
+
+using Json = nlohmann::ordered_json;
 
 // The prefix of generated ids, by kind of object.
 const char* idPrefix(const ORXObject* object) {

@@ -1,16 +1,151 @@
 #pragma once
-// Reading JSON text into a tree, for the model file loader: keeps the keys of
-// each object in file order and rejects what the usual parsers let through
-// (a key that appears twice in one object).
+// Reading JSON text into a compact tree, for the model file loader: keeps the
+// keys of each object in file order and rejects what the usual parsers let
+// through (a key that appears twice in one object).
 
-#include <nlohmann/json.hpp>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace importers {
 
-// A JSON tree whose objects keep their keys in file order.
-using Json = nlohmann::ordered_json;
+// One value of a parsed document. The values of a document lie in one array
+// in document order: a container's items follow it directly, and each value
+// knows how many array slots its subtree takes, so that the next item of the
+// same container is found by skipping over it. Strings are views into the
+// parsed text (or into the document, for strings that held escapes).
+class JsonValue {
+  public:
+    // The kinds of value; numbers are told apart the way the loader needs.
+    enum class Type : std::uint8_t {
+        Null,
+        Boolean,
+        Integer,
+        Unsigned,
+        Float,
+        String,
+        Array,
+        Object
+    };
+
+    // What a value holds: a scalar's value, a string's first byte, or an
+    // object's tag.
+    union Payload {
+        bool boolean;
+        std::int64_t integer;
+        std::uint64_t unsignedNumber;
+        double number;
+        const char* text;
+        void* tag;
+    };
+
+    Type type() const { return type_; }
+    bool isNull() const { return type_ == Type::Null; }
+    bool isBoolean() const { return type_ == Type::Boolean; }
+    bool isString() const { return type_ == Type::String; }
+    bool isArray() const { return type_ == Type::Array; }
+    bool isObject() const { return type_ == Type::Object; }
+    // Whether the value is a number written without fraction or exponent
+    // that fits 64 bits (signed when negative, unsigned otherwise).
+    bool isInteger() const { return type_ == Type::Integer || type_ == Type::Unsigned; }
+    bool isUnsigned() const { return type_ == Type::Unsigned; }
+    bool isFloat() const { return type_ == Type::Float; }
+    bool isNumber() const { return isInteger() || isFloat(); }
+
+    // The key of an object member (empty for an array item or the root).
+    std::string_view key() const { return {key_, keyLength_}; }
+
+    bool boolean() const { return value_.boolean; }
+    // A whole number as a signed value (an unsigned one is converted).
+    std::int64_t integer() const {
+        return type_ == Type::Unsigned ? static_cast<std::int64_t>(value_.unsignedNumber)
+                                       : value_.integer;
+    }
+    std::uint64_t unsignedValue() const { return value_.unsignedNumber; }
+    double number() const {
+        return type_ == Type::Float      ? value_.number
+               : type_ == Type::Unsigned ? static_cast<double>(value_.unsignedNumber)
+                                         : static_cast<double>(value_.integer);
+    }
+    std::string_view string() const { return {value_.text, length_}; }
+
+    // The number of items of an array or members of an object.
+    std::size_t size() const { return length_; }
+
+    // A walk over the items of an array or the members of an object.
+    class Iterator {
+      public:
+        explicit Iterator(const JsonValue* at) : at_(at) {}
+        const JsonValue& operator*() const { return *at_; }
+        const JsonValue* operator->() const { return at_; }
+        Iterator& operator++() {
+            at_ += at_->span_;
+            return *this;
+        }
+        bool operator!=(const Iterator& other) const { return at_ != other.at_; }
+        bool operator==(const Iterator& other) const { return at_ == other.at_; }
+
+      private:
+        const JsonValue* at_;
+    };
+    Iterator begin() const { return Iterator(this + 1); }
+    Iterator end() const { return Iterator(this + span_); }
+
+    // The member of an object with the given key, or null.
+    const JsonValue* find(std::string_view key) const {
+        for (const JsonValue& member : *this) {
+            if (member.key() == key)
+                return &member;
+        }
+        return nullptr;
+    }
+
+    // A pointer that the user of an object may attach to it (the loader
+    // keeps the model object it made from it). Objects only.
+    void* tag() const { return value_.tag; }
+    void setTag(void* tag) const { value_.tag = tag; }
+
+  private:
+    friend class JsonDocument;
+    friend class JsonTreeBuilder;
+
+    const char* key_ = nullptr;
+    mutable Payload value_{};
+    std::uint32_t keyLength_ = 0;
+    std::uint32_t length_ = 0;  // string length, or item count of a container
+    std::uint32_t span_ = 1;    // slots taken by this value and everything in it
+    Type type_ = Type::Null;
+};
+
+// A parsed JSON text. The text must outlive the document: strings without
+// escapes are views into it.
+class JsonDocument {
+  public:
+    // Parses `text`. Returns an empty string on success, else the error
+    // without the file name: "line 3, column 7: ..." for a syntax error
+    // (also for bytes that are not UTF-8), "packages[0].name: duplicate key"
+    // for a key repeated in one object.
+    std::string parse(const std::string& text);
+
+    // The top value; only valid after a successful parse.
+    const JsonValue& root() const { return values_.front(); }
+
+    // The number of object members named "id", to size maps of ids.
+    std::size_t idCount() const { return idCount_; }
+
+    // Frees the tree.
+    void clear();
+
+  private:
+    friend class JsonTreeBuilder;
+
+    std::vector<JsonValue> values_;
+    std::deque<std::string> strings_;  // decoded strings that held escapes
+    std::size_t idCount_ = 0;
+};
 
 // One step of a JSON path: a key of an object or an index of an array.
 struct JsonPathStep {
@@ -22,15 +157,14 @@ struct JsonPathStep {
 // The text of a JSON path, "packages[1].elements[3]"; "$" for the root.
 std::string formatJsonPath(const JsonPathStep* steps, std::size_t count);
 
-// Parses `text` into `root`. Returns an empty string on success, else the
-// error without the file name: "line 3, column 7: ..." for a syntax error
-// (also for bytes that are not UTF-8), "packages[0].name: duplicate key" for
-// a key repeated in one object.
-std::string parseJsonText(const std::string& text, Json& root);
-
 // `text` with every byte that is not printable ASCII written as \xNN, so
 // that messages stay readable whatever the file held.
 std::string printableText(std::string_view text);
+
+// Appends `text` to `out` as a JSON string literal: quotes, escapes for
+// quotes, backslashes and control characters, and U+FFFD for each byte
+// sequence that is not UTF-8.
+void appendJsonString(std::string& out, std::string_view text);
 
 // The names of the update and delete rules, indexed by their codes 1 to 5
 // (index 0 is empty).
