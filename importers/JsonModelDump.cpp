@@ -1,9 +1,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <deque>
 #include <fstream>
 #include <map>
-#include <nlohmann/json.hpp>
+#include <ostream>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -15,8 +17,6 @@
 namespace importers {
 
 namespace {
-
-using Json = nlohmann::ordered_json;
 
 // The prefix of generated ids, by kind of object.
 const char* idPrefix(const ORXObject* object) {
@@ -69,22 +69,169 @@ std::string colorText(int color) {
     return buffer;
 }
 
+// Writes JSON text as it goes, laid out like nlohmann's dump(2): members and
+// items on lines of their own indented by two spaces per level, "key": value,
+// "{}" for an empty object. An array is only written once it gets an item,
+// so that an empty list leaves out its key as well. A disabled writer writes
+// nothing, for the dumper's first run.
+class TextWriter {
+  public:
+    TextWriter(std::string& out, std::ostream* sink) : out_(out), sink_(sink) {}
+
+    void enable(bool enabled) { enabled_ = enabled; }
+
+    // Starts an object: a member `key` of the current object, or an item of
+    // the current array or the top value when `key` is null.
+    void beginObject(const char* key) {
+        if (!enabled_)
+            return;
+        frames_.push_back(Frame{key, false, false, 0});
+        open(frames_.size() - 1);
+    }
+    void endObject() {
+        if (!enabled_)
+            return;
+        close('}');
+    }
+    // Starts an array that is written when its first item comes.
+    void beginArray(const char* key) {
+        if (!enabled_)
+            return;
+        frames_.push_back(Frame{key, true, false, 0});
+    }
+    void endArray() {
+        if (!enabled_)
+            return;
+        if (frames_.back().open) {
+            close(']');
+        } else {
+            frames_.pop_back();
+        }
+    }
+
+    void string(const char* key, std::string_view text) {
+        if (!enabled_)
+            return;
+        place(key);
+        appendJsonString(out_, text);
+    }
+    void integer(const char* key, long long value) {
+        if (!enabled_)
+            return;
+        place(key);
+        char buffer[24];
+        int length = std::snprintf(buffer, sizeof buffer, "%lld", value);
+        out_.append(buffer, static_cast<std::size_t>(length));
+    }
+    void boolean(const char* key, bool value) {
+        if (!enabled_)
+            return;
+        place(key);
+        out_ += value ? "true" : "false";
+    }
+    void null(const char* key) {
+        if (!enabled_)
+            return;
+        place(key);
+        out_ += "null";
+    }
+
+    // Hands the text written so far to the sink, if there is one.
+    void flush() {
+        if (sink_ && !out_.empty()) {
+            sink_->write(out_.data(), static_cast<std::streamsize>(out_.size()));
+            out_.clear();
+        }
+    }
+
+  private:
+    struct Frame {
+        const char* key;
+        bool isArray;
+        bool open;
+        std::size_t count;
+    };
+
+    void indent(std::size_t level) { out_.append(2 * level, ' '); }
+
+    // Starts a new member or item of frame `parent`: separator, line break,
+    // indentation, key.
+    void separate(std::size_t parent, const char* key) {
+        Frame& frame = frames_[parent];
+        out_ += frame.count++ ? ",\n" : "\n";
+        indent(parent + 1);
+        if (key) {
+            out_ += '"';
+            out_ += key;
+            out_ += "\": ";
+        }
+    }
+
+    // Writes the opening of frame `at`, and of any frame around it that is
+    // not yet written.
+    void open(std::size_t at) {
+        Frame& frame = frames_[at];
+        if (frame.open)
+            return;
+        if (at > 0) {
+            open(at - 1);
+            separate(at - 1, frame.key);
+        }
+        out_ += frame.isArray ? '[' : '{';
+        frames_[at].open = true;
+    }
+
+    void place(const char* key) {
+        open(frames_.size() - 1);
+        separate(frames_.size() - 1, key);
+    }
+
+    void close(char bracket) {
+        std::size_t count = frames_.back().count;
+        frames_.pop_back();
+        if (count) {
+            out_ += '\n';
+            indent(frames_.size());
+        }
+        out_ += bracket;
+        if (sink_ && out_.size() >= kFlushSize)
+            flush();
+    }
+
+    static constexpr std::size_t kFlushSize = std::size_t{1} << 20;
+
+    std::string& out_;
+    std::ostream* sink_;
+    std::vector<Frame> frames_;
+    bool enabled_ = false;
+};
+
 // Writes a model in the canonical form. The writer runs twice: the first run
 // only learns which objects are written, which ids they keep and which
 // objects are referred to; ids are then generated for the referred objects
 // that have none; the second run writes the text.
 class Dumper {
   public:
-    std::string dump(const ORXModel& model) {
+    Dumper(std::string& out, std::ostream* sink) : writer_(out, sink) {}
+
+    void dump(const ORXModel& model) {
         collecting_ = true;
+        writer_.enable(false);
         writeModel(model);
         assignIds();
         collecting_ = false;
-        Json root = writeModel(model);
-        return root.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+        writer_.enable(true);
+        writeModel(model);
     }
 
   private:
+    // What the first run learnt about an object.
+    struct Info {
+        std::string_view id;  // the id it is written with, if any
+        bool written = false;
+        bool referred = false;
+    };
+
     // ---- ids ------------------------------------------------------------------
 
     // Called for every object written: it keeps its own id unless an object
@@ -92,372 +239,391 @@ class Dumper {
     void written(const ORXObject* object) {
         if (!collecting_)
             return;
-        writtenObjects_.insert(object);
+        Info& info = info_[object];
+        info.written = true;
         const std::string& id = object->getExternalId().str();
         if (!id.empty() && taken_.insert(id).second)
-            ids_[object] = id;
+            info.id = id;
     }
 
     void assignIds() {
         std::map<std::string, int> counters;
         for (const ORXObject* object : referred_) {
-            if (ids_.count(object) || !writtenObjects_.count(object))
+            Info& info = info_[object];
+            if (!info.id.empty() || !info.written)
                 continue;
             std::string prefix = idPrefix(object);
             std::string id;
             do {
                 id = prefix + std::to_string(++counters[prefix]);
             } while (taken_.count(id));
-            taken_.insert(id);
-            ids_[object] = id;
+            generated_.push_back(std::move(id));
+            taken_.insert(generated_.back());
+            info.id = generated_.back();
         }
     }
 
-    // Puts the object's id, when it has one, into `out`.
-    void putId(Json& out, const ORXObject* object) {
+    // The id an object is written with; empty when it has none.
+    std::string_view idOf(const ORXObject* object) const {
+        auto it = info_.find(object);
+        return it == info_.end() ? std::string_view() : it->second.id;
+    }
+
+    // Writes the object's id, when it has one.
+    void putId(const ORXObject* object) {
         written(object);
-        auto it = ids_.find(object);
-        if (!collecting_ && it != ids_.end())
-            out["id"] = it->second;
+        if (!collecting_) {
+            std::string_view id = idOf(object);
+            if (!id.empty())
+                writer_.string("id", id);
+        }
     }
 
     // The id of a referred object; empty when the object is not written
     // (a reference to it would not load), in which case it is left out.
-    std::string ref(const ORXObject* object) {
+    std::string_view ref(const ORXObject* object) {
         if (!object)
             return {};
         if (collecting_) {
-            if (referredSet_.insert(object).second)
+            Info& info = info_[object];
+            if (!info.referred) {
+                info.referred = true;
                 referred_.push_back(object);
+            }
             return "?";
         }
-        auto it = ids_.find(object);
-        return it == ids_.end() ? std::string() : it->second;
+        return idOf(object);
     }
 
-    void putRef(Json& out, const char* key, const ORXObject* object) {
-        std::string id = ref(object);
+    void putRef(const char* key, const ORXObject* object) {
+        std::string_view id = ref(object);
         if (!id.empty())
-            out[key] = id;
+            writer_.string(key, id);
     }
 
     // ---- helpers --------------------------------------------------------------
 
-    static void putString(Json& out, const char* key, const ORXString& value) {
+    void putString(const char* key, const ORXString& value) {
         if (!value.empty())
-            out[key] = value.str();
+            writer_.string(key, value.view());
     }
-    static void putInt(Json& out, const char* key, int value, int fallback = 0) {
+    void putInt(const char* key, int value, int fallback = 0) {
         if (value != fallback)
-            out[key] = value;
+            writer_.integer(key, value);
     }
-    static void putBool(Json& out, const char* key, bool value, bool fallback = false) {
+    void putBool(const char* key, bool value, bool fallback = false) {
         if (value != fallback)
-            out[key] = value;
+            writer_.boolean(key, value);
     }
-    static void putArray(Json& out, const char* key, Json&& array) {
-        if (!array.empty())
-            out[key] = std::move(array);
-    }
-    static void putColor(Json& out, const char* key, int color) {
+    void putColor(const char* key, int color) {
         if (color == 0)
             return;
         if (color > 0 && color <= 0xFFFFFF) {
-            out[key] = colorText(color);
+            writer_.string(key, colorText(color));
         } else {
-            out[key] = color;
+            writer_.integer(key, color);
         }
     }
-    static void putRule(Json& out, const char* key, int rule) {
+    void putRule(const char* key, int rule) {
         if (rule == 0)
             return;
         if (rule >= 1 && rule <= 5) {
-            out[key] = kRuleNames[rule];
+            writer_.string(key, kRuleNames[rule]);
         } else {
-            out[key] = rule;
+            writer_.integer(key, rule);
         }
     }
 
-    // The kind (when given), id and common keys, in that order.
-    Json start(const ORXElement* element, const char* kind) {
-        Json out = Json::object();
+    // Starts an object with the kind (when given), id (unless left out) and
+    // common keys, in that order.
+    void start(const char* key, const ORXElement* element, const char* kind, bool withId = true) {
+        writer_.beginObject(key);
         if (kind)
-            out["kind"] = kind;
-        putId(out, element);
-        putString(out, "name", element->getName());
-        putString(out, "physicalName", element->getPhysicalName());
-        putString(out, "comment", element->getComment());
-        putString(out, "description", element->getDescription());
-        Json notes = Json::array();
-        for (int i = 0; i < element->getNoteCount(); ++i) {
-            notes.push_back(element->getNote(i)->getDescription().str());
+            writer_.string("kind", kind);
+        if (withId) {
+            putId(element);
+        } else {
+            written(element);
         }
-        putArray(out, "notes", std::move(notes));
-        putInt(out, "levelCode", element->getLevelCode());
-        return out;
+        putCommon(element);
     }
 
-    void putCheckRule(Json& out, const ORXModelObject* object) {
+    void putCommon(const ORXElement* element) {
+        putString("name", element->getName());
+        putString("physicalName", element->getPhysicalName());
+        putString("comment", element->getComment());
+        putString("description", element->getDescription());
+        writer_.beginArray("notes");
+        for (int i = 0; i < element->getNoteCount(); ++i)
+            writer_.string(nullptr, element->getNote(i)->getDescription().view());
+        writer_.endArray();
+        putInt("levelCode", element->getLevelCode());
+    }
+
+    void putCheckRule(const ORXModelObject* object) {
         for (int i = 0; i < object->getBusinessRuleCount(); ++i) {
             const ORXBusinessRule* rule = object->getBusinessRule(i);
             if (rule->getRuleType() != 3)
                 continue;
-            Json json = Json::object();
-            putId(json, rule);
-            putString(json, "name", rule->getName());
-            putString(json, "text", rule->getRuleText());
-            out["checkRule"] = std::move(json);
+            writer_.beginObject("checkRule");
+            putId(rule);
+            putString("name", rule->getName());
+            putString("text", rule->getRuleText());
+            writer_.endObject();
             return;
         }
     }
 
     // ---- the model --------------------------------------------------------------
 
-    Json writeModel(const ORXModel& model) {
-        Json out = Json::object();
-        out["format"] = "orx-model";
-        out["version"] = 1;
-        out.update(start(&model, nullptr));
-        Json types = Json::array();
-        for (int i = 0; i < model.getTypeCount(); ++i) {
-            types.push_back(writeType(model.getType(i), false));
-        }
-        putArray(out, "types", std::move(types));
-        putArray(out, "packages", writePackages(&model, true));
-        return out;
+    void writeModel(const ORXModel& model) {
+        writer_.beginObject(nullptr);
+        writer_.string("format", "orx-model");
+        writer_.integer("version", 1);
+        putId(&model);
+        putCommon(&model);
+        writer_.beginArray("types");
+        for (int i = 0; i < model.getTypeCount(); ++i)
+            writeType(nullptr, model.getType(i), false);
+        writer_.endArray();
+        writer_.beginArray("packages");
+        writePackages(&model, true);
+        writer_.endArray();
+        writer_.endObject();
     }
 
-    Json writeType(const ORXType* type, bool isInline) {
+    void writeType(const char* key, const ORXType* type, bool isInline) {
         bool derived = type->getElementType() == ORX_ET_DERIVED_TYPE;
         const char* kind = nullptr;
         if (derived && isInline)
             kind = "derived";
         if (!derived && !isInline)
             kind = "base";
-        Json out = start(type, kind);
-        if (isInline)
-            out.erase("id");
+        start(key, type, kind, !isInline);
         if (derived)
-            putBool(out, "isDomain", type->isDomain(), true);
-        putString(out, "dataType", type->getDataType());
-        putInt(out, "length", type->getLength());
-        putInt(out, "scale", type->getScale());
-        putString(out, "initialValue", type->getInitialValue());
-        putString(out, "lowerBound", type->getLowerBound());
-        putString(out, "upperBound", type->getUpperBound());
+            putBool("isDomain", type->isDomain(), true);
+        putString("dataType", type->getDataType());
+        putInt("length", type->getLength());
+        putInt("scale", type->getScale());
+        putString("initialValue", type->getInitialValue());
+        putString("lowerBound", type->getLowerBound());
+        putString("upperBound", type->getUpperBound());
         ORXTypeValueByPosition values;
         type->getTypeValueByPosition(values);
-        Json list = Json::array();
+        writer_.beginArray("values");
         for (int i = 0; i < values.getCount(); ++i) {
             const ORXTypeValue* value = values.getTypeValue(i);
-            Json json = Json::object();
-            putId(json, value);
-            json["value"] = value->getValue().str();
-            putString(json, "name", value->getName());
-            list.push_back(std::move(json));
+            writer_.beginObject(nullptr);
+            putId(value);
+            writer_.string("value", value->getValue().view());
+            putString("name", value->getName());
+            writer_.endObject();
         }
-        putArray(out, "values", std::move(list));
-        return out;
+        writer_.endArray();
+        writer_.endObject();
     }
 
-    Json writePackages(const ORXPackage* parent, bool topLevel) {
-        Json list = Json::array();
+    // Writes the child packages of `parent` as items of the current array.
+    void writePackages(const ORXPackage* parent, bool topLevel) {
         for (int i = 0; i < parent->getChildPackageCount(); ++i) {
             const ORXPackage* package = parent->getChildPackage(i);
             switch (package->getElementType()) {
-                case ORX_ET_CATALOG: {
-                    Json out = start(package, "catalog");
-                    putString(out, "databaseType",
+                case ORX_ET_CATALOG:
+                    start(nullptr, package, "catalog");
+                    putString("databaseType",
                               static_cast<const ORXCatalog*>(package)->getDatabaseType());
-                    putArray(out, "packages", writePackages(package, false));
-                    list.push_back(std::move(out));
+                    writer_.beginArray("packages");
+                    writePackages(package, false);
+                    writer_.endArray();
+                    writer_.endObject();
                     break;
-                }
                 case ORX_ET_SCHEMA:
-                    list.push_back(start(package, "schema"));
+                    start(nullptr, package, "schema");
+                    writer_.endObject();
                     break;
                 case ORX_ET_DESIGN_PACKAGE:
-                    list.push_back(writeDesignPackage(static_cast<const ORXDesignPackage*>(package),
-                                                      topLevel));
+                    writeDesignPackage(static_cast<const ORXDesignPackage*>(package), topLevel);
                     break;
                 default:
                     break;  // no other kind of package has a form in the file
             }
         }
-        return list;
     }
 
-    Json writeDesignPackage(const ORXDesignPackage* package, bool topLevel) {
-        Json out = start(package, "design");
-        putBool(out, "asPackage", package->getPackageFlag(), !topLevel);
-        Json elements = Json::array();
+    void writeDesignPackage(const ORXDesignPackage* package, bool topLevel) {
+        start(nullptr, package, "design");
+        putBool("asPackage", package->getPackageFlag(), !topLevel);
+        writer_.beginArray("elements");
         for (int i = 0; i < package->getModelElementCount(); ++i) {
             const ORXModelObject* element = package->getModelElement(i);
             switch (element->getElementType()) {
                 case ORX_ET_CLASS:
-                    elements.push_back(writeClass(static_cast<const ORXClass*>(element)));
+                    writeClass(static_cast<const ORXClass*>(element));
                     break;
                 case ORX_ET_ASSOCIATION:
-                    elements.push_back(
-                        writeAssociation(static_cast<const ORXAssociation*>(element)));
+                    writeAssociation(static_cast<const ORXAssociation*>(element));
                     break;
                 case ORX_ET_GENERALIZATION:
-                    elements.push_back(
-                        writeGeneralization(static_cast<const ORXGeneralization*>(element)));
+                    writeGeneralization(static_cast<const ORXGeneralization*>(element));
                     break;
                 case ORX_ET_SQL_VIEW_ENTITY:
-                    elements.push_back(writeView(static_cast<const ORXSQLViewEntity*>(element)));
+                    writeView(static_cast<const ORXSQLViewEntity*>(element));
                     break;
                 default:
                     break;
             }
         }
-        putArray(out, "elements", std::move(elements));
-        Json diagrams = Json::array();
-        for (int i = 0; i < package->getDiagramCount(); ++i) {
-            diagrams.push_back(writeDiagram(package->getDiagram(i)));
-        }
-        putArray(out, "diagrams", std::move(diagrams));
-        Json procedures = Json::array();
-        for (int i = 0; i < package->getStoredProcedureCount(); ++i) {
-            procedures.push_back(writeOperation(package->getStoredProcedure(i)));
-        }
-        putArray(out, "storedProcedures", std::move(procedures));
-        putArray(out, "packages", writePackages(package, false));
-        return out;
+        writer_.endArray();
+        writer_.beginArray("diagrams");
+        for (int i = 0; i < package->getDiagramCount(); ++i)
+            writeDiagram(package->getDiagram(i));
+        writer_.endArray();
+        writer_.beginArray("storedProcedures");
+        for (int i = 0; i < package->getStoredProcedureCount(); ++i)
+            writeOperation(package->getStoredProcedure(i));
+        writer_.endArray();
+        writer_.beginArray("packages");
+        writePackages(package, false);
+        writer_.endArray();
+        writer_.endObject();
     }
 
     // ---- tables -------------------------------------------------------------------
 
-    Json writeClass(const ORXClass* cls) {
-        Json out = start(cls, "class");
-        putInt(out, "tableType", cls->getTableType());
-        putRef(out, "owner", cls->getOwner());
-        Json synonyms = Json::array();
-        for (int i = 0; i < cls->getSynonymCount(); ++i) {
-            synonyms.push_back(cls->getSynonym(i)->getPhysicalName().str());
-        }
-        putArray(out, "synonyms", std::move(synonyms));
-        putCheckRule(out, cls);
-        Json attributes = Json::array();
-        for (int i = 0; i < cls->getAttributeCount(); ++i) {
-            attributes.push_back(writeAttribute(cls->getAttribute(i)));
-        }
-        putArray(out, "attributes", std::move(attributes));
-        Json keys = Json::array();
+    void writeClass(const ORXClass* cls) {
+        start(nullptr, cls, "class");
+        putInt("tableType", cls->getTableType());
+        putRef("owner", cls->getOwner());
+        writer_.beginArray("synonyms");
+        for (int i = 0; i < cls->getSynonymCount(); ++i)
+            writer_.string(nullptr, cls->getSynonym(i)->getPhysicalName().view());
+        writer_.endArray();
+        putCheckRule(cls);
+        writer_.beginArray("attributes");
+        for (int i = 0; i < cls->getAttributeCount(); ++i)
+            writeAttribute(cls->getAttribute(i));
+        writer_.endArray();
+        writer_.beginArray("keys");
         for (int i = 0; i < cls->getKeyCount(); ++i)
-            keys.push_back(writeKey(cls->getKey(i)));
-        putArray(out, "keys", std::move(keys));
-        putRef(out, "primaryKey", cls->getPrimaryKey());
-        Json indexes = Json::array();
-        for (int i = 0; i < cls->getIndexCount(); ++i) {
-            indexes.push_back(writeIndex(cls->getIndex(i)));
-        }
-        putArray(out, "indexes", std::move(indexes));
-        Json operations = Json::array();
-        for (int i = 0; i < cls->getOperationCount(); ++i) {
-            operations.push_back(writeOperation(cls->getOperation(i)));
-        }
-        putArray(out, "operations", std::move(operations));
-        return out;
+            writeKey(cls->getKey(i));
+        writer_.endArray();
+        putRef("primaryKey", cls->getPrimaryKey());
+        writer_.beginArray("indexes");
+        for (int i = 0; i < cls->getIndexCount(); ++i)
+            writeIndex(cls->getIndex(i));
+        writer_.endArray();
+        writer_.beginArray("operations");
+        for (int i = 0; i < cls->getOperationCount(); ++i)
+            writeOperation(cls->getOperation(i));
+        writer_.endArray();
+        writer_.endObject();
     }
 
-    Json writeAttribute(const ORXAttribute* attribute) {
-        Json out = start(attribute, nullptr);
+    void writeAttribute(const ORXAttribute* attribute) {
+        start(nullptr, attribute, nullptr);
         if (const ORXType* type = attribute->getType()) {
             // A type of the model is referred to; any other is written in place.
             if (type->getTypeOwner() && type->getTypeOwner()->getElementType() == ORX_ET_MODEL) {
-                putRef(out, "type", type);
+                putRef("type", type);
             } else {
-                out["type"] = writeType(type, true);
+                writeType("type", type, true);
             }
         }
-        putString(out, "initialValue", attribute->getInitialValue());
-        putBool(out, "optional", attribute->isOptional());
-        putString(out, "checkExpression", attribute->getRuleExpression());
-        putCheckRule(out, attribute);
-        return out;
+        putString("initialValue", attribute->getInitialValue());
+        putBool("optional", attribute->isOptional());
+        putString("checkExpression", attribute->getRuleExpression());
+        putCheckRule(attribute);
+        writer_.endObject();
     }
 
-    Json writeKey(const ORXKey* key) {
+    void writeKey(const ORXKey* key) {
         const auto* foreignKey = dynamic_cast<const ORXForeignKey*>(key);
-        Json out = start(key, foreignKey ? "foreign" : nullptr);
-        Json attributes = Json::array();
+        start(nullptr, key, foreignKey ? "foreign" : nullptr);
+        writer_.beginArray("attributes");
         for (int i = 0; i < key->getAttributeCount(); ++i) {
-            std::string id = ref(key->getAttribute(i));
+            std::string_view id = ref(key->getAttribute(i));
             if (!id.empty())
-                attributes.push_back(id);
+                writer_.string(nullptr, id);
         }
-        putArray(out, "attributes", std::move(attributes));
-        putRef(out, "index", key->getIndex());
-        putRef(out, "orderingIndex", key->getOrderingIndex());
+        writer_.endArray();
+        putRef("index", key->getIndex());
+        putRef("orderingIndex", key->getOrderingIndex());
         if (const auto* candidate = dynamic_cast<const ORXCandidateKey*>(key)) {
-            putBool(out, "unique", candidate->isUnique(), true);
+            putBool("unique", candidate->isUnique(), true);
         }
         if (foreignKey) {
-            putRef(out, "references", foreignKey->getCandidateKey());
-            Json maps = Json::array();
+            putRef("references", foreignKey->getCandidateKey());
+            writer_.beginArray("nameMaps");
             for (int i = 0; i < foreignKey->getAssociationRoleNameMapCount(); ++i) {
                 const ORXAssociationRoleNameMap* map = foreignKey->getAssociationRoleNameMap(i);
-                Json json = Json::object();
-                putId(json, map);
-                putRef(json, "source", map->getSourceAttribute());
-                putRef(json, "destination", map->getDestinationAttribute());
-                maps.push_back(std::move(json));
+                writer_.beginObject(nullptr);
+                putId(map);
+                putRef("source", map->getSourceAttribute());
+                putRef("destination", map->getDestinationAttribute());
+                writer_.endObject();
             }
-            putArray(out, "nameMaps", std::move(maps));
+            writer_.endArray();
         }
-        return out;
+        writer_.endObject();
     }
 
-    Json writeIndex(const ORXIndex* index) {
-        Json out = start(index, nullptr);
-        putBool(out, "unique", index->isUnique() != 0);
-        putBool(out, "clustered", index->isClustered());
-        putRef(out, "key", index->getKey());
-        Json members = Json::array();
+    void writeIndex(const ORXIndex* index) {
+        start(nullptr, index, nullptr);
+        putBool("unique", index->isUnique() != 0);
+        putBool("clustered", index->isClustered());
+        putRef("key", index->getKey());
+        writer_.beginArray("members");
         for (int i = 0; i < index->getIndexMemberCount(); ++i) {
             const ORXIndexMember* member = index->getIndexMember(i);
-            Json json = Json::object();
-            putId(json, member);
-            putRef(json, "attribute", member->getAttribute());
-            putInt(json, "sortOrder", member->getSortOrder(), 1);
-            putInt(json, "position", member->getPosition(), i);
-            members.push_back(std::move(json));
+            writer_.beginObject(nullptr);
+            putId(member);
+            putRef("attribute", member->getAttribute());
+            putInt("sortOrder", member->getSortOrder(), 1);
+            putInt("position", member->getPosition(), i);
+            writer_.endObject();
         }
-        putArray(out, "members", std::move(members));
-        return out;
+        writer_.endArray();
+        writer_.endObject();
     }
 
-    Json writeOperation(const ORXOperation* operation) {
+    void writeOperation(const ORXOperation* operation) {
         bool trigger = operation->getElementType() == ORX_ET_TRIGGER;
-        Json out = start(operation, trigger ? "trigger" : "procedure");
-        putString(out, "body", operation->getBody());
-        putRef(out, "owner", operation->getOwner());
-        std::string first = ref(operation->getLinkedElement(0));
-        std::string second = ref(operation->getLinkedElement(1));
+        start(nullptr, operation, trigger ? "trigger" : "procedure");
+        putString("body", operation->getBody());
+        putRef("owner", operation->getOwner());
+        std::string_view first = ref(operation->getLinkedElement(0));
+        std::string_view second = ref(operation->getLinkedElement(1));
         if (!second.empty()) {
-            out["links"] = Json::array({first.empty() ? Json(nullptr) : Json(first), second});
+            writer_.beginArray("links");
+            if (first.empty()) {
+                writer_.null(nullptr);
+            } else {
+                writer_.string(nullptr, first);
+            }
+            writer_.string(nullptr, second);
+            writer_.endArray();
         } else if (!first.empty()) {
-            out["links"] = Json::array({first});
+            writer_.beginArray("links");
+            writer_.string(nullptr, first);
+            writer_.endArray();
         }
-        putInt(out, "timing", operation->getTiming());
-        putBool(out, "onInsert", operation->isOnInsert());
-        putBool(out, "onUpdate", operation->isOnUpdate());
-        putBool(out, "onDelete", operation->isOnDelete());
-        return out;
+        putInt("timing", operation->getTiming());
+        putBool("onInsert", operation->isOnInsert());
+        putBool("onUpdate", operation->isOnUpdate());
+        putBool("onDelete", operation->isOnDelete());
+        writer_.endObject();
     }
 
     // ---- references, generalizations, views ------------------------------------
 
-    Json writeAssociation(const ORXAssociation* association) {
-        Json out = start(association, "association");
-        Json roles = Json::array();
+    void writeAssociation(const ORXAssociation* association) {
+        start(nullptr, association, "association");
+        writer_.beginArray("roles");
         for (int i = 0; i < association->getAssociationRoleCount(); ++i) {
             const ORXAssociationRole* role = association->getAssociationRole(i);
-            Json json = start(role, nullptr);
-            putRef(json, "class", role->getAssociatedClass());
-            putBool(json, "isSource", role->isSource());
+            start(nullptr, role, nullptr);
+            putRef("class", role->getAssociatedClass());
+            putBool("isSource", role->isSource());
             // A text that does not decode (an importer may leave it empty) is
             // written as what it reads as, so that the file loads again.
             ORXString multiplicity = role->getMultiplicity();
@@ -466,114 +632,129 @@ class Dumper {
                 multiplicity = buildMultiplicity(lower, upper);
             }
             if (multiplicity != (role->isSource() ? "1" : "0..*")) {
-                json["multiplicity"] = multiplicity.str();
+                writer_.string("multiplicity", multiplicity.view());
             }
-            putRule(json, "updateRule", role->getUpdateRule());
-            putRule(json, "deleteRule", role->getDeleteRule());
-            putRef(json, "foreignKey", role->getForeignKey());
-            roles.push_back(std::move(json));
+            putRule("updateRule", role->getUpdateRule());
+            putRule("deleteRule", role->getDeleteRule());
+            putRef("foreignKey", role->getForeignKey());
+            writer_.endObject();
         }
-        putArray(out, "roles", std::move(roles));
-        return out;
+        writer_.endArray();
+        writer_.endObject();
     }
 
-    Json writeGeneralization(const ORXGeneralization* generalization) {
-        Json out = start(generalization, "generalization");
-        putRef(out, "supertype", generalization->getSupertypeClass(0));
-        Json subtypes = Json::array();
+    void writeGeneralization(const ORXGeneralization* generalization) {
+        start(nullptr, generalization, "generalization");
+        putRef("supertype", generalization->getSupertypeClass(0));
+        writer_.beginArray("subtypes");
         for (int i = 0; i < generalization->getSubtypeClassCount(); ++i) {
-            std::string id = ref(generalization->getSubtypeClass(i));
+            std::string_view id = ref(generalization->getSubtypeClass(i));
             if (!id.empty())
-                subtypes.push_back(id);
+                writer_.string(nullptr, id);
         }
-        putArray(out, "subtypes", std::move(subtypes));
-        Json keys = Json::array();
+        writer_.endArray();
+        writer_.beginArray("foreignKeys");
         for (int i = 0; i < generalization->getForeignKeyCount(); ++i) {
-            std::string id = ref(generalization->getForeignKey(i));
+            std::string_view id = ref(generalization->getForeignKey(i));
             if (!id.empty())
-                keys.push_back(id);
+                writer_.string(nullptr, id);
         }
-        putArray(out, "foreignKeys", std::move(keys));
-        return out;
+        writer_.endArray();
+        writer_.endObject();
     }
 
-    Json writeView(const ORXSQLViewEntity* view) {
-        Json out = start(view, "view");
-        putString(out, "statement", view->getViewStatement());
-        putInt(out, "statementKind", view->getViewStatementKind(), 1);
-        putRef(out, "owner", view->getOwner());
-        Json columns = Json::array();
+    void writeView(const ORXSQLViewEntity* view) {
+        start(nullptr, view, "view");
+        putString("statement", view->getViewStatement());
+        putInt("statementKind", view->getViewStatementKind(), 1);
+        putRef("owner", view->getOwner());
+        writer_.beginArray("columns");
         for (int i = 0; i < view->getSQLViewAttributeCount(); ++i) {
             const ORXSQLViewAttribute* column = view->getSQLViewAttribute(i);
-            Json json = start(column, nullptr);
-            putRef(json, "source", column->getSourceFeature());
-            columns.push_back(std::move(json));
+            start(nullptr, column, nullptr);
+            putRef("source", column->getSourceFeature());
+            writer_.endObject();
         }
-        putArray(out, "columns", std::move(columns));
-        return out;
+        writer_.endArray();
+        writer_.endObject();
     }
 
     // ---- diagrams -------------------------------------------------------------------
 
-    Json writeDiagram(const ORXDiagram* diagram) {
-        Json out = start(diagram, nullptr);
+    void writeDiagram(const ORXDiagram* diagram) {
+        start(nullptr, diagram, nullptr);
         // Subjects of symbols become members when the file is loaded, so only
-        // the members without a symbol are listed.
+        // the members without a symbol are listed. The symbols' subjects are
+        // looked at first (the first run meets references in this order),
+        // though the members are written before the symbols.
         std::unordered_set<const ORXModelObject*> drawn;
-        Json symbols = Json::array();
+        std::vector<std::pair<const ORXPresentationElement*, std::string_view>> symbols;
         for (int i = 0; i < diagram->getPresentationElementCount(); ++i) {
             const ORXPresentationElement* symbol = diagram->getPresentationElement(i);
             const ORXModelObject* subject = symbol->getSubjectModelObject();
-            std::string id = ref(subject);
+            std::string_view id = ref(subject);
             if (id.empty())
                 continue;  // a symbol of nothing that is written
             drawn.insert(subject);
-            Json json = Json::object();
-            putId(json, symbol);
-            json["subject"] = id;
-            putInt(json, "x", symbol->getX());
-            putInt(json, "y", symbol->getY());
-            putInt(json, "width", symbol->getWidth());
-            putInt(json, "height", symbol->getHeight());
-            putColor(json, "backgroundColor", symbol->getBackgroundColor());
-            putColor(json, "lineColor", symbol->getLineColor());
-            putColor(json, "fontColor", symbol->getFontColor());
-            symbols.push_back(std::move(json));
+            symbols.emplace_back(symbol, id);
         }
-        Json members = Json::array();
+        writer_.beginArray("members");
         for (int i = 0; i < diagram->getMemberCount(); ++i) {
             const ORXModelObject* member = diagram->getMember(i);
             if (drawn.count(member))
                 continue;
-            std::string id = ref(member);
+            std::string_view id = ref(member);
             if (!id.empty())
-                members.push_back(id);
+                writer_.string(nullptr, id);
         }
-        putArray(out, "members", std::move(members));
-        putArray(out, "symbols", std::move(symbols));
-        return out;
+        writer_.endArray();
+        writer_.beginArray("symbols");
+        for (const auto& [symbol, id] : symbols) {
+            writer_.beginObject(nullptr);
+            putId(symbol);
+            writer_.string("subject", id);
+            putInt("x", symbol->getX());
+            putInt("y", symbol->getY());
+            putInt("width", symbol->getWidth());
+            putInt("height", symbol->getHeight());
+            putColor("backgroundColor", symbol->getBackgroundColor());
+            putColor("lineColor", symbol->getLineColor());
+            putColor("fontColor", symbol->getFontColor());
+            writer_.endObject();
+        }
+        writer_.endArray();
+        writer_.endObject();
     }
 
+    TextWriter writer_;
     bool collecting_ = true;
-    std::unordered_set<const ORXObject*> writtenObjects_;
-    std::unordered_set<std::string> taken_;
-    std::unordered_map<const ORXObject*, std::string> ids_;
+    std::unordered_map<const ORXObject*, Info> info_;
+    std::unordered_set<std::string_view> taken_;
+    std::deque<std::string> generated_;  // the generated ids
     std::vector<const ORXObject*> referred_;
-    std::unordered_set<const ORXObject*> referredSet_;
 };
 
 }  // namespace
 
 std::string dumpJsonModel(const ORXModel& model) {
-    Dumper dumper;
-    return dumper.dump(model);
+    std::string text;
+    Dumper(text, nullptr).dump(model);
+    text += '\n';
+    return text;
 }
 
 void dumpJsonModelFile(const ORXModel& model, const std::string& path) {
-    std::string text = dumpJsonModel(model);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     if (!out)
         throw ModelFileError(path + ": cannot create the file: " + std::strerror(errno));
+    // The text goes to the file in pieces as it is made, so that a large
+    // model's text is never held whole.
+    std::string text;
+    {
+        Dumper dumper(text, &out);
+        dumper.dump(model);
+    }
+    text += '\n';
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     out.close();
     if (!out)
