@@ -1,4 +1,5 @@
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <deque>
@@ -6,7 +7,6 @@
 #include <map>
 #include <ostream>
 #include <string_view>
-#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -68,6 +68,62 @@ std::string colorText(int color) {
     std::snprintf(buffer, sizeof buffer, "#%06X", static_cast<unsigned>(color));
     return buffer;
 }
+
+// What the dumper learnt about each object, in an open-addressing table:
+// one flat array instead of a node per object, since a large model has
+// millions of objects.
+template <class Value>
+class ObjectTable {
+  public:
+    // The entry of `object`, made empty when it is new.
+    Value& operator[](const ORXObject* object) {
+        if ((size_ + 1) * 2 > slots_.size())
+            grow();
+        Slot& slot = probe(object);
+        if (!slot.object) {
+            slot.object = object;
+            ++size_;
+        }
+        return slot.value;
+    }
+
+    // The entry of `object`, or null.
+    const Value* find(const ORXObject* object) const {
+        if (slots_.empty())
+            return nullptr;
+        const Slot& slot = const_cast<ObjectTable*>(this)->probe(object);
+        return slot.object ? &slot.value : nullptr;
+    }
+
+  private:
+    struct Slot {
+        const ORXObject* object = nullptr;
+        Value value{};
+    };
+
+    Slot& probe(const ORXObject* object) {
+        const std::size_t mask = slots_.size() - 1;
+        auto key = reinterpret_cast<std::uintptr_t>(object);
+        std::size_t at = static_cast<std::size_t>((key >> 4) * 0x9E3779B97F4A7C15ull >> 20) & mask;
+        for (;; at = (at + 1) & mask) {
+            Slot& slot = slots_[at];
+            if (!slot.object || slot.object == object)
+                return slot;
+        }
+    }
+
+    void grow() {
+        std::vector<Slot> old = std::move(slots_);
+        slots_.assign(old.empty() ? 1024 : old.size() * 2, Slot{});
+        for (Slot& slot : old) {
+            if (slot.object)
+                probe(slot.object) = std::move(slot);
+        }
+    }
+
+    std::vector<Slot> slots_;
+    std::size_t size_ = 0;
+};
 
 // Writes JSON text as it goes, laid out like nlohmann's dump(2): members and
 // items on lines of their own indented by two spaces per level, "key": value,
@@ -265,8 +321,8 @@ class Dumper {
 
     // The id an object is written with; empty when it has none.
     std::string_view idOf(const ORXObject* object) const {
-        auto it = info_.find(object);
-        return it == info_.end() ? std::string_view() : it->second.id;
+        const Info* info = info_.find(object);
+        return info ? info->id : std::string_view();
     }
 
     // Writes the object's id, when it has one.
@@ -728,7 +784,7 @@ class Dumper {
 
     TextWriter writer_;
     bool collecting_ = true;
-    std::unordered_map<const ORXObject*, Info> info_;
+    ObjectTable<Info> info_;
     std::unordered_set<std::string_view> taken_;
     std::deque<std::string> generated_;  // the generated ids
     std::vector<const ORXObject*> referred_;
