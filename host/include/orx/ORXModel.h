@@ -130,91 +130,135 @@ class ORXSetGeneralPointerOperation : public ORXTraversalOperation {
 
 // An ordered list of linked objects with constant-time membership, removal and
 // indexed reading (removals are compacted lazily, so a run of removals costs
-// linear time in all).
+// linear time in all). Most lists of a model are empty or short: an empty list
+// costs one pointer, a short one is scanned, and a list that grows past a few
+// items keeps an index from item to position.
 template <class T>
 class ORXLinkList {
   public:
     bool add(T* item);
     bool remove(T* item);
-    bool contains(const T* item) const { return index_.count(item) != 0; }
-    int count() const { return static_cast<int>(items_.size() - holes_); }
+    bool contains(const T* item) const { return item && find(item) >= 0; }
+    int count() const {
+        return impl_ ? static_cast<int>(impl_->items.size() - impl_->holes) : 0;
+    }
     T* get(int i) const {
         compact();
-        return items_[static_cast<std::size_t>(i)];
+        return impl_->items[static_cast<std::size_t>(i)];
     }
     // Inserts before position `i` of the compacted list (i == count appends).
     bool insertAt(int i, T* item);
-    void clear() {
-        items_.clear();
-        index_.clear();
-        holes_ = 0;
-    }
+    void clear() { impl_.reset(); }
     // A snapshot of the items in order.
     std::vector<T*> items() const;
 
   private:
+    // From this many slots on, a list keeps its index.
+    static constexpr std::size_t kIndexedFrom = 16;
+    struct Impl {
+        std::vector<T*> items;  // null entries are removed items, until compacted
+        std::unordered_map<const T*, std::size_t> index;
+        bool indexed = false;
+        std::size_t holes = 0;
+    };
+    Impl& impl() {
+        if (!impl_)
+            impl_ = std::make_unique<Impl>();
+        return *impl_;
+    }
+    // The slot of `item`, or -1.
+    std::ptrdiff_t find(const T* item) const;
+    void reindex(std::size_t from) const;
     void compact() const;
-    mutable std::vector<T*> items_;
-    mutable std::unordered_map<const T*, std::size_t> index_;
-    mutable std::size_t holes_ = 0;
+    mutable std::unique_ptr<Impl> impl_;
 };
 
 template <class T>
+std::ptrdiff_t ORXLinkList<T>::find(const T* item) const {
+    if (!impl_)
+        return -1;
+    if (impl_->indexed) {
+        auto found = impl_->index.find(item);
+        return found == impl_->index.end() ? -1 : static_cast<std::ptrdiff_t>(found->second);
+    }
+    for (std::size_t i = 0; i < impl_->items.size(); ++i)
+        if (impl_->items[i] == item)
+            return static_cast<std::ptrdiff_t>(i);
+    return -1;
+}
+
+template <class T>
+void ORXLinkList<T>::reindex(std::size_t from) const {
+    Impl& list = *impl_;
+    if (!list.indexed && list.items.size() < kIndexedFrom)
+        return;
+    if (!list.indexed) {
+        list.indexed = true;
+        from = 0;
+    }
+    for (std::size_t i = from; i < list.items.size(); ++i)
+        if (list.items[i])
+            list.index[list.items[i]] = i;
+}
+
+template <class T>
 bool ORXLinkList<T>::add(T* item) {
-    if (!item || index_.count(item) != 0)
+    if (!item || find(item) >= 0)
         return false;
-    index_.emplace(item, items_.size());
-    items_.push_back(item);
+    Impl& list = impl();
+    list.items.push_back(item);
+    reindex(list.items.size() - 1);
     return true;
 }
 
 template <class T>
 bool ORXLinkList<T>::remove(T* item) {
-    auto found = index_.find(item);
-    if (found == index_.end())
+    const std::ptrdiff_t at = item ? find(item) : -1;
+    if (at < 0)
         return false;
+    Impl& list = *impl_;
     // A tombstone keeps the removal constant-time; the next read compacts.
-    items_[found->second] = nullptr;
-    index_.erase(found);
-    ++holes_;
+    list.items[static_cast<std::size_t>(at)] = nullptr;
+    if (list.indexed)
+        list.index.erase(item);
+    ++list.holes;
     // Compacting once the holes outnumber the items bounds the memory of
     // lists that are only ever written, at amortised constant cost.
-    if (holes_ > 32 && holes_ > items_.size() / 2)
+    if (list.holes > 32 && list.holes > list.items.size() / 2)
         compact();
     return true;
 }
 
 template <class T>
 bool ORXLinkList<T>::insertAt(int i, T* item) {
-    if (!item || index_.count(item) != 0 || i < 0 || i > count())
+    if (!item || find(item) >= 0 || i < 0 || i > count())
         return false;
     compact();
-    items_.insert(items_.begin() + i, item);
-    for (std::size_t j = static_cast<std::size_t>(i); j < items_.size(); ++j)
-        index_[items_[j]] = j;
+    Impl& list = impl();
+    list.items.insert(list.items.begin() + i, item);
+    reindex(static_cast<std::size_t>(i));
     return true;
 }
 
 template <class T>
 std::vector<T*> ORXLinkList<T>::items() const {
     compact();
-    return items_;
+    return impl_ ? impl_->items : std::vector<T*>();
 }
 
 template <class T>
 void ORXLinkList<T>::compact() const {
-    if (holes_ == 0)
+    if (!impl_ || impl_->holes == 0)
         return;
+    Impl& list = *impl_;
     std::size_t kept = 0;
-    for (std::size_t i = 0; i < items_.size(); ++i) {
-        if (!items_[i])
-            continue;
-        items_[kept] = items_[i];
-        index_[items_[kept]] = kept;
-        ++kept;
-    }
-    items_.resize(kept);
-    holes_ = 0;
+    for (std::size_t i = 0; i < list.items.size(); ++i)
+        if (list.items[i])
+            list.items[kept++] = list.items[i];
+    list.items.resize(kept);
+    list.holes = 0;
+    if (list.indexed)
+        reindex(0);
 }
 
 // Every object of the model.
