@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include <deque>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <ostream>
@@ -804,17 +805,33 @@ void dumpJsonModelFile(const ORXModel& model, const std::string& path) {
     if (!out)
         throw ModelFileError(path + ": cannot create the file: " + std::strerror(errno));
     // The text goes to the file in pieces as it is made, so that a large
-    // model's text is never held whole.
-    std::string text;
-    {
-        Dumper dumper(text, &out);
-        dumper.dump(model);
+    // model's text is never held whole. A dump that fails half-way is removed
+    // when it is a plain file (never a device such as /dev/full): a truncated
+    // model file must not pass for a whole one.
+    auto removePartial = [&path] {
+        std::error_code ignored;
+        if (std::filesystem::is_regular_file(path, ignored))
+            std::filesystem::remove(path, ignored);
+    };
+    try {
+        std::string text;
+        {
+            Dumper dumper(text, &out);
+            dumper.dump(model);
+        }
+        text += '\n';
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        out.close();
+    } catch (...) {
+        out.close();
+        removePartial();
+        throw;
     }
-    text += '\n';
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.close();
-    if (!out)
-        throw ModelFileError(path + ": cannot write the file");
+    if (!out) {
+        const int error = errno;
+        removePartial();
+        throw ModelFileError(path + ": cannot write the file: " + std::strerror(error));
+    }
 }
 
 }  // namespace importers

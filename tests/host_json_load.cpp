@@ -127,4 +127,17 @@ TEST(JsonModelLoad, DumpGivesIdsToReferredObjectsWithoutClashing) {
     EXPECT_NE(text.find("\"class\": \"_c2\""), std::string::npos) << text;
 }
 
+// A dump that cannot be written is an error naming the file and the system's
+// reason; a device given as the file is never removed.
+TEST(JsonModelDump, UnwritableFileIsAnErrorAndADeviceSurvives) {
+    ORXModel model;
+    try {
+        importers::dumpJsonModelFile(model, "/dev/full");
+        ADD_FAILURE() << "dumped without error";
+    } catch (const importers::ModelFileError& e) {
+        EXPECT_STREQ(e.what(), "/dev/full: cannot write the file: No space left on device");
+    }
+    EXPECT_TRUE(std::filesystem::exists("/dev/full"));
+}
+
 }  // namespace
