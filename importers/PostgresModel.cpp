@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+#include "importers/ReferenceBuilding.h"
+
 namespace importers {
 
 namespace {
@@ -653,22 +655,6 @@ class CatalogReader {
         }
     }
 
-    // The parent's key whose columns are exactly `columns`, the primary key first.
-    static ORXCandidateKey* matchingKey(const TableInfo& parent,
-                                        const std::vector<ORXAttribute*>& columns) {
-        for (ORXCandidateKey* key : parent.keys) {
-            if (key->getAttributeCount() != static_cast<int>(columns.size()))
-                continue;
-            bool same = true;
-            for (int i = 0; i < key->getAttributeCount() && same; ++i)
-                same = std::find(columns.begin(), columns.end(), key->getAttribute(i)) !=
-                       columns.end();
-            if (same)
-                return key;
-        }
-        return nullptr;
-    }
-
     void buildForeignKeys(TableInfo& child) {
         for (const ConstraintRow& row : child.constraints) {
             if (row.type == "f")
@@ -695,30 +681,14 @@ class CatalogReader {
             referenced.push_back(to);
             if (!from)
                 continue;
-            foreignKey->addAttribute(from);
-            if (to && to->getName() != from->getName())
-                new ORXAssociationRoleNameMap(foreignKey, to, from);
+            addForeignKeyColumn(foreignKey, from, to);
         }
-        if (ORXCandidateKey* parentKey = matchingKey(parent, referenced))
+        if (ORXCandidateKey* parentKey = findKeyWithColumns(parent.keys, referenced))
             foreignKey->addCandidateKey(parentKey);
 
-        auto association = std::make_unique<ORXAssociation>();
-        association->setName(row.name);
-        if (!association->addDesignPackage(package_))
-            fail("reference " + quoted(row.name) + " cannot be added to the model");
-        ORXAssociation* made = association.release();
-        auto* parentRole = new ORXAssociationRole(made);
-        parentRole->setSource(true);
-        parentRole->setMultiplicity("1");
-        if (!parentRole->addAssociatedClass(parent.cls))
-            fail("reference " + quoted(row.name) + " cannot be linked to its parent");
-        auto* childRole = new ORXAssociationRole(made);
-        childRole->setMultiplicity("0..*");
-        childRole->setUpdateRule(ruleCode(row.onUpdate));
-        childRole->setDeleteRule(ruleCode(row.onDelete));
-        if (!childRole->addAssociatedClass(child.cls))
-            fail("reference " + quoted(row.name) + " cannot be linked to its child");
-        foreignKey->addAssociationRole(childRole);
+        if (const char* problem = addReference(package_, row.name, parent.cls, foreignKey,
+                                               ruleCode(row.onUpdate), ruleCode(row.onDelete)))
+            fail("reference " + quoted(row.name) + problem);
     }
 
     // ---- triggers and routines ----

@@ -14,6 +14,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "importers/ReferenceBuilding.h"
+
 namespace importers {
 
 namespace {
@@ -943,22 +945,6 @@ class SchemaReader {
         return found == table.columns.end() ? nullptr : found->second;
     }
 
-    // The parent's key whose columns are exactly `columns`, the primary key first.
-    static ORXCandidateKey* matchingKey(const TableInfo& parent,
-                                        const std::vector<ORXAttribute*>& columns) {
-        for (ORXCandidateKey* key : parent.keys) {
-            if (key->getAttributeCount() != static_cast<int>(columns.size()))
-                continue;
-            bool same = true;
-            for (int i = 0; i < key->getAttributeCount() && same; ++i)
-                same = std::find(columns.begin(), columns.end(), key->getAttribute(i)) !=
-                       columns.end();
-            if (same)
-                return key;
-        }
-        return nullptr;
-    }
-
     void buildForeignKey(TableInfo& child, const std::vector<ForeignKeyRow>& rows,
                          std::size_t begin, std::size_t end) {
         const ForeignKeyRow& first = rows[begin];
@@ -989,7 +975,8 @@ class SchemaReader {
         std::vector<ORXAttribute*> referenced;
         for (const auto& pair : pairs)
             referenced.push_back(pair.second);
-        ORXCandidateKey* parentKey = allParentsFound ? matchingKey(parent, referenced) : nullptr;
+        ORXCandidateKey* parentKey =
+            allParentsFound ? findKeyWithColumns(parent.keys, referenced) : nullptr;
 
         std::string parentName(parent.cls->getName().view());
         std::string childName(child.cls->getName().view());
@@ -1000,30 +987,14 @@ class SchemaReader {
             fail("foreign key " + quoted(key->getName().view()) + " cannot be added");
         ORXForeignKey* foreignKey = key.release();
         for (const auto& [from, to] : pairs) {
-            foreignKey->addAttribute(from);
-            if (to && to->getName() != from->getName())
-                new ORXAssociationRoleNameMap(foreignKey, to, from);
+            addForeignKeyColumn(foreignKey, from, to);
         }
         if (parentKey)
             foreignKey->addCandidateKey(parentKey);
 
-        auto association = std::make_unique<ORXAssociation>();
-        association->setName(suffix);
-        if (!association->addDesignPackage(package_))
-            fail("reference " + quoted(suffix) + " cannot be added to the model");
-        ORXAssociation* made = association.release();
-        auto* parentRole = new ORXAssociationRole(made);
-        parentRole->setSource(true);
-        parentRole->setMultiplicity("1");
-        if (!parentRole->addAssociatedClass(parent.cls))
-            fail("reference " + quoted(suffix) + " cannot be linked to its parent");
-        auto* childRole = new ORXAssociationRole(made);
-        childRole->setMultiplicity("0..*");
-        childRole->setUpdateRule(ruleCode(first.onUpdate));
-        childRole->setDeleteRule(ruleCode(first.onDelete));
-        if (!childRole->addAssociatedClass(child.cls))
-            fail("reference " + quoted(suffix) + " cannot be linked to its child");
-        foreignKey->addAssociationRole(childRole);
+        if (const char* problem = addReference(package_, suffix, parent.cls, foreignKey,
+                                               ruleCode(first.onUpdate), ruleCode(first.onDelete)))
+            fail("reference " + quoted(suffix) + problem);
     }
 
     sqlite3* db_;
