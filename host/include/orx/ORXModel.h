@@ -139,9 +139,7 @@ class ORXLinkList {
     bool add(T* item);
     bool remove(T* item);
     bool contains(const T* item) const { return item && find(item) >= 0; }
-    int count() const {
-        return impl_ ? static_cast<int>(impl_->items.size() - impl_->holes) : 0;
-    }
+    int count() const { return impl_ ? static_cast<int>(impl_->items.size() - impl_->holes) : 0; }
     T* get(int i) const {
         compact();
         return impl_->items[static_cast<std::size_t>(i)];
