@@ -12,25 +12,13 @@
 #include <utility>
 #include <vector>
 
-#include "importers/ReferenceBuilding.h"
+#include "importers/SourceSupport.h"
 
 namespace importers {
 
 namespace {
 
 // ---- text ------------------------------------------------------------------
-
-bool isSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
-
-std::string_view trim(std::string_view text) {
-    while (!text.empty() && isSpace(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isSpace(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
 
 // The first line of a libpq message; libpq ends its messages with a newline
 // and may add DETAIL and HINT lines that do not belong in a one-line error.

@@ -14,7 +14,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "importers/ReferenceBuilding.h"
+#include "importers/SourceSupport.h"
 
 namespace importers {
 
@@ -47,18 +47,6 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
             return false;
     }
     return true;
-}
-
-bool isSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
-
-std::string_view trim(std::string_view text) {
-    while (!text.empty() && isSpace(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isSpace(text.back()))
-        text.remove_suffix(1);
-    return text;
 }
 
 bool isWordChar(char c) {

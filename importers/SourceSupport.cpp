@@ -1,9 +1,21 @@
-#include "importers/ReferenceBuilding.h"
+#include "importers/SourceSupport.h"
 
 #include <algorithm>
 #include <memory>
 
 namespace importers {
+
+bool isSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+}
+
+std::string_view trim(std::string_view text) {
+    while (!text.empty() && isSpace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isSpace(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
 
 ORXCandidateKey* findKeyWithColumns(const std::vector<ORXCandidateKey*>& keys,
                                     const std::vector<ORXAttribute*>& columns) {

@@ -1,13 +1,19 @@
 #pragma once
-// Pieces that the database model sources share: foreign keys, the keys they
-// reference and the references they implement.
+// Pieces that the database model sources share: trimming catalog texts,
+// foreign keys, the keys they reference and the references they implement.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "orx/ORXModel.h"
 
 namespace importers {
+
+// Blank, tab, line feed, carriage return and form feed.
+bool isSpace(char c);
+// `text` without its leading and trailing spaces.
+std::string_view trim(std::string_view text);
 
 // The first of `keys` whose columns are exactly `columns`, in any order; null when none.
 ORXCandidateKey* findKeyWithColumns(const std::vector<ORXCandidateKey*>& keys,
