@@ -144,6 +144,41 @@ class Recorder : public ORXTraversalOperation {
     std::string trace;
 };
 
+// isInstanceOf follows the classes: callers cast on its answer.
+TEST(ModelTypes, InstanceOfFollowsTheClassHierarchy) {
+    ORXProjection projection;
+    ORXClass table;
+    ORXOperation trigger(ORX_ET_TRIGGER);
+    ORXDesignPackage package;
+    ORXNote note;
+    ORXDerivedType domain;
+    const struct {
+        const ORXObject* object;
+        int type;
+        bool expected;
+    } cases[] = {
+        {&projection, ORX_ET_PRESENTATION_ELEMENT, true},
+        {&projection, ORX_ET_ELEMENT, false},
+        {&table, ORX_ET_CLASSIFIER, true},
+        {&table, ORX_ET_MODEL_OBJECT, true},
+        {&table, ORX_ET_FEATURE, false},
+        {&trigger, ORX_ET_FEATURE, true},
+        {&trigger, ORX_ET_STORED_PROCEDURE, false},
+        {&package, ORX_ET_MODEL_OBJECT, true},
+        {&package, ORX_ET_DIAGRAM, false},
+        {&note, ORX_ET_ELEMENT, true},
+        {&note, ORX_ET_MODEL_OBJECT, false},
+        {&domain, ORX_ET_BASE_TYPE, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(getElementTypeName(c.object->getElementType())) + " as " +
+                     getElementTypeName(c.type));
+        EXPECT_EQ(c.object->isInstanceOf(c.type), c.expected);
+    }
+    EXPECT_STREQ(getElementTypeName(ORX_ET_CLASS), "Class");
+    EXPECT_STREQ(getElementTypeName(1000), "Object");
+}
+
 TEST(ModelTraversal, VisitsOwnedObjectsDepthFirstAndHonoursSkips) {
     ORXModel model;
     model.setName("M");

@@ -19,13 +19,15 @@ struct TypeInfo {
     int parent;  // -1 for the root
 };
 
-// The element types with their names and the type each one specialises.
+// The element types with their names and the type each one specialises; the
+// parents follow the classes (a presentation element is an object but not an
+// element, a class is a classifier, which is a model object).
 constexpr TypeInfo kTypes[] = {
     {ORX_ET_OBJECT, "Object", -1},
     {ORX_ET_ELEMENT, "Element", ORX_ET_OBJECT},
     {ORX_ET_MODEL_OBJECT, "ModelObject", ORX_ET_ELEMENT},
-    {ORX_ET_PACKAGE, "Package", ORX_ET_ELEMENT},
-    {ORX_ET_BASE_TYPE, "Type", ORX_ET_ELEMENT},
+    {ORX_ET_PACKAGE, "Package", ORX_ET_MODEL_OBJECT},
+    {ORX_ET_BASE_TYPE, "Type", ORX_ET_MODEL_OBJECT},
     {ORX_ET_DERIVED_TYPE, "DerivedType", ORX_ET_BASE_TYPE},
     {ORX_ET_TYPE_VALUE, "TypeValue", ORX_ET_ELEMENT},
     {ORX_ET_NOTE, "Note", ORX_ET_ELEMENT},
@@ -33,24 +35,24 @@ constexpr TypeInfo kTypes[] = {
     {ORX_ET_DESIGN_PACKAGE, "DesignPackage", ORX_ET_PACKAGE},
     {ORX_ET_SYNONYM, "Synonym", ORX_ET_ELEMENT},
     {ORX_ET_MODEL, "Model", ORX_ET_PACKAGE},
-    {ORX_ET_DIAGRAM, "Diagram", ORX_ET_ELEMENT},
+    {ORX_ET_DIAGRAM, "Diagram", ORX_ET_MODEL_OBJECT},
     {ORX_ET_CLASS, "Class", ORX_ET_CLASSIFIER},
     {ORX_ET_ATTRIBUTE, "Attribute", ORX_ET_FEATURE},
-    {ORX_ET_KEY, "Key", ORX_ET_ELEMENT},
-    {ORX_ET_GENERALIZATION, "Generalization", ORX_ET_ELEMENT},
-    {ORX_ET_ASSOCIATION, "Association", ORX_ET_ELEMENT},
-    {ORX_ET_ASSOCIATION_ROLE, "AssociationRole", ORX_ET_ELEMENT},
+    {ORX_ET_KEY, "Key", ORX_ET_MODEL_OBJECT},
+    {ORX_ET_GENERALIZATION, "Generalization", ORX_ET_MODEL_OBJECT},
+    {ORX_ET_ASSOCIATION, "Association", ORX_ET_MODEL_OBJECT},
+    {ORX_ET_ASSOCIATION_ROLE, "AssociationRole", ORX_ET_MODEL_OBJECT},
     {ORX_ET_ASSOCIATION_ROLE_NAME_MAP, "AssociationRoleNameMap", ORX_ET_ELEMENT},
-    {ORX_ET_INDEX, "Index", ORX_ET_ELEMENT},
+    {ORX_ET_INDEX, "Index", ORX_ET_MODEL_OBJECT},
     {ORX_ET_CANDIDATE_KEY, "CandidateKey", ORX_ET_KEY},
     {ORX_ET_FOREIGN_KEY, "ForeignKey", ORX_ET_KEY},
-    {ORX_ET_INDEX_MEMBER, "IndexMember", ORX_ET_ELEMENT},
-    {ORX_ET_PRESENTATION_ELEMENT, "PresentationElement", ORX_ET_ELEMENT},
+    {ORX_ET_INDEX_MEMBER, "IndexMember", ORX_ET_MODEL_OBJECT},
+    {ORX_ET_PRESENTATION_ELEMENT, "PresentationElement", ORX_ET_OBJECT},
     {ORX_ET_SQL_VIEW_ENTITY, "SQLViewEntity", ORX_ET_CLASSIFIER},
     {ORX_ET_SQL_VIEW_ATTRIBUTE, "SQLViewAttribute", ORX_ET_FEATURE},
     {ORX_ET_PROJECTION, "Projection", ORX_ET_PRESENTATION_ELEMENT},
-    {ORX_ET_CLASSIFIER, "Classifier", ORX_ET_ELEMENT},
-    {ORX_ET_FEATURE, "Feature", ORX_ET_ELEMENT},
+    {ORX_ET_CLASSIFIER, "Classifier", ORX_ET_MODEL_OBJECT},
+    {ORX_ET_FEATURE, "Feature", ORX_ET_MODEL_OBJECT},
     {ORX_ET_OPERATION, "Operation", ORX_ET_FEATURE},
     {ORX_ET_STORED_PROCEDURE, "StoredProcedure", ORX_ET_OPERATION},
     {ORX_ET_TRIGGER, "Trigger", ORX_ET_OPERATION},
@@ -58,12 +60,22 @@ constexpr TypeInfo kTypes[] = {
     {ORX_ET_CATALOG, "Catalog", ORX_ET_PACKAGE},
 };
 
-const TypeInfo* findType(int code) {
-    for (const TypeInfo& info : kTypes) {
-        if (info.code == code)
-            return &info;
+// The highest element type code, and the types by code, so that a lookup
+// (made for every isInstanceOf) is one array access.
+constexpr int kMaxTypeCode = ORX_ET_CATALOG;
+
+struct TypeTable {
+    const TypeInfo* byCode[kMaxTypeCode + 1] = {};
+    constexpr TypeTable() {
+        for (const TypeInfo& info : kTypes)
+            byCode[info.code] = &info;
     }
-    return nullptr;
+};
+
+constexpr TypeTable kTypeTable;
+
+const TypeInfo* findType(int code) {
+    return code >= 0 && code <= kMaxTypeCode ? kTypeTable.byCode[code] : nullptr;
 }
 
 }  // namespace
