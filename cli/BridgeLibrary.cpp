@@ -22,7 +22,10 @@ std::string loaderReason() {
 BridgeLibrary::BridgeLibrary(const std::string& path) : path_(path) {
     dlerror();  // clear any earlier report
     // RTLD_NOW: a library with unresolved symbols fails here, not in mid-export.
-    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    // A name without a slash would make the loader search its library path
+    // (and perhaps load another library of that name): it names a file here.
+    const std::string file = path.find('/') == std::string::npos ? "./" + path : path;
+    void* handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
         throw BridgeLoadError("cannot load bridge library '" + path + "': " + loaderReason());
     }

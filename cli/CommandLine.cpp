@@ -84,6 +84,9 @@ void applyValue(CommandLine& line, const ValueFlag& f, const std::string& spelli
                 throw UsageError(spelling + " expects NAME=VALUE, got '" + value + "'");
             }
             line.settings.push_back({value.substr(0, eq), value.substr(eq + 1)});
+            // "File" given this way names the output just as -o does.
+            if (value.substr(0, eq) == kFileOption)
+                line.hasOutput = true;
             break;
         }
         case Flag::DumpModel:

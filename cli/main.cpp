@@ -9,6 +9,7 @@
 #include <exception>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,11 @@ bool endsWith(const std::string& path, const std::string& suffix) {
     });
 }
 
+// A bad setting in the environment: a bad input, but not a command line mistake.
+struct EnvironmentError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
 // The time the export uses: --time, else SOURCE_DATE_EPOCH, else the clock.
 std::optional<std::int64_t> chooseTime(const cli::CommandLine& line) {
     if (line.time)
@@ -60,8 +66,8 @@ std::optional<std::int64_t> chooseTime(const cli::CommandLine& line) {
         return std::nullopt;
     std::optional<std::int64_t> seconds = cli::parseInteger(variable);
     if (!seconds) {
-        throw cli::UsageError(std::string(kTimeVariable) +
-                              " must be a whole number of seconds, got '" + variable + "'");
+        throw EnvironmentError(std::string(kTimeVariable) +
+                               " must be a whole number of seconds, got '" + variable + "'");
     }
     return seconds;
 }
@@ -103,8 +109,6 @@ int runProgram(const std::vector<std::string>& arguments) {
             throw cli::UsageError("no output file given (-o FILE)");
         }
     }
-    std::optional<std::int64_t> time = chooseTime(line);
-
     cli::BridgeLibrary bridge(line.bridge.empty() ? cli::defaultBridgePath() : line.bridge);
     ORXVelmarExportDllInterface& exporter = bridge.interface();
     ORXOptionList options;
@@ -138,10 +142,14 @@ int runProgram(const std::vector<std::string>& arguments) {
     for (const std::string& warning : cli::findDoubtfulValues(options, names)) {
         std::fprintf(stderr, "%s\n", warning.c_str());
     }
-    ORXClock::setFixedTime(time);
+    // The time matters for the export alone, so only an export checks it.
+    ORXClock::setFixedTime(chooseTime(line));
     cli::ConsoleLog log(line.quiet ? ORX_SEVERITY_WARNING : ORX_SEVERITY_INFO);
     try {
-        exporter.run(cli::kBridgeIdentifier, *model, options, log);
+        if (!exporter.run(cli::kBridgeIdentifier, *model, options, log)) {
+            printError("the export failed (the bridge reported no success)");
+            return kExitExportFailed;
+        }
     } catch (const ORXException& failure) {
         printError(failure.getMessage().str());
         return kExitExportFailed;
@@ -166,6 +174,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "Try 'pdm-export --help' for more information.\n");
         return kExitBadInput;
     } catch (const cli::BridgeLoadError& failure) {
+        printError(failure.what());
+        return kExitBadInput;
+    } catch (const EnvironmentError& failure) {
         printError(failure.what());
         return kExitBadInput;
     } catch (const importers::ModelFileError& failure) {

@@ -295,6 +295,26 @@ TEST(CliProgram, SqlScriptsAndSqliteDatabasesExport) {
     EXPECT_EQ(readFile(dir.file("database.pdm")), document);
 }
 
+// "File" set by --option names the output like -o; a bare --bridge name is a
+// file in the working directory; the environment's time matters to exports
+// alone.
+TEST(CliProgram, FileOptionBareBridgeNameAndEnvironmentTime) {
+    Workspace w;
+    const std::string library = w.dir.file("bridge.so");
+    std::filesystem::copy_file(PDM_BRIDGE_LIB, library);
+    const std::string here = std::filesystem::current_path().string();
+    std::filesystem::current_path(w.dir.path());
+    Outcome run = runExport({w.model, "--option", "File=" + w.output, "--bridge", "bridge.so"});
+    std::filesystem::current_path(here);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(std::filesystem::exists(w.output));
+
+    EXPECT_EQ(runExport({"--list-options"}, "abc").status, 0);
+    run = runExport({w.model, "-o", w.output}, "abc");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "error: SOURCE_DATE_EPOCH must be a whole number of seconds, got 'abc'\n");
+}
+
 // A PostgreSQL database is a model source: an unreachable server is a bad
 // input with the password masked; with a test server (PDM_TEST_POSTGRES_URI)
 // its schema exports.
