@@ -225,8 +225,16 @@ class Loader {
             }
             for (std::string_view name : allowed)
                 known = known || key == name;
-            if (!known)
-                failAt(key, "unknown key");
+            if (!known) {
+                std::string expected;
+                for (std::string_view name : allowed)
+                    expected += (expected.empty() ? "" : ", ") + std::string(name);
+                if (common) {
+                    for (std::string_view name : kCommonKeys)
+                        expected += (expected.empty() ? "" : ", ") + std::string(name);
+                }
+                failAt(key, "unknown key; expected one of: " + expected);
+            }
         }
     }
 
@@ -632,7 +640,7 @@ class Loader {
             if (const JsonValue* procedures = findArray(object, "storedProcedures")) {
                 Step step(this, "storedProcedures");
                 forEach(*procedures, [&](const JsonValue& item, std::size_t) {
-                    auto operation = buildOperation(item);
+                    auto operation = buildOperation(item, false);
                     ORXOperation* raw = operation.get();
                     if (!design->addStoredProcedure(raw))
                         fail("the procedure cannot be added");
@@ -823,7 +831,7 @@ class Loader {
         if (const JsonValue* operations = findArray(object, "operations")) {
             Step step(this, "operations");
             forEach(*operations, [&](const JsonValue& item, std::size_t) {
-                auto operation = buildOperation(item);
+                auto operation = buildOperation(item, true);
                 if (!operation->addAssociatedClass(cls))
                     fail("the operation cannot be added");
                 operation.release();
@@ -831,20 +839,20 @@ class Loader {
         }
     }
 
-    std::unique_ptr<ORXOperation> buildOperation(const JsonValue& object) {
+    // An operation of a class (`ofClass`: a procedure or a trigger) or a stored
+    // procedure of a package; "kind" defaults to "procedure".
+    std::unique_ptr<ORXOperation> buildOperation(const JsonValue& object, bool ofClass) {
         checkKeys(object, true,
                   {"kind", "body", "owner", "links", "timing", "onInsert", "onUpdate", "onDelete"});
-        const JsonValue& kindValue = require(object, "kind");
-        int type = 0;
-        {
+        int type = ORX_ET_STORED_PROCEDURE;
+        if (const JsonValue* kindValue = find(object, "kind")) {
             Step step(this, "kind");
-            std::string_view kind = stringValue(kindValue);
-            if (kind == "procedure") {
-                type = ORX_ET_STORED_PROCEDURE;
-            } else if (kind == "trigger") {
+            std::string_view kind = stringValue(*kindValue);
+            if (kind == "trigger" && ofClass) {
                 type = ORX_ET_TRIGGER;
-            } else {
-                fail("expected \"procedure\" or \"trigger\"");
+            } else if (kind != "procedure") {
+                fail(ofClass ? "expected \"procedure\" or \"trigger\""
+                             : "expected \"procedure\": a package holds stored procedures only");
             }
         }
         auto operation = std::make_unique<ORXOperation>(type);
@@ -1196,6 +1204,9 @@ std::unique_ptr<ORXModel> parseJsonModel(const std::string& text, const std::str
 }
 
 std::unique_ptr<ORXModel> loadJsonModelFile(const std::string& path) {
+    std::error_code kindError;
+    if (std::filesystem::is_directory(path, kindError))
+        throw ModelFileError(path + ": cannot read the file: " + std::strerror(EISDIR));
     std::ifstream in(path, std::ios::binary);
     if (!in)
         throw ModelFileError(path + ": cannot open the file: " + std::strerror(errno));
@@ -1210,7 +1221,7 @@ std::unique_ptr<ORXModel> loadJsonModelFile(const std::string& path) {
     while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
         text.append(buffer, static_cast<std::size_t>(in.gcount()));
     if (in.bad())
-        throw ModelFileError(path + ": cannot read the file");
+        throw ModelFileError(path + ": cannot read the file: " + std::strerror(errno));
     return parseJsonModel(text, path);
 }
 

@@ -25,7 +25,16 @@ std::string formatJsonPath(const JsonPathStep* steps, std::size_t count) {
         } else {
             if (!out.empty())
                 out += '.';
-            out += steps[i].key;
+            // A key is shown as it stands unless it is empty or holds bytes
+            // that would break a one-line message; then it is quoted.
+            std::string_view key = steps[i].key;
+            bool plain = !key.empty();
+            for (unsigned char c : key)
+                plain = plain && c > 0x20 && c < 0x7f && c != '"' && c != '.' && c != '[';
+            if (plain)
+                out += key;
+            else
+                out += '"' + printableText(key) + '"';
         }
     }
     return out;

@@ -247,7 +247,8 @@ TEST(CliProgram, BadModelFileExitsTwoAndLeavesTheOutputAlone) {
     };
     const Case cases[] = {
         {"unknown-key.json", R"({"format": "orx-model", "version": 1, "colour": "red"})",
-         "colour: unknown key"},
+         "colour: unknown key; expected one of: format, version, types, packages, id, name, "
+         "physicalName, comment, description, notes, levelCode"},
         {"dangling.json", R"({"format": "orx-model", "version": 1, "packages": [
               {"kind": "design", "elements": [{"kind": "class", "primaryKey": "k9"}]}]})",
          "packages[0].elements[0].primaryKey: unknown id 'k9'"},

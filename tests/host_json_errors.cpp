@@ -86,7 +86,16 @@ TEST(JsonModelErrors, EachBadModelGivesItsExactMessage) {
          "packages[0].kind: duplicate key"},
         {"unknown key",
          inMain(R"({"kind": "class", "name": "T", "attributes": [{"name": "A", "typ": "x"}]})"),
-         "packages[1].elements[0].attributes[0].typ: unknown key"},
+         "packages[1].elements[0].attributes[0].typ: unknown key; expected one of: type, "
+         "initialValue, optional, checkExpression, checkRule, id, name, physicalName, comment, "
+         "description, notes, levelCode"},
+        {"empty key", kHead + R"("": 1})",
+         "\"\": unknown key; expected one of: format, version, types, packages, id, name, "
+         "physicalName, comment, description, notes, levelCode"},
+        {"trigger as a package's stored procedure",
+         inMain("", R"(, "storedProcedures": [{"name": "P"}, {"kind": "trigger"}])"),
+         "packages[1].storedProcedures[1].kind: expected \"procedure\": a package holds stored "
+         "procedures only"},
         {"flag as text",
          inMain(R"({"kind": "class", "name": "T", "attributes": [{"optional": "yes"}]})"),
          "packages[1].elements[0].attributes[0].optional: expected a boolean"},
