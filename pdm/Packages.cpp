@@ -210,20 +210,22 @@ bool Bridge::hasShortcutIn(ORXModelObject* object, ORXDesignPackage* package) {
 }
 
 void Bridge::computePackagePath(ORXModelObject* object) {
-    std::vector<ORXDesignPackage*> flagged;  // innermost first
+    // Names are taken going up, innermost first: an unnamed package gets its
+    // identifier when its name is computed, so the order counts.
+    std::vector<ORXString> names;
     ORXPackage* package = object->getDesignPackage();
     while (package && package->getElementType() == ORX_ET_DESIGN_PACKAGE) {
         auto* designPackage = static_cast<ORXDesignPackage*>(package);
         if (designPackage->getPackageFlag())
-            flagged.push_back(designPackage);
+            names.push_back(getExportName(designPackage));
         package = package->getParentPackage();
     }
     ORXString path;
-    for (auto it = flagged.rbegin(); it != flagged.rend(); ++it) {
+    for (auto it = names.rbegin(); it != names.rend(); ++it) {
         path += "\\";
-        path += getExportName(*it);
+        path += *it;
     }
-    if (flagged.empty())
+    if (names.empty())
         path = ORXString("\\");
     getExportRecord(object).packagePath = path;
 }

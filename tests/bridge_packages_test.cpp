@@ -90,6 +90,24 @@ TEST(Shortcuts, PathsNameTheFlaggedPackagesOnly) {
     }
 }
 
+// Unnamed packages are named after their identifiers, which the path takes
+// innermost first: B (inside A) is numbered before A.
+TEST(Shortcuts, PathNamesUnnamedPackagesInnermostFirst) {
+    const std::string model = R"({"format": "orx-model", "version": 1, "name": "M", "packages": [
+ {"kind": "design", "name": "P", "asPackage": true, "elements": [
+   {"kind": "class", "id": "child", "name": "CHILD"},
+   {"kind": "association", "name": "R", "roles": [{"class": "parent", "isSource": true},
+                                                   {"class": "child"}]}]},
+ {"kind": "design", "asPackage": true, "packages": [
+   {"kind": "design", "elements": [{"kind": "class", "id": "parent", "name": "PARENT"}]}]}]})";
+    const std::string document = exportJson(model).document;
+    EXPECT_NE(document.find("<a:TrgtLoct>\\DesignPackage_7\\DesignPackage_6</a:TrgtLoct>"),
+              std::string::npos);
+    EXPECT_NE(document.find("<o:SPdmPackage Id=\"o6\">\n<a:OID>00000000-1337-F331-D34D-000000000006"
+                            "</a:OID>\n<a:Name>DesignPackage_6</a:Name>"),
+              std::string::npos);
+}
+
 TEST(Packages, LevelCodeOneHidesThePackageAndItsContent) {
     ExportResult out = exportJson(inMain("", R"({"kind": "design", "name": "HIDDEN", "levelCode": 1,
         "elements": [{"kind": "class", "name": "HT"}], "packages": [{"kind": "design", "name": "INNER"}]})"));
