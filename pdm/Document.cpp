@@ -122,8 +122,12 @@ void Bridge::writeDocument(ORXModel& documentModel) {
                 continue;
             for (int a = 0; a < table->getAttributeCount(); ++a) {
                 ORXAttribute* attribute = table->getAttribute(a);
-                if (!attribute->getRuleExpression().empty())
-                    writeBusinessRule(attribute);
+                // A rule written already is listed above; a column that is
+                // not exported gets no rule.
+                if (attribute->getRuleExpression().empty() || !isAttributeExported(attribute) ||
+                    getExportRecord(attribute).ruleId != 0)
+                    continue;
+                writeBusinessRule(attribute);
             }
         }
     }

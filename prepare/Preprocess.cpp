@@ -4,6 +4,7 @@
 // table's package, a projection of every exported table, reference and view
 // in each of its diagrams). Post-processing undoes all of it.
 
+#include <algorithm>
 #include <exception>
 
 #include "literals/VLE_PDPDM7.h"
@@ -205,20 +206,34 @@ bool Bridge::findExistingAssociativeTable(ORXClass* table) {
 namespace {
 
 // The attributes of a primary key in the order of its ordering index when it
-// has one, else in key order.
+// has one, else in key order. The index orders the key's attributes only:
+// members that are not key attributes, or that repeat one, are passed over,
+// and key attributes the index does not list follow in key order, so every
+// key attribute is copied exactly once.
 std::vector<ORXAttribute*> orderedKeyAttributes(ORXCandidateKey* key) {
-    std::vector<ORXAttribute*> attributes;
+    std::vector<ORXAttribute*> keyAttributes;
+    for (int j = 0; j < key->getAttributeCount(); ++j)
+        keyAttributes.push_back(key->getAttribute(j));
     ORXIndex* ordering = key->getOrderingIndex();
+    if (!ordering)
+        return keyAttributes;
+    std::vector<ORXAttribute*> ordered;
+    auto listed = [&ordered](ORXAttribute* attribute) {
+        return std::find(ordered.begin(), ordered.end(), attribute) != ordered.end();
+    };
     ORXIndexMemberByPosition members;
-    if (ordering)
-        ordering->getIndexMemberByPosition(members);
-    for (int j = 0; j < key->getAttributeCount(); ++j) {
-        ORXAttribute* attribute = nullptr;
-        if (ordering && j < members.getCount())
-            attribute = members.getIndexMember(j)->getAttribute();
-        attributes.push_back(attribute ? attribute : key->getAttribute(j));
+    ordering->getIndexMemberByPosition(members);
+    for (int m = 0; m < members.getCount(); ++m) {
+        ORXAttribute* attribute = members.getIndexMember(m)->getAttribute();
+        bool inKey =
+            std::find(keyAttributes.begin(), keyAttributes.end(), attribute) != keyAttributes.end();
+        if (attribute && inKey && !listed(attribute))
+            ordered.push_back(attribute);
     }
-    return attributes;
+    for (ORXAttribute* attribute : keyAttributes)
+        if (!listed(attribute))
+            ordered.push_back(attribute);
+    return ordered;
 }
 
 // A new association of the associative table: the parent role at `parent`

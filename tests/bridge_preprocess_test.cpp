@@ -375,6 +375,33 @@ TEST(PreprocessManyToMany, SourceSideWithoutPrimaryKeyGivesOnlyTheOtherSidesColu
     expectRestored(*model, before);
 }
 
+TEST(PreprocessManyToMany, OrderingIndexOrdersEachKeyColumnOnce) {
+    // ORDER's key (ID, NO) is ordered by an index listing NO, a column outside
+    // the key, and NO again: the copies are NO then ID, each once.
+    auto model = loadModel(R"(
+"packages": [{"kind": "design", "name": "Main", "elements": [
+  {"kind": "class", "id": "order", "name": "ORDER", "attributes": [
+     {"id": "o_id", "name": "ID"}, {"id": "o_no", "name": "NO"}, {"id": "o_note", "name": "NOTE"}],
+   "keys": [{"id": "o_pk", "attributes": ["o_id", "o_no"], "orderingIndex": "o_order"}],
+   "primaryKey": "o_pk", "indexes": [{"id": "o_order", "members": [
+     {"attribute": "o_no"}, {"attribute": "o_note"}, {"attribute": "o_no"}]}]},
+  {"kind": "class", "id": "product", "name": "PRODUCT", "attributes": [{"name": "CODE"}]},
+  {"kind": "association", "name": "contains", "roles": [{"class": "order", "isSource": true,
+   "multiplicity": "*"}, {"class": "product", "multiplicity": "*"}]}]}]
+)");
+    const std::string before = importers::dumpJsonModel(*model);
+    {
+        PreparedBridge run(*model);
+        run.runPreprocessing();
+        ORXClass* table = findNamed(*model, "ORDER_PRODUCT");
+        ASSERT_NE(table, nullptr);
+        ASSERT_EQ(table->getAttributeCount(), 2);
+        EXPECT_EQ(table->getAttribute(0)->getName(), "NO");
+        EXPECT_EQ(table->getAttribute(1)->getName(), "ID");
+    }
+    expectRestored(*model, before);
+}
+
 TEST(PreprocessGeneralizations, ExportedSubtypesGetAReferenceFromTheSupertype) {
     auto model = loadModel(kParties);
     const std::string before = importers::dumpJsonModel(*model);

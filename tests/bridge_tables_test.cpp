@@ -120,6 +120,29 @@ TEST(Rules, ARuleIsDefinedOnceWithItsOwnIdentifierThenReferenced) {
     EXPECT_EQ(direct.bridge.ruleIds.get(1), 41);
 }
 
+// The model's c:BusinessRules lists a rule once even when a package wrote it
+// first (a reference's join there wrote the parent column), and writes none
+// for a column that is not exported.
+TEST(Rules, ModelListsEachRuleOnceAndNoneOfAnExcludedColumn) {
+    const std::string model = mainModel(
+        R"({"kind": "class", "id": "parent", "name": "PARENT", "attributes": [
+              {"id": "pid", "name": "PID", "checkExpression": "PID > 0"},
+              {"name": "HIDDEN", "levelCode": 1, "checkExpression": "H > 0"}],
+            "keys": [{"id": "pk", "attributes": ["pid"]}], "primaryKey": "pk"})",
+        R"(, "packages": [{"kind": "design", "name": "P", "elements": [
+              {"kind": "class", "id": "child", "name": "CHILD", "attributes": [
+                 {"id": "cpid", "name": "PID"}],
+               "keys": [{"kind": "foreign", "id": "fk", "attributes": ["cpid"],
+                         "references": "pk"}]},
+              {"kind": "association", "name": "R", "roles": [
+                 {"class": "parent", "isSource": true}, {"class": "child", "foreignKey": "fk"}]}]}])");
+    const std::string document = exportJson(model).document;
+    const std::string rules = collection(document, "c:BusinessRules");
+    EXPECT_EQ(occurrences(rules, "<o:SObjRule"), 1) << rules;
+    EXPECT_EQ(occurrences(document, "<o:SObjRule Id="), 1) << document;
+    EXPECT_EQ(document.find("H &gt; 0"), std::string::npos);
+}
+
 TEST(Datatypes, ColumnsWriteBoundsDefaultsValuesAndMappedTypes) {
     const std::pair<const char*, const char*> cases[] = {
         {R"("type": {"dataType": "SQL_VARCHAR", "length": 40, "initialValue": "x"})",
