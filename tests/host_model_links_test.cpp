@@ -49,6 +49,15 @@ TEST(ModelLinks, AttributeNamesAreUniqueInAClassAndFollowRenames) {
     delete id;
     EXPECT_TRUE(again->addAssociatedClass(&cls));
     EXPECT_EQ(cls.getAttribute(1), again.release());
+
+    // Unnamed attributes, and unnamed classes in a package, never clash.
+    EXPECT_TRUE((new ORXAttribute())->addAssociatedClass(&cls));
+    EXPECT_TRUE((new ORXAttribute())->addAssociatedClass(&cls));
+    EXPECT_EQ(cls.getAttributeCount(), 4);
+    ORXDesignPackage package;
+    EXPECT_TRUE((new ORXClass())->addDesignPackage(&package));
+    EXPECT_TRUE((new ORXClass())->addDesignPackage(&package));
+    EXPECT_EQ(package.getModelElementCount(), 2);
 }
 
 TEST(ModelLinks, ClassNamesAreUniqueInADesignPackageAndFollowRenames) {

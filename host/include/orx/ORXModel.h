@@ -417,8 +417,8 @@ class ORXModelObject : public ORXElement {
     // The design package that contains the object, or null.
     ORXDesignPackage* getDesignPackage() const { return designPackage_; }
     // Adds the object to `package`. Refused when the object already lies in a
-    // package, or when it is a class and the package holds a class of the same
-    // name. An object removed from a package and added back returns to its
+    // package, or when it is a named class and the package holds a class of the
+    // same name. An object removed from a package and added back returns to its
     // place among the package's elements.
     bool addDesignPackage(ORXDesignPackage* package);
     // Removes the object from `package`; false when it does not lie there.
@@ -678,7 +678,8 @@ class ORXAttribute : public ORXFeature {
     void setName(const ORXString& name) override;
 
     // Adds the attribute at the end of `cls`. Refused when the attribute lies
-    // in a class already or `cls` has an attribute of the same name.
+    // in a class already or, when it has a name, `cls` has an attribute of the
+    // same name.
     bool addAssociatedClass(ORXClass* cls);
     ORXClass* getAssociatedClass() const;
 

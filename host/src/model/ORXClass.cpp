@@ -167,7 +167,8 @@ void ORXAttribute::setName(const ORXString& name) {
 bool ORXAttribute::addAssociatedClass(ORXClass* cls) {
     if (!cls || classifier_)
         return false;
-    if (cls->attributeNames_.count(getName().str()) != 0)
+    // Names must differ; unnamed attributes have no name to clash.
+    if (!getName().empty() && cls->attributeNames_.count(getName().str()) != 0)
         return false;
     cls->attributes_.push_back(this);
     cls->attributeNames_.emplace(getName().str(), this);

@@ -87,7 +87,8 @@ bool ORXModelObject::addDesignPackage(ORXDesignPackage* package) {
     if (!package || designPackage_ || package == this)
         return false;
     const bool isClass = getElementType() == ORX_ET_CLASS;
-    if (isClass && package->classNames_.count(getName().str()) != 0)
+    // Class names must differ; unnamed classes have no name to clash.
+    if (isClass && !getName().empty() && package->classNames_.count(getName().str()) != 0)
         return false;
     if (homePackage_ == 0) {
         // First placement: remember where, so that a later return finds its place.
