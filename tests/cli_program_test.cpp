@@ -1,6 +1,7 @@
 // pdm-export run as a user runs it: a separate process judged by its exit
 // status, standard output, standard error and the files it leaves behind.
 
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -314,6 +315,20 @@ TEST(CliProgram, FileOptionBareBridgeNameAndEnvironmentTime) {
     run = runExport({w.model, "-o", w.output}, "abc");
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.err, "error: SOURCE_DATE_EPOCH must be a whole number of seconds, got 'abc'\n");
+}
+
+// The library exports its factory, its literal catalogue and its interface
+// class; the export bridge and everything else stay inside.
+TEST(CliProgram, BridgeLibraryExportsOnlyItsInterface) {
+    void* library = dlopen(PDM_BRIDGE_LIB, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(library, nullptr) << dlerror();
+    EXPECT_NE(dlsym(library, "getORXSybasePowerDesignerPdm08ExportInterface"), nullptr);
+    EXPECT_NE(dlsym(library, "_ZN10VLE_PDPDM718PDPDMX_S_EXPORTINGE"), nullptr);
+    EXPECT_EQ(dlsym(library,
+                    "_ZN39ORXSybasePowerDesignerPdm08ExportBridge11exportModelEP8ORXModelR13"
+                    "ORXOptionList"),
+              nullptr);
+    // Loaded once, the library stays: its literals outlive every use.
 }
 
 // A PostgreSQL database is a model source: an unreachable server is a bad
