@@ -32,4 +32,16 @@ std::vector<T*> takeAll(std::vector<T*>& list) {
     return taken;
 }
 
+// Deletes the parts an owner holds in `list`. Every part's link back to its
+// owner (`ownerLink`) is cleared first, so that the parts' destructors do not
+// search the owner's lists while they are being torn down.
+template <class T, class Link, class Base>
+void deleteParts(std::vector<T*>& list, Link Base::*ownerLink) {
+    std::vector<T*> parts = takeAll(list);
+    for (T* part : parts)
+        part->*ownerLink = nullptr;
+    for (T* part : parts)
+        delete part;
+}
+
 }  // namespace orxmodel

@@ -6,8 +6,8 @@
 #include "ModelUtil.h"
 #include "orx/ORXModel.h"
 
+using orxmodel::deleteParts;
 using orxmodel::eraseOne;
-using orxmodel::takeAll;
 
 namespace {
 
@@ -35,31 +35,15 @@ ORXClass::~ORXClass() {
     // Parts go first in an order that leaves the fewest links to undo:
     // operations, then indexes (their members hold attributes), then keys
     // (they hold attributes and indexes), then the attributes themselves.
-    std::vector<ORXOperation*> operations = takeAll(operations_);
-    for (ORXOperation* operation : operations)
-        operation->classifier_ = nullptr;
-    for (ORXOperation* operation : operations)
-        delete operation;
+    deleteParts(operations_, &ORXOperation::classifier_);
 
-    std::vector<ORXIndex*> indexes = takeAll(indexes_);
-    for (ORXIndex* index : indexes)
-        index->class_ = nullptr;
-    for (ORXIndex* index : indexes)
-        delete index;
+    deleteParts(indexes_, &ORXIndex::class_);
 
     primaryKey_ = nullptr;
-    std::vector<ORXKey*> keys = takeAll(keys_);
-    for (ORXKey* key : keys)
-        key->class_ = nullptr;
-    for (ORXKey* key : keys)
-        delete key;
+    deleteParts(keys_, &ORXKey::class_);
 
     attributeNames_.clear();
-    std::vector<ORXAttribute*> attributes = takeAll(attributes_);
-    for (ORXAttribute* attribute : attributes)
-        attribute->classifier_ = nullptr;
-    for (ORXAttribute* attribute : attributes)
-        delete attribute;
+    deleteParts(attributes_, &ORXAttribute::classifier_);
 
     for (ORXAssociationRole* role : roles_.items())
         role->class_ = nullptr;
@@ -266,11 +250,7 @@ ORXTypeValue::~ORXTypeValue() {
 // ------------------------------------------------------------------ ORXType
 
 ORXType::~ORXType() {
-    std::vector<ORXTypeValue*> values = takeAll(values_);
-    for (ORXTypeValue* value : values)
-        value->owner_ = nullptr;
-    for (ORXTypeValue* value : values)
-        delete value;
+    deleteParts(values_, &ORXTypeValue::owner_);
     if (typeOwner_) {
         if (typeOwner_->getElementType() == ORX_ET_MODEL) {
             eraseOne(static_cast<ORXModel*>(typeOwner_)->types_, this);
@@ -305,11 +285,7 @@ void ORXType::forEachOwned(const std::function<void(ORXObject*)>& f) {
 // --------------------------------------------------------- ORXSQLViewEntity
 
 ORXSQLViewEntity::~ORXSQLViewEntity() {
-    std::vector<ORXSQLViewAttribute*> columns = takeAll(columns_);
-    for (ORXSQLViewAttribute* column : columns)
-        column->classifier_ = nullptr;
-    for (ORXSQLViewAttribute* column : columns)
-        delete column;
+    deleteParts(columns_, &ORXSQLViewAttribute::classifier_);
 }
 
 void ORXSQLViewEntity::getFeatureByPosition(ORXFeatureByPosition& list) const {

@@ -6,9 +6,9 @@
 #include "ModelUtil.h"
 #include "orx/ORXModel.h"
 
+using orxmodel::deleteParts;
 using orxmodel::eraseOne;
 using orxmodel::holds;
-using orxmodel::takeAll;
 
 // ------------------------------------------------------------------- ORXKey
 
@@ -103,11 +103,7 @@ ORXForeignKey::~ORXForeignKey() {
         eraseOne(generalization->foreignKeys_, this);
     }
     generalizations_.clear();
-    std::vector<ORXAssociationRoleNameMap*> maps = takeAll(nameMaps_);
-    for (ORXAssociationRoleNameMap* map : maps)
-        map->foreignKey_ = nullptr;
-    for (ORXAssociationRoleNameMap* map : maps)
-        delete map;
+    deleteParts(nameMaps_, &ORXAssociationRoleNameMap::foreignKey_);
 }
 
 bool ORXForeignKey::addCandidateKey(ORXCandidateKey* key) {
@@ -189,11 +185,7 @@ ORXIndex::~ORXIndex() {
             key->orderingIndex_ = nullptr;
     }
     keysIndexedBy_.clear();
-    std::vector<ORXIndexMember*> members = takeAll(members_);
-    for (ORXIndexMember* member : members)
-        member->index_ = nullptr;
-    for (ORXIndexMember* member : members)
-        delete member;
+    deleteParts(members_, &ORXIndexMember::index_);
 }
 
 bool ORXIndex::addAssociatedClass(ORXClass* cls) {
@@ -263,11 +255,7 @@ ORXIndexMember::~ORXIndexMember() {
 // ----------------------------------------------------------- ORXAssociation
 
 ORXAssociation::~ORXAssociation() {
-    std::vector<ORXAssociationRole*> roles = takeAll(roles_);
-    for (ORXAssociationRole* role : roles)
-        role->association_ = nullptr;
-    for (ORXAssociationRole* role : roles)
-        delete role;
+    deleteParts(roles_, &ORXAssociationRole::association_);
 }
 
 ORXAssociationRole* ORXAssociation::getAssociationRole(int i) const {

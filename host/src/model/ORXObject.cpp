@@ -133,12 +133,7 @@ ORXElement::ORXElement(int elementType, const ORXElement& other)
       levelCode_(other.levelCode_) {}
 
 ORXElement::~ORXElement() {
-    // Detach first so that each note's destructor does not search this list.
-    std::vector<ORXNote*> notes = orxmodel::takeAll(notes_);
-    for (ORXNote* note : notes)
-        note->owner_ = nullptr;
-    for (ORXNote* note : notes)
-        delete note;
+    orxmodel::deleteParts(notes_, &ORXNote::owner_);
 }
 
 bool ORXElement::addNote(ORXNote* note) {

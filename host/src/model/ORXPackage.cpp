@@ -7,8 +7,8 @@
 #include "ModelUtil.h"
 #include "orx/ORXModel.h"
 
+using orxmodel::deleteParts;
 using orxmodel::eraseOne;
-using orxmodel::takeAll;
 
 // ----------------------------------------------------------- ORXModelObject
 
@@ -30,16 +30,8 @@ ORXModelObject::~ORXModelObject() {
                 link = nullptr;
         }
     }
-    std::vector<ORXSynonym*> synonyms = takeAll(synonyms_);
-    for (ORXSynonym* synonym : synonyms)
-        synonym->owner_ = nullptr;
-    for (ORXSynonym* synonym : synonyms)
-        delete synonym;
-    std::vector<ORXBusinessRule*> rules = takeAll(rules_);
-    for (ORXBusinessRule* rule : rules)
-        rule->owner_ = nullptr;
-    for (ORXBusinessRule* rule : rules)
-        delete rule;
+    deleteParts(synonyms_, &ORXSynonym::owner_);
+    deleteParts(rules_, &ORXBusinessRule::owner_);
 }
 
 bool ORXModelObject::setOwner(ORXModelObject* owner) {
@@ -139,11 +131,7 @@ void ORXModelObject::forEachOwned(const std::function<void(ORXObject*)>& f) {
 ORXPackage::~ORXPackage() {
     if (parent_)
         eraseOne(parent_->children_, this);
-    std::vector<ORXPackage*> children = takeAll(children_);
-    for (ORXPackage* child : children)
-        child->parent_ = nullptr;
-    for (ORXPackage* child : children)
-        delete child;
+    deleteParts(children_, &ORXPackage::parent_);
 }
 
 bool ORXPackage::addChildPackage(ORXPackage* child) {
@@ -167,11 +155,7 @@ ORXModel::~ORXModel() {
     // Packages go before types, so that no attribute outlives the type it links.
     while (getChildPackageCount() > 0)
         delete getChildPackage(getChildPackageCount() - 1);
-    std::vector<ORXType*> types = takeAll(types_);
-    for (ORXType* type : types)
-        type->typeOwner_ = nullptr;
-    for (ORXType* type : types)
-        delete type;
+    deleteParts(types_, &ORXType::typeOwner_);
 }
 
 bool ORXModel::addType(ORXType* type) {
@@ -194,11 +178,7 @@ void ORXModel::forEachOwned(const std::function<void(ORXObject*)>& f) {
 // --------------------------------------------------------- ORXDesignPackage
 
 ORXDesignPackage::~ORXDesignPackage() {
-    std::vector<ORXDiagram*> diagrams = takeAll(ownedDiagrams_);
-    for (ORXDiagram* diagram : diagrams)
-        diagram->ownerPackage_ = nullptr;
-    for (ORXDiagram* diagram : diagrams)
-        delete diagram;
+    deleteParts(ownedDiagrams_, &ORXDiagram::ownerPackage_);
 
     std::vector<ORXModelObject*> elements = elements_.items();
     elements_.clear();
@@ -209,11 +189,7 @@ ORXDesignPackage::~ORXDesignPackage() {
     for (ORXModelObject* element : elements)
         delete element;
 
-    std::vector<ORXOperation*> procedures = takeAll(procedures_);
-    for (ORXOperation* procedure : procedures)
-        procedure->procedurePackage_ = nullptr;
-    for (ORXOperation* procedure : procedures)
-        delete procedure;
+    deleteParts(procedures_, &ORXOperation::procedurePackage_);
 }
 
 void ORXDesignPackage::restoreOrder() const {
