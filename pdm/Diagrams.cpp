@@ -59,10 +59,8 @@ int Bridge::toBlobColor(int color) {
 
 void Bridge::writeDiagram(ORXDiagram* diagram) {
     currentDiagram = diagram;
-    if (testAndSetWritten(diagram)) {
-        printObjectRef("o:SPdmDiagram", "Ref", getObjectId(diagram));
+    if (printRefIfWritten("o:SPdmDiagram", diagram))
         return;
-    }
     printObjectStart("o:SPdmDiagram", getObjectId(diagram));
     printIntegerAttribute("a:OID", getObjectId(diagram), true);
     printAttribute("a:Name", getExportName(diagram), true);
@@ -102,10 +100,8 @@ void Bridge::writeSymbol(ORXPresentationElement* element) {
             auto* table = static_cast<ORXClass*>(subject);
             if (!isClassExported(table))
                 return;
-            if (testAndSetWritten(element)) {
-                printObjectRef("o:SPdmSymTabl", "Ref", getObjectId(element));
+            if (printRefIfWritten("o:SPdmSymTabl", element))
                 return;
-            }
             printObjectStart("o:SPdmSymTabl", getObjectId(element));
             printAttribute("a:ClipRect", clipRectangle(element, scaleX, scaleY), true);
             std::snprintf(blob, sizeof blob, kTableBlob, font, background, line);
@@ -120,10 +116,8 @@ void Bridge::writeSymbol(ORXPresentationElement* element) {
             auto* association = static_cast<ORXAssociation*>(subject);
             if (!isReferenceExported(association))
                 return;
-            if (testAndSetWritten(element)) {
-                printObjectRef("o:SPdmSymRefr", "Ref", getObjectId(element));
+            if (printRefIfWritten("o:SPdmSymRefr", element))
                 return;
-            }
             printObjectStart("o:SPdmSymRefr", getObjectId(element));
             printAttribute("a:ClipRect", "((0,0),(4000,-4000))");
             printAttribute("a:ListPt", "((0,0),(4000,-4000))");
@@ -156,10 +150,8 @@ void Bridge::writeSymbol(ORXPresentationElement* element) {
         }
         case ORX_ET_SQL_VIEW_ENTITY: {
             auto* view = static_cast<ORXSQLViewEntity*>(subject);
-            if (testAndSetWritten(element)) {
-                printObjectRef("o:SPdmSymView", "Ref", getObjectId(element));
+            if (printRefIfWritten("o:SPdmSymView", element))
                 return;
-            }
             printObjectStart("o:SPdmSymView", getObjectId(element));
             printAttribute("a:ClipRect", clipRectangle(element, scaleX, scaleY), true);
             std::snprintf(blob, sizeof blob, kViewBlob, font, background, line);

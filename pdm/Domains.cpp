@@ -17,10 +17,8 @@ bool Bridge::isDomainExported(ORXType* type) {
 void Bridge::writeDomain(ORXType* type) {
     if (!isDomainExported(type))
         return;
-    if (testAndSetWritten(type)) {
-        printObjectRef("o:SPdoObjDomn", "Ref", getObjectId(type));
+    if (printRefIfWritten("o:SPdoObjDomn", type))
         return;
-    }
     printObjectStart("o:SPdoObjDomn", getObjectId(type));
     printIntegerAttribute("a:OID", getObjectId(type), true);
     printAttribute("a:Name", getExportName(type), true);

@@ -87,6 +87,14 @@ bool ORXSybasePowerDesignerPdm08ExportBridge::testAndSetWritten(ORXObject* objec
     return false;
 }
 
+bool ORXSybasePowerDesignerPdm08ExportBridge::printRefIfWritten(const char* name,
+                                                                ORXObject* object) {
+    if (!testAndSetWritten(object))
+        return false;
+    printObjectRef(name, "Ref", getObjectId(object));
+    return true;
+}
+
 int ORXSybasePowerDesignerPdm08ExportBridge::getShortcutId(ORXObject* object,
                                                            ORXDesignPackage* package) {
     ExportRecord& record = getExportRecord(object);

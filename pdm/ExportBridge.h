@@ -90,6 +90,10 @@ class ORXSybasePowerDesignerPdm08ExportBridge : public ORXXMLWriter {
     int newObjectId();
     int getObjectId(ORXObject* object);
     bool testAndSetWritten(ORXObject* object);
+    // The second mention of an object: when `object` has been written in full,
+    // writes its reference element `name` and returns true; otherwise marks it
+    // written and returns false, and the caller writes it in full.
+    bool printRefIfWritten(const char* name, ORXObject* object);
     int getShortcutId(ORXObject* object, ORXDesignPackage* package);
     void computeNameAndCode(ORXObject* object);
     const ORXString& getExportName(ORXObject* object);

@@ -7,10 +7,8 @@ using Bridge = ORXSybasePowerDesignerPdm08ExportBridge;
 void Bridge::writeIndex(ORXIndex* index) {
     if (!isIndexExported(index))
         return;
-    if (testAndSetWritten(index)) {
-        printObjectRef("o:SPdoObjIndx", "Ref", getObjectId(index));
+    if (printRefIfWritten("o:SPdoObjIndx", index))
         return;
-    }
     printObjectStart("o:SPdoObjIndx", getObjectId(index));
     printIntegerAttribute("a:OID", getObjectId(index), true);
     printAttribute("a:Name", getExportName(index), true);
@@ -48,10 +46,8 @@ void Bridge::writeIndex(ORXIndex* index) {
 void Bridge::writeIndexColumn(ORXIndexMember* member) {
     if (!isIndexColumnExported(member))
         return;
-    if (testAndSetWritten(member)) {
-        printObjectRef("o:SPdoObjCidx", "Ref", getObjectId(member));
+    if (printRefIfWritten("o:SPdoObjCidx", member))
         return;
-    }
     printObjectStart("o:SPdoObjCidx", getObjectId(member));
     printIntegerAttribute("a:OID", getObjectId(member), true);
     printIntegerAttribute("a:Ascd", member->getSortOrder() == 2 ? 0 : 1, false);

@@ -27,10 +27,8 @@ void Bridge::writePackage(ORXDesignPackage* package) {
     if (!isPackageExported(package))
         return;
     currentPackage = package;
-    if (testAndSetWritten(package)) {
-        printObjectRef("o:SPdmPackage", "Ref", getObjectId(package));
+    if (printRefIfWritten("o:SPdmPackage", package))
         return;
-    }
     printObjectStart("o:SPdmPackage", getObjectId(package));
     printIntegerAttribute("a:OID", getObjectId(package), true);
     printAttribute("a:Name", getExportName(package), true);

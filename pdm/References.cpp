@@ -48,10 +48,8 @@ void Bridge::writeReference(ORXAssociation* association) {
         writeShortcut(association);
         return;
     }
-    if (testAndSetWritten(association)) {
-        printObjectRef("o:SPdoObjRefr", "Ref", getObjectId(association));
+    if (printRefIfWritten("o:SPdoObjRefr", association))
         return;
-    }
     ORXAssociationRole* parent = parentRole(association);
     ORXAssociationRole* child = childRole(association);
     ORXForeignKey* foreignKey = child->getForeignKey();

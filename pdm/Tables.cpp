@@ -24,10 +24,8 @@ void Bridge::writeTable(ORXClass* table) {
         writeShortcut(table);
         return;
     }
-    if (testAndSetWritten(table)) {
-        printObjectRef("o:SPdoObjTabl", "Ref", getObjectId(table));
+    if (printRefIfWritten("o:SPdoObjTabl", table))
         return;
-    }
     printObjectStart("o:SPdoObjTabl", getObjectId(table));
     printIntegerAttribute("a:OID", getObjectId(table), true);
     printAttribute("a:Name", getExportName(table), true);
@@ -102,10 +100,8 @@ void Bridge::writeTable(ORXClass* table) {
 void Bridge::writeColumn(ORXAttribute* column) {
     if (!isAttributeExported(column))
         return;
-    if (testAndSetWritten(column)) {
-        printObjectRef("o:SPdoObjColn", "Ref", getObjectId(column));
+    if (printRefIfWritten("o:SPdoObjColn", column))
         return;
-    }
     printObjectStart("o:SPdoObjColn", getObjectId(column));
     printIntegerAttribute("a:OID", getObjectId(column), true);
     printAttribute("a:Name", getExportName(column), true);
@@ -134,10 +130,8 @@ void Bridge::writeColumn(ORXAttribute* column) {
 void Bridge::writeKey(ORXKey* key) {
     if (!isKeyExported(key))
         return;
-    if (testAndSetWritten(key)) {
-        printObjectRef("o:SPdoObjKey", "Ref", getObjectId(key));
+    if (printRefIfWritten("o:SPdoObjKey", key))
         return;
-    }
     printObjectStart("o:SPdoObjKey", getObjectId(key));
     printIntegerAttribute("a:OID", getObjectId(key), true);
     printAttribute("a:Name", getExportName(key), true);

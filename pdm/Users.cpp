@@ -11,10 +11,8 @@ bool Bridge::isUserExported(ORXModelObject* schema) {
 void Bridge::writeUser(ORXModelObject* schema) {
     if (!isUserExported(schema))
         return;
-    if (testAndSetWritten(schema)) {
-        printObjectRef("o:SPdoObjUser", "Ref", getObjectId(schema));
+    if (printRefIfWritten("o:SPdoObjUser", schema))
         return;
-    }
     printObjectStart("o:SPdoObjUser", getObjectId(schema));
     printIntegerAttribute("a:OID", getObjectId(schema), true);
     printAttribute("a:Name", schema->getName(), true);
@@ -37,10 +35,8 @@ ORXModelObject* Bridge::findProcedureOwner(ORXOperation* operation) {
 }
 
 void Bridge::writeProcedure(ORXOperation* operation) {
-    if (testAndSetWritten(operation)) {
-        printObjectRef("o:SPdoObjProc", "Ref", getObjectId(operation));
+    if (printRefIfWritten("o:SPdoObjProc", operation))
         return;
-    }
     printObjectStart("o:SPdoObjProc", getObjectId(operation));
     printIntegerAttribute("a:OID", getObjectId(operation), true);
     printAttribute("a:Name", getExportName(operation), true);

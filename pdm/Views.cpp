@@ -7,10 +7,8 @@
 using Bridge = ORXSybasePowerDesignerPdm08ExportBridge;
 
 void Bridge::writeView(ORXSQLViewEntity* view) {
-    if (testAndSetWritten(view)) {
-        printObjectRef("o:SPdoObjView", "Ref", getObjectId(view));
+    if (printRefIfWritten("o:SPdoObjView", view))
         return;
-    }
     printObjectStart("o:SPdoObjView", getObjectId(view));
     printIntegerAttribute("a:OID", getObjectId(view), true);
     printAttribute("a:Name", getExportName(view), true);
@@ -55,10 +53,8 @@ void Bridge::writeViewColumn(ORXSQLViewAttribute* column) {
         return;
     // The written flag is set before the contents, so a chain of view
     // columns that leads back to itself ends in a reference.
-    if (testAndSetWritten(column)) {
-        printObjectRef("o:SPdoObjViewColn", "Ref", getObjectId(column));
+    if (printRefIfWritten("o:SPdoObjViewColn", column))
         return;
-    }
     printObjectStart("o:SPdoObjViewColn", getObjectId(column));
     printIntegerAttribute("a:OID", getObjectId(column), true);
     printAttribute("a:Name", column->getName(), true);
