@@ -12,7 +12,7 @@
 #include <string>
 
 #include "bridge/DllInterface.h"
-#include "importers/JsonModel.h"
+#include "importers/modelfile/JsonModel.h"
 #include "orx/ORXClock.h"
 #include "orx/ORXModel.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "importers/JsonModel.h"
+#include "importers/modelfile/JsonModel.h"
 #include "support/TestSupport.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "importers/JsonModel.h"
+#include "importers/modelfile/JsonModel.h"
 #include "orx/ORXBridgeLib.h"
 #include "support/TestSupport.h"
 

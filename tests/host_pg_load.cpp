@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "importers/JsonModel.h"
-#include "importers/PostgresModel.h"
+#include "importers/database/PostgresModel.h"
+#include "importers/modelfile/JsonModel.h"
 
 namespace {
 

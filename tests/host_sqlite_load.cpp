@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "importers/JsonModel.h"
-#include "importers/SqliteModel.h"
+#include "importers/database/SqliteModel.h"
+#include "importers/modelfile/JsonModel.h"
 #include "support/TestSupport.h"
 
 namespace {

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "bridge/DllInterface.h"
-#include "importers/JsonModel.h"
+#include "importers/modelfile/JsonModel.h"
 #include "orx/ORXClock.h"
 #include "orx/ORXModel.h"
 #include "orx/ORXOption.h"

@@ -1,4 +1,4 @@
-#include "importers/SourceSupport.h"
+#include "importers/database/SourceSupport.h"
 
 #include <algorithm>
 #include <memory>

@@ -11,8 +11,8 @@
 #include <unordered_set>
 #include <vector>
 
-#include "importers/JsonModel.h"
-#include "importers/JsonText.h"
+#include "importers/modelfile/JsonModel.h"
+#include "importers/modelfile/JsonText.h"
 #include "orx/ORXBridgeLib.h"
 
 namespace importers {

@@ -1,4 +1,4 @@
-#include "importers/SqliteModel.h"
+#include "importers/database/SqliteModel.h"
 
 #include <sqlite3.h>
 
@@ -14,7 +14,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "importers/SourceSupport.h"
+#include "importers/database/SourceSupport.h"
 
 namespace importers {
 

@@ -74,7 +74,7 @@
 #include <memory>
 #include <string>
 
-#include "importers/JsonModel.h"
+#include "importers/modelfile/JsonModel.h"
 #include "orx/ORXModel.h"
 
 namespace importers {

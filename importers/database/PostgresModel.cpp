@@ -1,4 +1,4 @@
-#include "importers/PostgresModel.h"
+#include "importers/database/PostgresModel.h"
 
 #include <libpq-fe.h>
 
@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "importers/SourceSupport.h"
+#include "importers/database/SourceSupport.h"
 
 namespace importers {
 

@@ -1,4 +1,4 @@
-#include "importers/JsonText.h"
+#include "importers/modelfile/JsonText.h"
 
 #include <charconv>
 #include <cmath>

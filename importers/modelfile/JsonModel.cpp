@@ -1,4 +1,4 @@
-#include "importers/JsonModel.h"
+#include "importers/modelfile/JsonModel.h"
 
 #include <cerrno>
 #include <cmath>
@@ -10,7 +10,7 @@
 #include <limits>
 #include <vector>
 
-#include "importers/JsonText.h"
+#include "importers/modelfile/JsonText.h"
 #include "orx/ORXBridgeLib.h"
 
 namespace importers {
