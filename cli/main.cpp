@@ -82,17 +82,23 @@ void applySettings(ORXOptionList& options, const std::vector<cli::OptionSetting>
     }
 }
 
-// Loads the model INPUT names: a PostgreSQL connection URI, a model file
-// (.json), a SQL script (.sql, run into an in-memory SQLite database), or else
-// a SQLite database file.
-std::unique_ptr<ORXModel> loadModel(const std::string& input) {
+// Reads the database INPUT names: a PostgreSQL connection URI, a SQL script
+// (.sql, run into an in-memory SQLite database), or else a SQLite database
+// file. A model file (.json) is no database: nothing then.
+std::optional<importers::DatabaseImport> loadDatabase(const std::string& input) {
     if (importers::isPostgresUri(input))
         return importers::loadPostgresDatabase(input);
     if (endsWith(input, ".json"))
-        return importers::loadJsonModelFile(input);
+        return std::nullopt;
     if (endsWith(input, ".sql"))
         return importers::loadSqliteScript(input);
     return importers::loadSqliteDatabase(input);
+}
+
+// Whether the target is the one detected from the model: no target was set,
+// or "Auto Detect" was.
+bool targetChosenByDefault(const ORXOptionList& options) {
+    return options.getValue(cli::kTargetOption) == "Auto Detect";
 }
 
 int runProgram(const std::vector<std::string>& arguments) {
@@ -133,7 +139,20 @@ int runProgram(const std::vector<std::string>& arguments) {
     for (const cli::OptionSetting& setting : line.settings)
         names.push_back(setting.name);
 
-    std::unique_ptr<ORXModel> model = loadModel(line.input);
+    std::unique_ptr<ORXModel> model;
+    std::optional<importers::DatabaseImport> database = loadDatabase(line.input);
+    if (database) {
+        model = std::move(database->model);
+        // The server's own version, once: the catalog records only the target's name.
+        if (!line.quiet)
+            std::fprintf(stderr, "source: %s\n", database->serverVersion.c_str());
+        // The trigger warning concerns an export only.
+        for (const std::string& warning :
+             database->warnings(line.hasOutput && targetChosenByDefault(options)))
+            std::fprintf(stderr, "%s\n", warning.c_str());
+    } else {
+        model = importers::loadJsonModelFile(line.input);
+    }
     if (!line.dumpModel.empty())
         importers::dumpJsonModelFile(*model, line.dumpModel);
     if (!line.hasOutput)

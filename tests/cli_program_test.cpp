@@ -278,11 +278,11 @@ TEST(CliProgram, SqlScriptsAndSqliteDatabasesExport) {
               "  customer_id INTEGER REFERENCES customer(id) ON DELETE CASCADE);\n");
     Outcome run = runExport({script, "-o", dir.file("script.pdm"), "--time", "0"});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(run.err.find("found : SQLite 3"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("found : ODBC 3.0"), std::string::npos) << run.err;
     const std::string document = readFile(dir.file("script.pdm"));
     EXPECT_EQ(pdmtest::checkPdmDocument(document), std::vector<std::string>());
     for (const char* part : {"<a:Name>customer</a:Name>", "<a:Name>orders</a:Name>",
-                             "<a:Dttp>VARCHAR2(40)</a:Dttp>", "<o:SPdoObjRfjn Id="})
+                             "<a:Dttp>VARCHAR(40)</a:Dttp>", "<o:SPdoObjRfjn Id="})
         EXPECT_NE(document.find(part), std::string::npos) << part;
 
     // The same schema in a database file of the same base name: the same document.
@@ -295,6 +295,52 @@ TEST(CliProgram, SqlScriptsAndSqliteDatabasesExport) {
     run = runExport({database, "-o", dir.file("database.pdm"), "--time", "0"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(readFile(dir.file("database.pdm")), document);
+}
+
+// A SQLite source is written for ODBC 3.0 unless a target is set; its
+// triggers, which that target cannot hold, draw one warning then.
+TEST(CliProgram, SqliteSourcesDetectOdbcAndWarnAboutTriggersItCannotHold) {
+    TempDir dir;
+    const std::string script = dir.file("audit.sql");
+    writeFile(
+        script,
+        "CREATE TABLE item (id INTEGER PRIMARY KEY AUTOINCREMENT, note TEXT);\n"
+        "CREATE TABLE log (line TEXT);\n"
+        "CREATE TRIGGER item_in AFTER INSERT ON item BEGIN INSERT INTO log VALUES ('i'); END;\n"
+        "CREATE TRIGGER item_out AFTER DELETE ON item BEGIN INSERT INTO log VALUES ('d'); END;\n");
+    const std::string triggerWarning =
+        "warning: 2 triggers are not written: the target ODBC 3.0 has none; choose a target "
+        "that has triggers with -t (for example -t \"PostgreSQL 7\")\n";
+    struct Case {
+        Args flags;
+        const char* target;  // the display name the bridge reports
+        bool warns;
+    };
+    const Case cases[] = {
+        {{}, "ODBC 3.0", true},
+        {{"-t", "Auto Detect"}, "ODBC 3.0", true},
+        {{"-t", "PostgreSQL 7"}, "PostgreSQL 7", false},
+        {{"--option", "Target Database=ORACLE Version 8"}, "ORACLE Version 8", false},
+        {{"-t", "* MySQL 4"}, "MySQL 4", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(shown(c.flags));
+        Args arguments = {script, "-o", dir.file("out.pdm"), "--time", "0"};
+        arguments.insert(arguments.end(), c.flags.begin(), c.flags.end());
+        Outcome run = runExport(arguments);
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.err.rfind(std::string("source: SQLite ") + sqlite3_libversion() + "\n", 0),
+                  0u)
+            << run.err;
+        EXPECT_NE(run.err.find(std::string("Using ") + c.target + " as target database"),
+                  std::string::npos)
+            << run.err;
+        EXPECT_EQ(run.err.find(triggerWarning) != std::string::npos, c.warns) << run.err;
+    }
+    // Quiet keeps the warning and drops the source line.
+    Outcome quiet = runExport({script, "-o", dir.file("out.pdm"), "--time", "0", "-q"});
+    ASSERT_EQ(quiet.status, 0) << quiet.err;
+    EXPECT_EQ(quiet.err, triggerWarning);
 }
 
 // "File" set by --option names the output like -o; a bare --bridge name is a
@@ -349,8 +395,15 @@ TEST(CliProgram, PostgresDatabasesExport) {
         GTEST_SKIP() << "PDM_TEST_POSTGRES_URI is not set";
     run = runExport({uri, "-o", w.output, "--time", "0"});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(run.err.find("found : PostgreSQL "), std::string::npos) << run.err;
+    // The server's own version once, then the target its catalog names.
+    EXPECT_EQ(run.err.rfind("source: PostgreSQL ", 0), 0u) << run.err;
+    EXPECT_NE(run.err.find("found : PostgreSQL 7\n"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("Using PostgreSQL 7 as target database"), std::string::npos) << run.err;
     EXPECT_EQ(pdmtest::checkPdmDocument(readFile(w.output)), std::vector<std::string>());
+
+    run = runExport({uri, "-o", w.output, "--time", "0", "-t", "ODBC 3.0"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("Using ODBC 3.0 as target database"), std::string::npos) << run.err;
 }
 
 // A value outside an option's enumeration draws one warning, judged on the

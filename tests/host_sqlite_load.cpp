@@ -56,7 +56,8 @@ void expectShopModel(const ORXModel& model) {
     ASSERT_EQ(model.getChildPackageCount(), 2);
     auto* catalog = dynamic_cast<ORXCatalog*>(model.getChildPackage(0));
     ASSERT_NE(catalog, nullptr);
-    EXPECT_EQ(catalog->getDatabaseType(), "SQLite 3");
+    EXPECT_EQ(catalog->getDatabaseType(), "ODBC 3.0");
+    EXPECT_EQ(catalog->getComment(), std::string("SQLite ") + sqlite3_libversion());
     ORXPackage* schema = catalog->getChildPackage(0);
     auto* package = dynamic_cast<ORXDesignPackage*>(model.getChildPackage(1));
     ASSERT_NE(package, nullptr);
@@ -168,7 +169,8 @@ void expectShopModel(const ORXModel& model) {
 }
 
 TEST(SqliteLoad, ScriptAndDatabaseFileGiveTheShopSchema) {
-    std::unique_ptr<ORXModel> fromScript = importers::loadSqliteScript(dataFile("sqlite/shop.sql"));
+    std::unique_ptr<ORXModel> fromScript =
+        importers::loadSqliteScript(dataFile("sqlite/shop.sql")).model;
     expectShopModel(*fromScript);
 
     pdmtest::TempDir dir;
@@ -180,7 +182,7 @@ TEST(SqliteLoad, ScriptAndDatabaseFileGiveTheShopSchema) {
     sqlite3_close(db);
     ASSERT_EQ(code, SQLITE_OK);
     ASSERT_TRUE(importers::isSqliteDatabaseFile(path));
-    std::unique_ptr<ORXModel> fromFile = importers::loadSqliteDatabase(path);
+    std::unique_ptr<ORXModel> fromFile = importers::loadSqliteDatabase(path).model;
     expectShopModel(*fromFile);
     EXPECT_EQ(importers::dumpJsonModel(*fromFile), importers::dumpJsonModel(*fromScript));
 }

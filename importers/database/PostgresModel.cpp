@@ -295,12 +295,15 @@ bool mayBeConcurrentDrop(std::string_view state) {
 
 // ---- the catalog reader ----------------------------------------------------------
 
+// The detection name of the target a PostgreSQL database is written for by default.
+constexpr const char* kDetectedTarget = "PostgreSQL 7";
+
 class CatalogReader {
   public:
     CatalogReader(PGconn* connection, std::string where)
         : connection_(connection), where_(std::move(where)) {}
 
-    std::unique_ptr<ORXModel> read() {
+    DatabaseImport read() {
         // One snapshot for every query, and no writes whatever the URI asks.
         run("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY");
         // Names outside the search path come out schema-qualified in the texts
@@ -309,12 +312,18 @@ class CatalogReader {
         run("SELECT pg_catalog.set_config('search_path', 'public', true)");
         std::string name = run("SELECT pg_catalog.current_database()").text(0, 0);
 
-        auto model = std::make_unique<ORXModel>();
+        DatabaseImport result;
+        const char* version = PQparameterStatus(connection_, "server_version");
+        result.serverVersion = std::string("PostgreSQL ") + (version ? version : "");
+        result.detectedTarget = kDetectedTarget;
+        result.detectedTargetHasTriggers = true;
+        result.model = std::make_unique<ORXModel>();
+        ORXModel* model = result.model.get();
         model->setName(name);
         auto catalog = std::make_unique<ORXCatalog>();
         catalog->setName(name);
-        int version = PQserverVersion(connection_);
-        catalog->setDatabaseType("PostgreSQL " + std::to_string(version / 10000));
+        catalog->setDatabaseType(kDetectedTarget);
+        catalog->setComment(result.serverVersion);
         ORXCatalog* catalogMade = catalog.get();
         if (!model->addChildPackage(catalog.get()))
             fail("the catalog cannot be added");
@@ -340,7 +349,8 @@ class CatalogReader {
         readTriggers();
         readRoutines();
         setOwners();
-        return model;
+        result.triggerCount = countTriggers(*model);
+        return result;
     }
 
   private:
@@ -758,7 +768,7 @@ bool isPostgresUri(const std::string& input) {
     return input.rfind("postgresql://", 0) == 0 || input.rfind("postgres://", 0) == 0;
 }
 
-std::unique_ptr<ORXModel> loadPostgresDatabase(const std::string& uri) {
+DatabaseImport loadPostgresDatabase(const std::string& uri) {
     std::string where = maskPassword(uri);
     ConnectionHandle connection(PQconnectdb(uri.c_str()));
     if (!connection)

@@ -5,7 +5,8 @@
 // What the model holds:
 // - The model, its one catalog and its one design package are named after the
 //   database (current_database()). The catalog's database type is
-//   "PostgreSQL" and the server's major version ("PostgreSQL 15"); it has one
+//   "PostgreSQL 7" (the detection name of the target it is written for by
+//   default) and its comment the server's version ("PostgreSQL 15.4"); it has one
 //   schema package per schema of the database, in name order (pg_catalog,
 //   information_schema, the pg_toast and the temporary pg_temp schemas
 //   aside). The design package's flag is clear, so that its content is merged
@@ -74,6 +75,7 @@
 #include <memory>
 #include <string>
 
+#include "importers/database/DatabaseImport.h"
 #include "importers/modelfile/JsonModel.h"
 #include "orx/ORXModel.h"
 
@@ -86,6 +88,6 @@ bool isPostgresUri(const std::string& input);
 // Connects with libpq to the database that `uri` names and builds a model
 // from its schemas. A failed connection or query raises ModelFileError
 // "<uri with any password replaced by ***>: <libpq's message, first line>".
-std::unique_ptr<ORXModel> loadPostgresDatabase(const std::string& uri);
+DatabaseImport loadPostgresDatabase(const std::string& uri);
 
 }  // namespace importers

@@ -545,18 +545,28 @@ bool runsCleanly(sqlite3* db, const char* sql, std::string_view argument) {
     return code == SQLITE_DONE;
 }
 
+// The detection name of the target a SQLite schema is written for by
+// default: the generic target that keeps the most of SQLite's types.
+constexpr const char* kDetectedTarget = "ODBC 3.0";
+
 class SchemaReader {
   public:
     SchemaReader(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
 
-    std::unique_ptr<ORXModel> read() {
-        auto model = std::make_unique<ORXModel>();
+    DatabaseImport read() {
+        DatabaseImport result;
+        result.serverVersion = std::string("SQLite ") + sqlite3_libversion();
+        result.detectedTarget = kDetectedTarget;
+        result.detectedTargetHasTriggers = false;
+        result.model = std::make_unique<ORXModel>();
+        ORXModel* model = result.model.get();
         std::string name = std::filesystem::path(path_).stem().string();
         model->setName(name);
 
         auto catalog = std::make_unique<ORXCatalog>();
         catalog->setName(name);
-        catalog->setDatabaseType("SQLite " + std::to_string(sqlite3_libversion_number() / 1000000));
+        catalog->setDatabaseType(kDetectedTarget);
+        catalog->setComment(result.serverVersion);
         ORXCatalog* catalogMade = catalog.get();
         if (!model->addChildPackage(catalog.get()))
             fail("the catalog cannot be added");
@@ -591,7 +601,8 @@ class SchemaReader {
         for (TableInfo* table : tableOrder_)
             buildForeignKeys(*table);
         setOwners();
-        return model;
+        result.triggerCount = countTriggers(*model);
+        return result;
     }
 
   private:
@@ -1007,7 +1018,7 @@ bool isSqliteDatabaseFile(const std::string& path) {
     return std::memcmp(buffer, kHeader, sizeof kHeader) == 0;
 }
 
-std::unique_ptr<ORXModel> loadSqliteDatabase(const std::string& path) {
+DatabaseImport loadSqliteDatabase(const std::string& path) {
     {
         std::ifstream in(path, std::ios::binary);
         checkOpenable(path, in);
@@ -1020,7 +1031,7 @@ std::unique_ptr<ORXModel> loadSqliteDatabase(const std::string& path) {
     return SchemaReader(db.get(), path).read();
 }
 
-std::unique_ptr<ORXModel> loadSqliteScript(const std::string& path) {
+DatabaseImport loadSqliteScript(const std::string& path) {
     std::string script = readScript(path);
     DatabaseHandle db = openDatabase(
         path, ":memory:", SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX);

@@ -4,8 +4,10 @@
 //
 // What the model holds:
 // - The model is named after the file (its base name without extension). It
-//   has one catalog, named likewise, whose database type is "SQLite" and the
-//   library's major version ("SQLite 3"), with one schema "main", and one
+//   has one catalog, named likewise, whose database type is "ODBC 3.0" (the
+//   detection name of the target a SQLite schema is written for by default)
+//   and whose comment is the library's version ("SQLite 3.40.1"), with one
+//   schema "main", and one
 //   design package "main" whose package flag is clear, so that its content is
 //   merged into the model. Every table, view and trigger is owned by the
 //   schema.
@@ -60,6 +62,7 @@
 #include <memory>
 #include <string>
 
+#include "importers/database/DatabaseImport.h"
 #include "importers/modelfile/JsonModel.h"
 #include "orx/ORXModel.h"
 
@@ -68,13 +71,13 @@ namespace importers {
 // Builds a model from the schema of the SQLite database file at `path`, opened
 // read-only. An empty file counts as an empty database; a file that is not a
 // SQLite database raises ModelFileError "<path>: not a SQLite database".
-std::unique_ptr<ORXModel> loadSqliteDatabase(const std::string& path);
+DatabaseImport loadSqliteDatabase(const std::string& path);
 
 // Runs the SQL script at `path` into an in-memory SQLite database and builds
 // the model from it. An SQL error raises ModelFileError
 // "<path>: line N: <SQLite's message>", N being the line on which the failing
 // statement starts.
-std::unique_ptr<ORXModel> loadSqliteScript(const std::string& path);
+DatabaseImport loadSqliteScript(const std::string& path);
 
 // True when the file at `path` starts with the SQLite header
 // "SQLite format 3" and a zero byte; false when it does not or cannot be read.
