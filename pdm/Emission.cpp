@@ -210,6 +210,32 @@ const ORXString& ORXSybasePowerDesignerPdm08ExportBridge::getExportCode(ORXObjec
 
 // ---- Emission ------------------------------------------------------------------------
 
+namespace {
+
+// Appends `value` in decimal, padded with leading zeros to `width` characters
+// (the sign counts), as printf's "%0*i" does: every element carries an
+// identifier, so this runs for nearly every line of the document.
+void appendDecimal(std::string& out, int value, int width = 0) {
+    char digits[16];
+    char* end = digits + sizeof digits;
+    char* p = end;
+    // The magnitude as unsigned, so that the most negative value is exact.
+    unsigned magnitude =
+        value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+    do {
+        *--p = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    const int length = static_cast<int>(end - p) + (value < 0 ? 1 : 0);
+    if (value < 0)
+        out += '-';
+    if (width > length)
+        out.append(static_cast<std::size_t>(width - length), '0');
+    out.append(p, end);
+}
+
+}  // namespace
+
 std::string& ORXSybasePowerDesignerPdm08ExportBridge::beginLine() {
     lineBuffer.clear();
     if (!indentUnit.empty())
@@ -232,7 +258,9 @@ void ORXSybasePowerDesignerPdm08ExportBridge::printCollectionStart(const char* n
 void ORXSybasePowerDesignerPdm08ExportBridge::printObjectStart(const char* name, int id) {
     if (id == 0)
         id = newObjectId();
-    beginLine().append("<").append(name).append(" Id=\"o").append(std::to_string(id)).append("\">");
+    beginLine().append("<").append(name).append(" Id=\"o");
+    appendDecimal(lineBuffer, id);
+    lineBuffer.append("\">");
     endLine();
     if (!indentUnit.empty())
         currentIndent += indentUnit;
@@ -248,7 +276,8 @@ void ORXSybasePowerDesignerPdm08ExportBridge::printElementEnd(const char* name) 
 void ORXSybasePowerDesignerPdm08ExportBridge::printObjectRef(const char* name,
                                                              const char* attribute, int id) {
     beginLine().append("<").append(name).append(" ").append(attribute).append("=\"o");
-    lineBuffer.append(std::to_string(id)).append("\"/>");
+    appendDecimal(lineBuffer, id);
+    lineBuffer.append("\"/>");
     endLine();
 }
 
@@ -266,17 +295,21 @@ void ORXSybasePowerDesignerPdm08ExportBridge::printAttribute(const char* name,
 void ORXSybasePowerDesignerPdm08ExportBridge::printAttribute(const char* name, const char* value) {
     if (!value)
         return;
-    printAttribute(name, ORXString(value), false);
+    beginLine().append("<").append(name).append(">");
+    appendXMLText(lineBuffer, value);
+    lineBuffer.append("</").append(name).append(">");
+    endLine();
 }
 
 void ORXSybasePowerDesignerPdm08ExportBridge::printIntegerAttribute(const char* name, int value,
                                                                     bool asOid) {
-    char text[96];
-    if (asOid)
-        std::snprintf(text, sizeof text, "%s%012i", guidPrefix, value);
-    else
-        std::snprintf(text, sizeof text, "%i", value);
-    beginLine().append("<").append(name).append(">").append(text);
+    beginLine().append("<").append(name).append(">");
+    if (asOid) {
+        lineBuffer.append(guidPrefix);
+        appendDecimal(lineBuffer, value, 12);
+    } else {
+        appendDecimal(lineBuffer, value);
+    }
     lineBuffer.append("</").append(name).append(">");
     endLine();
 }

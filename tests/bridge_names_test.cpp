@@ -133,4 +133,39 @@ TEST(ExportEmission, BytesWithAndWithoutIndentation) {
     }
 }
 
+// Numbers and GUID-form identifiers at the edges of the 32-bit range: plain
+// decimal without padding, and twelve characters zero-padded after the
+// prefix, the sign counting as one of them.
+TEST(ExportEmission, NumbersAndIdentifiers) {
+    struct Case {
+        int value;
+        bool asOid;
+        std::string text;
+    };
+    const std::string prefix = "00000000-1337-F331-D34D-";
+    const std::vector<Case> cases = {
+        {0, false, "0"},
+        {9, false, "9"},
+        {10, false, "10"},
+        {-5, false, "-5"},
+        {2147483647, false, "2147483647"},
+        {-2147483647 - 1, false, "-2147483648"},
+        {1, true, prefix + "000000000001"},
+        {1234567890, true, prefix + "001234567890"},
+        {2147483647, true, prefix + "002147483647"},
+        {-7, true, prefix + "-00000000007"},
+        {-2147483647 - 1, true, prefix + "-02147483648"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.value) + (c.asOid ? " as OID" : ""));
+        WriterCapture capture;
+        capture.bridge.printIntegerAttribute("a:N", c.value, c.asOid);
+        capture.bridge.printObjectStart("o:X", c.value > 0 ? c.value : 1);
+        capture.bridge.printObjectRef("o:X", "Ref", c.value);
+        const std::string id = c.value > 0 ? std::to_string(c.value) : "1";
+        EXPECT_EQ(capture.take(), "<a:N>" + c.text + "</a:N>\n<o:X Id=\"o" + id +
+                                      "\">\n<o:X Ref=\"o" + std::to_string(c.value) + "\"/>\n");
+    }
+}
+
 }  // namespace
