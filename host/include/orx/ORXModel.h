@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <type_traits>
 #include <unordered_map>
 #include <vector>
 
@@ -101,6 +102,23 @@ class ORXSynonym;
 class ORXDiagram;
 class ORXPresentationElement;
 class ORXProjection;
+
+// What forEachOwned hands each owned object to: a reference to the caller's
+// function object and a plain function that calls it. Unlike std::function it
+// never allocates, so a walk over the whole model costs no heap block per node.
+class ORXOwnedVisitor {
+  public:
+    template <class F>
+    requires(!std::is_same_v<std::remove_cv_t<F>, ORXOwnedVisitor>)
+        ORXOwnedVisitor(F& function)  // NOLINT: implicit, like a function reference
+        : target_(&function),
+          call_([](void* target, ORXObject* object) { (*static_cast<F*>(target))(object); }) {}
+    void operator()(ORXObject* object) const { call_(target_, object); }
+
+  private:
+    void* target_;
+    void (*call_)(void*, ORXObject*);
+};
 
 // A pre-order/post-order visitor of depthTraversal.
 class ORXTraversalOperation {
@@ -283,14 +301,16 @@ class ORXObject {
     void setExternalId(const ORXString& id) { externalId_ = id; }
 
     // Visits this object and, when visit() says so, everything it owns,
-    // depth first in the order of the owning collections.
+    // depth first in the order of the owning collections. The walk reads the
+    // owners' lists as they are: objects that a visit adds to a list not yet
+    // walked are visited too; a visit must not delete owned objects.
     void depthTraversal(ORXTraversalOperation* operation, void* data);
 
   protected:
     explicit ORXObject(int elementType);
     ORXObject(int elementType, const ORXObject& other);  // copies the name
     // Calls `f` for every owned object, in order.
-    virtual void forEachOwned(const std::function<void(ORXObject*)>& f);
+    virtual void forEachOwned(const ORXOwnedVisitor& f);
     friend class ORXModelLinks;
 
   private:
@@ -324,7 +344,7 @@ class ORXElement : public ORXObject {
     explicit ORXElement(int elementType) : ORXObject(elementType) {}
     // Copies name, physical name, comment, description and level code (not notes).
     ORXElement(int elementType, const ORXElement& other);
-    void forEachOwned(const std::function<void(ORXObject*)>& f) override;
+    void forEachOwned(const ORXOwnedVisitor& f) override;
 
   private:
     friend class ORXNote;
@@ -431,7 +451,7 @@ class ORXModelObject : public ORXElement {
     explicit ORXModelObject(int elementType) : ORXElement(elementType) {}
     ORXModelObject(int elementType, const ORXModelObject& other)  // copies the texts only
         : ORXElement(elementType, other) {}
-    void forEachOwned(const std::function<void(ORXObject*)>& f) override;
+    void forEachOwned(const ORXOwnedVisitor& f) override;
 
   private:
     friend class ORXDesignPackage;
@@ -465,7 +485,7 @@ class ORXPackage : public ORXModelObject {
 
   protected:
     explicit ORXPackage(int elementType) : ORXModelObject(elementType) {}
-    void forEachOwned(const std::function<void(ORXObject*)>& f) override;
+    void forEachOwned(const ORXOwnedVisitor& f) override;
 
   private:
     std::vector<ORXPackage*> children_;
@@ -482,7 +502,7 @@ class ORXModel : public ORXPackage {
     bool addType(ORXType* type);  // takes ownership
 
   protected:
-    void forEachOwned(const std::function<void(ORXObject*)>& f) override;
+    void forEachOwned(const ORXOwnedVisitor& f) override;
 
   private:
     friend class ORXType;
@@ -535,7 +555,7 @@ class ORXDesignPackage : public ORXPackage {
     void setPackageFlag(bool value) { packageFlag_ = value ? 1 : 0; }
 
   protected:
-    void forEachOwned(const std::function<void(ORXObject*)>& f) override;
+    void forEachOwned(const ORXOwnedVisitor& f) override;
 
   private:
     friend class ORXModelObject;
@@ -626,7 +646,7 @@ class ORXClass : public ORXClassifier {
     void setTableType(int value) { tableType_ = value; }
 
   protected:
-    void forEachOwned(const std::function<void(ORXObject*)>& f) override;
+    void forEachOwned(const ORXOwnedVisitor& f) override;
 
   private:
     friend class ORXAttribute;
@@ -716,7 +736,7 @@ class ORXAttribute : public ORXFeature {
     ORXIndexMember* getIndexMember(int i) const { return members_.get(i); }
 
   protected:
-    void forEachOwned(const std::function<void(ORXObject*)>& f) override;
+    void forEachOwned(const ORXOwnedVisitor& f) override;
 
   private:
     friend class ORXKey;
@@ -818,7 +838,7 @@ class ORXType : public ORXModelObject {
 
   protected:
     explicit ORXType(int elementType) : ORXModelObject(elementType) {}
-    void forEachOwned(const std::function<void(ORXObject*)>& f) override;
+    void forEachOwned(const ORXOwnedVisitor& f) override;
 
   private:
     friend class ORXModel;
@@ -917,7 +937,7 @@ class ORXForeignKey : public ORXKey {
     int getGeneralizationCount() const { return generalizations_.count(); }
 
   protected:
-    void forEachOwned(const std::function<void(ORXObject*)>& f) override;
+    void forEachOwned(const ORXOwnedVisitor& f) override;
 
   private:
     friend class ORXAssociationRole;
@@ -974,7 +994,7 @@ class ORXIndex : public ORXModelObject {
     void getIndexMemberByPosition(ORXIndexMemberByPosition& list) const;
 
   protected:
-    void forEachOwned(const std::function<void(ORXObject*)>& f) override;
+    void forEachOwned(const ORXOwnedVisitor& f) override;
 
   private:
     friend class ORXIndexMember;
@@ -1017,7 +1037,7 @@ class ORXAssociation : public ORXModelObject {
     ORXAssociationRole* getAssociationRole(int i) const;  // null when out of range
 
   protected:
-    void forEachOwned(const std::function<void(ORXObject*)>& f) override;
+    void forEachOwned(const ORXOwnedVisitor& f) override;
 
   private:
     friend class ORXAssociationRole;
@@ -1099,7 +1119,7 @@ class ORXSQLViewEntity : public ORXClassifier {
     void getFeatureByPosition(ORXFeatureByPosition& list) const;
 
   protected:
-    void forEachOwned(const std::function<void(ORXObject*)>& f) override;
+    void forEachOwned(const ORXOwnedVisitor& f) override;
 
   private:
     friend class ORXSQLViewAttribute;
@@ -1141,7 +1161,7 @@ class ORXDiagram : public ORXModelObject {
     ORXModelObject* getMember(int i) const { return members_.get(i); }
 
   protected:
-    void forEachOwned(const std::function<void(ORXObject*)>& f) override;
+    void forEachOwned(const ORXOwnedVisitor& f) override;
 
   private:
     friend class ORXModelObject;

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "orx/ORXModel.h"
+
 namespace orxmodel {
 
 // Removes the first occurrence of `item` from `list`; false when absent.
@@ -42,6 +44,19 @@ void deleteParts(std::vector<T*>& list, Link Base::*ownerLink) {
         part->*ownerLink = nullptr;
     for (T* part : parts)
         delete part;
+}
+
+// Hands every item of `list` to `f`, reading the list as it is at each step
+// (no snapshot): a traversal adds nothing to the lists it walks.
+template <class T>
+void visitEach(const std::vector<T*>& list, const ORXOwnedVisitor& f) {
+    for (std::size_t i = 0; i < list.size(); ++i)
+        f(list[i]);
+}
+template <class T>
+void visitEach(const ORXLinkList<T>& list, const ORXOwnedVisitor& f) {
+    for (int i = 0; i < list.count(); ++i)
+        f(list.get(i));
 }
 
 }  // namespace orxmodel

@@ -8,6 +8,7 @@
 
 using orxmodel::deleteParts;
 using orxmodel::eraseOne;
+using orxmodel::visitEach;
 
 namespace {
 
@@ -82,20 +83,12 @@ void ORXClass::getOperationByPosition(ORXOperationByPosition& list) const {
     list.items = operations_;
 }
 
-void ORXClass::forEachOwned(const std::function<void(ORXObject*)>& f) {
+void ORXClass::forEachOwned(const ORXOwnedVisitor& f) {
     ORXClassifier::forEachOwned(f);
-    std::vector<ORXAttribute*> attributes = attributes_;
-    for (ORXAttribute* attribute : attributes)
-        f(attribute);
-    std::vector<ORXKey*> keys = keys_;
-    for (ORXKey* key : keys)
-        f(key);
-    std::vector<ORXIndex*> indexes = indexes_;
-    for (ORXIndex* index : indexes)
-        f(index);
-    std::vector<ORXOperation*> operations = operations_;
-    for (ORXOperation* operation : operations)
-        f(operation);
+    visitEach(attributes_, f);
+    visitEach(keys_, f);
+    visitEach(indexes_, f);
+    visitEach(operations_, f);
 }
 
 // --------------------------------------------------------------- ORXFeature
@@ -187,7 +180,7 @@ void ORXAttribute::setOwnedType(ORXType* type) {
         type->typeOwner_ = this;
 }
 
-void ORXAttribute::forEachOwned(const std::function<void(ORXObject*)>& f) {
+void ORXAttribute::forEachOwned(const ORXOwnedVisitor& f) {
     ORXFeature::forEachOwned(f);
     if (ownsType_ && type_)
         f(type_);
@@ -275,11 +268,9 @@ bool ORXType::addTypeValue(ORXTypeValue* value) {
     return true;
 }
 
-void ORXType::forEachOwned(const std::function<void(ORXObject*)>& f) {
+void ORXType::forEachOwned(const ORXOwnedVisitor& f) {
     ORXModelObject::forEachOwned(f);
-    std::vector<ORXTypeValue*> values = values_;
-    for (ORXTypeValue* value : values)
-        f(value);
+    visitEach(values_, f);
 }
 
 // --------------------------------------------------------- ORXSQLViewEntity
@@ -292,11 +283,9 @@ void ORXSQLViewEntity::getFeatureByPosition(ORXFeatureByPosition& list) const {
     list.items.assign(columns_.begin(), columns_.end());
 }
 
-void ORXSQLViewEntity::forEachOwned(const std::function<void(ORXObject*)>& f) {
+void ORXSQLViewEntity::forEachOwned(const ORXOwnedVisitor& f) {
     ORXClassifier::forEachOwned(f);
-    std::vector<ORXSQLViewAttribute*> columns = columns_;
-    for (ORXSQLViewAttribute* column : columns)
-        f(column);
+    visitEach(columns_, f);
 }
 
 // ------------------------------------------------------ ORXSQLViewAttribute

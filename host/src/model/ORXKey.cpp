@@ -9,6 +9,7 @@
 using orxmodel::deleteParts;
 using orxmodel::eraseOne;
 using orxmodel::holds;
+using orxmodel::visitEach;
 
 // ------------------------------------------------------------------- ORXKey
 
@@ -136,11 +137,9 @@ bool ORXForeignKey::containsAssociationRoleNameMap(const ORXAssociationRoleNameM
     return map && map->foreignKey_ == this;
 }
 
-void ORXForeignKey::forEachOwned(const std::function<void(ORXObject*)>& f) {
+void ORXForeignKey::forEachOwned(const ORXOwnedVisitor& f) {
     ORXKey::forEachOwned(f);
-    std::vector<ORXAssociationRoleNameMap*> maps = nameMaps_;
-    for (ORXAssociationRoleNameMap* map : maps)
-        f(map);
+    visitEach(nameMaps_, f);
 }
 
 // ------------------------------------------------ ORXAssociationRoleNameMap
@@ -223,11 +222,9 @@ void ORXIndex::getIndexMemberByPosition(ORXIndexMemberByPosition& list) const {
                      });
 }
 
-void ORXIndex::forEachOwned(const std::function<void(ORXObject*)>& f) {
+void ORXIndex::forEachOwned(const ORXOwnedVisitor& f) {
     ORXModelObject::forEachOwned(f);
-    std::vector<ORXIndexMember*> members = members_;
-    for (ORXIndexMember* member : members)
-        f(member);
+    visitEach(members_, f);
 }
 
 // ----------------------------------------------------------- ORXIndexMember
@@ -264,11 +261,9 @@ ORXAssociationRole* ORXAssociation::getAssociationRole(int i) const {
     return roles_[static_cast<std::size_t>(i)];
 }
 
-void ORXAssociation::forEachOwned(const std::function<void(ORXObject*)>& f) {
+void ORXAssociation::forEachOwned(const ORXOwnedVisitor& f) {
     ORXModelObject::forEachOwned(f);
-    std::vector<ORXAssociationRole*> roles = roles_;
-    for (ORXAssociationRole* role : roles)
-        f(role);
+    visitEach(roles_, f);
 }
 
 // ------------------------------------------------------- ORXAssociationRole

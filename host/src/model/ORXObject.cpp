@@ -7,6 +7,7 @@
 #include "orx/ORXModel.h"
 
 using orxmodel::eraseOne;
+using orxmodel::visitEach;
 
 namespace {
 
@@ -105,13 +106,15 @@ bool ORXObject::isInstanceOf(int elementType) const {
 
 void ORXObject::depthTraversal(ORXTraversalOperation* operation, void* data) {
     if (operation->visit(this, data)) {
-        forEachOwned(
-            [operation, data](ORXObject* child) { child->depthTraversal(operation, data); });
+        auto visitChild = [operation, data](ORXObject* child) {
+            child->depthTraversal(operation, data);
+        };
+        forEachOwned(visitChild);
     }
     operation->leave(this, data);
 }
 
-void ORXObject::forEachOwned(const std::function<void(ORXObject*)>&) {}
+void ORXObject::forEachOwned(const ORXOwnedVisitor&) {}
 
 bool ORXSetGeneralPointerOperation::visit(ORXObject* object, void*) {
     object->setGeneralPointer(value_);
@@ -144,10 +147,8 @@ bool ORXElement::addNote(ORXNote* note) {
     return true;
 }
 
-void ORXElement::forEachOwned(const std::function<void(ORXObject*)>& f) {
-    std::vector<ORXNote*> notes = notes_;
-    for (ORXNote* note : notes)
-        f(note);
+void ORXElement::forEachOwned(const ORXOwnedVisitor& f) {
+    visitEach(notes_, f);
 }
 
 ORXNote::~ORXNote() {

@@ -9,6 +9,7 @@
 
 using orxmodel::deleteParts;
 using orxmodel::eraseOne;
+using orxmodel::visitEach;
 
 // ----------------------------------------------------------- ORXModelObject
 
@@ -116,14 +117,10 @@ bool ORXModelObject::removeDesignPackage(ORXDesignPackage* package) {
     return true;
 }
 
-void ORXModelObject::forEachOwned(const std::function<void(ORXObject*)>& f) {
+void ORXModelObject::forEachOwned(const ORXOwnedVisitor& f) {
     ORXElement::forEachOwned(f);
-    std::vector<ORXSynonym*> synonyms = synonyms_;
-    for (ORXSynonym* synonym : synonyms)
-        f(synonym);
-    std::vector<ORXBusinessRule*> rules = rules_;
-    for (ORXBusinessRule* rule : rules)
-        f(rule);
+    visitEach(synonyms_, f);
+    visitEach(rules_, f);
 }
 
 // --------------------------------------------------------------- ORXPackage
@@ -142,11 +139,9 @@ bool ORXPackage::addChildPackage(ORXPackage* child) {
     return true;
 }
 
-void ORXPackage::forEachOwned(const std::function<void(ORXObject*)>& f) {
+void ORXPackage::forEachOwned(const ORXOwnedVisitor& f) {
     ORXModelObject::forEachOwned(f);
-    std::vector<ORXPackage*> children = children_;
-    for (ORXPackage* child : children)
-        f(child);
+    visitEach(children_, f);
 }
 
 // ----------------------------------------------------------------- ORXModel
@@ -166,11 +161,9 @@ bool ORXModel::addType(ORXType* type) {
     return true;
 }
 
-void ORXModel::forEachOwned(const std::function<void(ORXObject*)>& f) {
+void ORXModel::forEachOwned(const ORXOwnedVisitor& f) {
     ORXModelObject::forEachOwned(f);
-    std::vector<ORXType*> types = types_;
-    for (ORXType* type : types)
-        f(type);
+    visitEach(types_, f);
     for (int i = 0; i < getChildPackageCount(); ++i)
         f(getChildPackage(i));
 }
@@ -253,17 +246,12 @@ bool ORXDesignPackage::addStoredProcedure(ORXOperation* procedure) {
     return true;
 }
 
-void ORXDesignPackage::forEachOwned(const std::function<void(ORXObject*)>& f) {
+void ORXDesignPackage::forEachOwned(const ORXOwnedVisitor& f) {
     ORXModelObject::forEachOwned(f);
     restoreOrder();
-    for (ORXModelObject* element : elements_.items())
-        f(element);
-    std::vector<ORXDiagram*> diagrams = ownedDiagrams_;
-    for (ORXDiagram* diagram : diagrams)
-        f(diagram);
-    std::vector<ORXOperation*> procedures = procedures_;
-    for (ORXOperation* procedure : procedures)
-        f(procedure);
+    visitEach(elements_, f);
+    visitEach(ownedDiagrams_, f);
+    visitEach(procedures_, f);
     for (int i = 0; i < getChildPackageCount(); ++i)
         f(getChildPackage(i));
 }
@@ -293,10 +281,9 @@ bool ORXDiagram::containsModelElement(const ORXObject* object) const {
     return element && members_.contains(element);
 }
 
-void ORXDiagram::forEachOwned(const std::function<void(ORXObject*)>& f) {
+void ORXDiagram::forEachOwned(const ORXOwnedVisitor& f) {
     ORXModelObject::forEachOwned(f);
-    for (ORXPresentationElement* presentation : presentations_.items())
-        f(presentation);
+    visitEach(presentations_, f);
 }
 
 // --------------------------------------------------- ORXPresentationElement
