@@ -63,6 +63,7 @@ ExportRecord& ORXSybasePowerDesignerPdm08ExportBridge::getExportRecord(ORXObject
     void* pointer = object->getGeneralPointer();
     if (!pointer) {
         pointer = &recordPool.emplace_back();
+        recordedObjects.push_back(object);
         object->setGeneralPointer(pointer);
     }
     return *static_cast<ExportRecord*>(pointer);

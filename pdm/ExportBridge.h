@@ -7,6 +7,7 @@
 #include <deque>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "orx/ORXLog.h"
 #include "orx/ORXModel.h"
@@ -52,7 +53,7 @@ class ORXSybasePowerDesignerPdm08ExportBridge : public ORXXMLWriter {
         ORXVector<ORXAssociation*> manyToManyAssociations;
         ORXVector<ORXGeneralization*> generalizations;
     };
-    // Frees every export record of the model.
+    // Frees the export records: visits every object that was given one.
     class ResetGeneralPointer : public ORXTraversalOperation {
       public:
         bool visit(ORXObject* object, void* data) override;
@@ -208,6 +209,9 @@ class ORXSybasePowerDesignerPdm08ExportBridge : public ORXXMLWriter {
     // allocation per object and guarantees that post-processing frees every
     // record, also of objects the model no longer reaches.
     std::deque<ExportRecord> recordPool;
+    // The objects that were given a record, in that order: post-processing
+    // clears exactly their pointers instead of walking the whole model.
+    std::vector<ORXObject*> recordedObjects;
     // Per name table, the next suffix to try for each base name (case-folded):
     // every smaller suffix is known to be taken, so uniquifying stays linear.
     std::unordered_map<std::string, int> tableNameSuffixes, tableCodeSuffixes, domainNameSuffixes,

@@ -447,9 +447,14 @@ bool Bridge::ResetGeneralPointer::visit(ORXObject* object, void* /*data*/) {
     return true;
 }
 
+// Only the objects that were given a record can hold one, so the reset
+// visits those (model objects, objects pre-processing made, and objects the
+// model no longer reaches alike) rather than walking the whole model.
 void Bridge::ResetGeneralPointer::runOn(Bridge* exportBridge) {
     bridge = exportBridge;
-    bridge->model->depthTraversal(this, nullptr);
+    for (ORXObject* object : bridge->recordedObjects)
+        visit(object, nullptr);
+    bridge->recordedObjects.clear();
 }
 
 void Bridge::postProcess(bool raiseCloseError) {
@@ -472,11 +477,10 @@ void Bridge::postProcess(bool raiseCloseError) {
         association->addDesignPackage(record->originalPackage);
     }
 
-    // 3. Drop the records of the model's objects.
-    if (model) {
-        ResetGeneralPointer reset;
-        reset.runOn(this);
-    }
+    // 3. Drop the records. Every general pointer the export set holds a
+    // record, so this also leaves no object with a general pointer.
+    ResetGeneralPointer reset;
+    reset.runOn(this);
 
     // 4, 5. Delete what pre-processing created.
     try {
@@ -489,10 +493,6 @@ void Bridge::postProcess(bool raiseCloseError) {
         // Deleting must not stop the clean-up.
     }
     createdObjects.empty();
-
-    // 6. No object keeps a general pointer.
-    if (model)
-        ORXSetGeneralPointerOperation(nullptr).runOn(model);
 
     tableNames.removeAll();
     tableCodes.removeAll();
