@@ -1,0 +1,339 @@
+// The measuring half of bench/run_bench.py: makes the benchmark's model files
+// and measures what can only be measured from inside a process.
+//
+//   bench_tool generate TABLES FILE.json
+//       writes a generated model of TABLES tables (see makeModel).
+//   bench_tool phases FILE.json OUT.pdm [REPEAT]
+//       loads the file, exports it and deletes the model, REPEAT times
+//       (default 1), and prints the best time of each phase and, from a
+//       counting allocator, the allocations and bytes of each phase.
+//   bench_tool floor FILE.json OUT.pdm [REPEAT]
+//       the general-purpose yardstick for the same job: simdjson parsing the
+//       model file, and pugixml saving the same document unindented (loaded
+//       untimed, then save_file with format_raw). Prints the best times.
+//
+// Every result is one line "key value", so the driver can read it.
+
+#include <malloc.h>
+#include <simdjson.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <new>
+#include <pugixml.hpp>
+#include <string>
+
+#include "bridge/DllInterface.h"
+#include "importers/modelfile/JsonModel.h"
+#include "orx/ORXClock.h"
+#include "orx/ORXModel.h"
+
+// ---- Counting allocator ---------------------------------------------------------
+// Every allocation of the process goes through these operators; the counters
+// tell how many blocks a phase asked for and how many bytes it held at most.
+
+namespace {
+
+struct AllocationCounters {
+    unsigned long long allocations = 0;
+    long long liveBytes = 0;
+    long long peakBytes = 0;
+};
+AllocationCounters counters;
+
+void* countedAllocate(std::size_t size, std::size_t alignment) {
+    void* block =
+        alignment > alignof(std::max_align_t)
+            ? std::aligned_alloc(alignment, (size + alignment - 1) / alignment * alignment)
+            : std::malloc(size ? size : 1);
+    if (!block)
+        throw std::bad_alloc();
+    ++counters.allocations;
+    counters.liveBytes += static_cast<long long>(malloc_usable_size(block));
+    counters.peakBytes = std::max(counters.peakBytes, counters.liveBytes);
+    return block;
+}
+
+void countedFree(void* block) noexcept {
+    if (!block)
+        return;
+    counters.liveBytes -= static_cast<long long>(malloc_usable_size(block));
+    std::free(block);
+}
+
+}  // namespace
+
+void* operator new(std::size_t size) {
+    return countedAllocate(size, 0);
+}
+void* operator new[](std::size_t size) {
+    return countedAllocate(size, 0);
+}
+void* operator new(std::size_t size, std::align_val_t alignment) {
+    return countedAllocate(size, static_cast<std::size_t>(alignment));
+}
+void* operator new[](std::size_t size, std::align_val_t alignment) {
+    return countedAllocate(size, static_cast<std::size_t>(alignment));
+}
+void operator delete(void* block) noexcept {
+    countedFree(block);
+}
+void operator delete[](void* block) noexcept {
+    countedFree(block);
+}
+void operator delete(void* block, std::size_t) noexcept {
+    countedFree(block);
+}
+void operator delete[](void* block, std::size_t) noexcept {
+    countedFree(block);
+}
+void operator delete(void* block, std::align_val_t) noexcept {
+    countedFree(block);
+}
+void operator delete[](void* block, std::align_val_t) noexcept {
+    countedFree(block);
+}
+void operator delete(void* block, std::size_t, std::align_val_t) noexcept {
+    countedFree(block);
+}
+void operator delete[](void* block, std::size_t, std::align_val_t) noexcept {
+    countedFree(block);
+}
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// ---- The generated model ---------------------------------------------------------
+
+// A column of its own inline type, as the database sources make them.
+ORXAttribute* addColumn(ORXClass* table, const char* name, const char* dataType, int length) {
+    auto* column = new ORXAttribute();
+    column->setName(name);
+    auto* type = new ORXType();
+    type->setDataType(dataType);
+    type->setLength(length);
+    column->setOwnedType(type);
+    column->setOptional(length > 0);
+    column->addAssociatedClass(table);
+    return column;
+}
+
+// A reference from `child` (its column `column`) to the primary key of `parent`.
+void addReference(ORXDesignPackage* package, ORXDiagram* diagram, ORXClass* parent, ORXClass* child,
+                  int column) {
+    auto* foreignKey = new ORXForeignKey();
+    foreignKey->addAssociatedClass(child);
+    foreignKey->addAttribute(child->getAttribute(column));
+    foreignKey->addCandidateKey(parent->getPrimaryKey());
+    auto* association = new ORXAssociation();
+    auto* parentRole = new ORXAssociationRole(association);
+    parentRole->setSource(true);
+    parentRole->setMultiplicity("1");
+    parentRole->addAssociatedClass(parent);
+    auto* childRole = new ORXAssociationRole(association);
+    childRole->setMultiplicity("0..*");
+    childRole->addAssociatedClass(child);
+    foreignKey->addAssociationRole(childRole);
+    new ORXAssociationRoleNameMap(foreignKey, parent->getAttribute(0), child->getAttribute(column));
+    association->addDesignPackage(package);
+    association->addDiagram(diagram);
+    auto* line = new ORXPresentationElement();
+    line->addDiagram(diagram);
+    line->addSubjectModelObject(association);
+}
+
+// `tables` tables in one package and one diagram: ten columns each (an
+// integer key and nine others, each with its own inline type), a primary key
+// with its index, one to three references to earlier tables, and a symbol for
+// every table and reference.
+std::unique_ptr<ORXModel> makeModel(int tables) {
+    auto model = std::make_unique<ORXModel>();
+    model->setName("Bench");
+    auto* package = new ORXDesignPackage();
+    package->setName("Main");
+    model->addChildPackage(package);
+    auto* diagram = new ORXDiagram();
+    diagram->setName("All");
+    package->addOwnedDiagram(diagram);
+
+    std::vector<ORXClass*> made;
+    made.reserve(static_cast<std::size_t>(tables));
+    for (int t = 0; t < tables; ++t) {
+        auto* table = new ORXClass();
+        table->setName(ORXString("TABLE_") + ORXString(t));
+        addColumn(table, "ID", "SQL_INTEGER", 0);
+        for (int c = 1; c < 10; ++c) {
+            const std::string name = "COLUMN_" + std::to_string(c);
+            addColumn(table, name.c_str(), c < 4 ? "SQL_INTEGER" : "SQL_VARCHAR",
+                      c < 4 ? 0 : 20 + 10 * c);
+        }
+        auto* key = new ORXCandidateKey();
+        key->setName("PK_" + std::to_string(t));
+        key->addAssociatedClass(table);
+        key->addAttribute(table->getAttribute(0));
+        key->addPrimaryOfClass(table);
+        auto* index = new ORXIndex();
+        index->setName("PK_" + std::to_string(t) + "_INDEX");
+        index->setUnique(true);
+        index->addAssociatedClass(table);
+        index->addKey(key);
+        new ORXIndexMember(index, table->getAttribute(0), 0);
+        table->addDesignPackage(package);
+        table->addDiagram(diagram);
+        auto* symbol = new ORXPresentationElement();
+        symbol->setGeometry(100 + 150 * (t % 100), 100 + 120 * (t / 100), 120, 80);
+        symbol->addDiagram(diagram);
+        symbol->addSubjectModelObject(table);
+
+        // One to three references: to the previous table always, to the one
+        // before it on every second table, three back on every third.
+        for (int back = 1; back <= 3; ++back) {
+            if (t - back < 0 || (back > 1 && t % back != 0))
+                continue;
+            addReference(package, diagram, made[static_cast<std::size_t>(t - back)], table, back);
+        }
+        made.push_back(table);
+    }
+    return model;
+}
+
+// ---- Phases -------------------------------------------------------------------------
+
+class NullLog : public ORXLog {
+  public:
+    void reportEvent(const ORXLogEvent&) override {}
+};
+
+void exportModel(ORXModel& model, const std::string& path) {
+    ORXVelmarExportDllInterface* bridge = getORXSybasePowerDesignerPdm08ExportInterface();
+    ORXOptionList options;
+    bridge->getOptionList(options);
+    options.setValue("File", path);
+    NullLog log;
+    if (!bridge->run(ORXString(), model, options, log))
+        throw std::runtime_error("the export failed");
+}
+
+std::string readFile(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        throw std::runtime_error("cannot read " + path);
+    std::string text;
+    char buffer[1 << 16];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        text.append(buffer, n);
+    std::fclose(file);
+    return text;
+}
+
+long peakRssKiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// Loads, exports and deletes `repeat` times; each phase's best time, and the
+// allocations of the last round (they are the same in every round).
+int runPhases(const std::string& input, const std::string& output, int repeat) {
+    ORXClock::setFixedTime(0);
+    const std::string text = readFile(input);
+    double load = 1e30, exportTime = 1e30, teardown = 1e30;
+    unsigned long long loadAllocations = 0, exportAllocations = 0;
+    long long modelBytes = 0, exportExtraBytes = 0;
+    for (int round = 0; round < repeat; ++round) {
+        counters.allocations = 0;
+        const long long before = counters.liveBytes;
+        Clock::time_point start = Clock::now();
+        std::unique_ptr<ORXModel> model = importers::parseJsonModel(text, input);
+        load = std::min(load, secondsSince(start));
+        loadAllocations = counters.allocations;
+        modelBytes = counters.liveBytes - before;
+
+        counters.allocations = 0;
+        const long long beforeExport = counters.liveBytes;
+        counters.peakBytes = counters.liveBytes;
+        start = Clock::now();
+        exportModel(*model, output);
+        exportTime = std::min(exportTime, secondsSince(start));
+        exportAllocations = counters.allocations;
+        exportExtraBytes = counters.peakBytes - beforeExport;
+
+        start = Clock::now();
+        model.reset();
+        teardown = std::min(teardown, secondsSince(start));
+    }
+    std::printf("load_s %.6f\nexport_s %.6f\nteardown_s %.6f\n", load, exportTime, teardown);
+    std::printf("load_allocations %llu\nexport_allocations %llu\n", loadAllocations,
+                exportAllocations);
+    std::printf("model_bytes %lld\nexport_extra_bytes %lld\n", modelBytes, exportExtraBytes);
+    std::printf("peak_rss_kib %ld\n", peakRssKiB());
+    return 0;
+}
+
+int runFloor(const std::string& input, const std::string& output, int repeat) {
+    double parse = 1e30, save = 1e30;
+    simdjson::padded_string json = simdjson::padded_string::load(input);
+    simdjson::dom::parser parser;
+    for (int round = 0; round < repeat; ++round) {
+        const Clock::time_point start = Clock::now();
+        simdjson::dom::element root;
+        if (parser.parse(json).get(root) != simdjson::SUCCESS)
+            throw std::runtime_error("simdjson cannot parse " + input);
+        parse = std::min(parse, secondsSince(start));
+    }
+    pugi::xml_document document;
+    if (!document.load_file(output.c_str()))
+        throw std::runtime_error("pugixml cannot load " + output);
+    const std::string copy = output + ".pugixml";
+    for (int round = 0; round < repeat; ++round) {
+        const Clock::time_point start = Clock::now();
+        if (!document.save_file(copy.c_str(), "", pugi::format_raw))
+            throw std::runtime_error("pugixml cannot save " + copy);
+        save = std::min(save, secondsSince(start));
+    }
+    std::remove(copy.c_str());
+    std::printf("simdjson_parse_s %.6f\npugixml_save_s %.6f\n", parse, save);
+    return 0;
+}
+
+int usage() {
+    std::fprintf(stderr,
+                 "usage: bench_tool generate TABLES FILE.json\n"
+                 "       bench_tool phases FILE.json OUT.pdm [REPEAT]\n"
+                 "       bench_tool floor FILE.json OUT.pdm [REPEAT]\n");
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 4)
+        return usage();
+    const std::string command = argv[1];
+    const int repeat = argc > 4 ? std::max(1, std::atoi(argv[4])) : 1;
+    try {
+        if (command == "generate") {
+            importers::dumpJsonModelFile(*makeModel(std::atoi(argv[2])), argv[3]);
+            return 0;
+        }
+        if (command == "phases")
+            return runPhases(argv[2], argv[3], repeat);
+        if (command == "floor")
+            return runFloor(argv[2], argv[3], repeat);
+    } catch (const std::exception& failure) {
+        std::fprintf(stderr, "bench_tool: %s\n", failure.what());
+        return 1;
+    }
+    return usage();
+}

@@ -1,0 +1,185 @@
+#!/usr/bin/env python3
+"""Speed and memory of pdm-export on generated models, measured side by side.
+
+For each model size the script
+  - generates a model file (bench_tool generate: ten columns per table, a key
+    with its index, one to three references, a symbol for every table and
+    reference);
+  - times whole `pdm-export` runs alternately with copying the output file
+    (cp), so that both see the same machine, and takes the ratio pair by pair;
+  - times the general-purpose yardstick in one process: simdjson parsing the
+    same model file plus pugixml saving the same document unindented;
+  - times the phases inside one process (load, export, deleting the model)
+    and counts their allocations with a counting allocator;
+  - reads the peak memory of the whole run.
+It prints a table and the ratios, and can write the figures as JSON for
+bench/plot_bench.py. It measures and never judges: no threshold, no failure
+on a slow run (only a failing command or differing output fails it).
+
+  python3 bench/run_bench.py --build build-bench --sizes 1000,10000,100000
+"""
+
+import argparse
+import json
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+
+def run_timed(command):
+    """Runs `command`; returns (wall seconds, cpu seconds, peak RSS in bytes)."""
+    start = time.perf_counter()
+    process = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+    _, status, usage = os.wait4(process.pid, 0)
+    wall = time.perf_counter() - start
+    stderr = process.stderr.read().decode(errors="replace")
+    process.stderr.close()
+    process.returncode = os.waitstatus_to_exitcode(status)
+    if process.returncode != 0:
+        sys.exit(f"command failed ({process.returncode}): {' '.join(command)}\n{stderr}")
+    return wall, usage.ru_utime + usage.ru_stime, usage.ru_maxrss * 1024
+
+
+def read_pairs(text):
+    """The 'key value' lines that bench_tool prints, as a dict of floats."""
+    values = {}
+    for line in text.splitlines():
+        key, _, value = line.partition(" ")
+        values[key] = float(value)
+    return values
+
+
+def tool(build, *arguments):
+    result = subprocess.run([os.path.join(build, "bin", "bench_tool"), *map(str, arguments)],
+                            check=True, capture_output=True, text=True)
+    return read_pairs(result.stdout)
+
+
+def files_equal(a, b):
+    with open(a, "rb") as first, open(b, "rb") as second:
+        while True:
+            x, y = first.read(1 << 20), second.read(1 << 20)
+            if x != y:
+                return False
+            if not x:
+                return True
+
+
+def measure(build, tables, runs, work):
+    model = os.path.join(work, f"model-{tables}.json")
+    output = os.path.join(work, f"out-{tables}.pdm")
+    copy = os.path.join(work, f"copy-{tables}.pdm")
+    tool(build, "generate", tables, model)
+    export = [os.path.join(build, "bin", "pdm-export"), model, "-o", output, "--time", "0", "-q"]
+    copy_command = ["cp", output, copy]
+
+    # One untimed run of each to warm the file cache, then A B A B ...
+    run_timed(export)
+    run_timed(copy_command)
+    whole, copies, cpus, peaks = [], [], [], []
+    for _ in range(runs):
+        wall, cpu, peak = run_timed(export)
+        whole.append(wall)
+        cpus.append(cpu)
+        peaks.append(peak)
+        copies.append(run_timed(copy_command)[0])
+    ratios = [a / b for a, b in zip(whole, copies)]
+
+    floor = tool(build, "floor", model, output, max(runs, 3))
+    phase_output = os.path.join(work, f"phases-{tables}.pdm")
+    phases = tool(build, "phases", model, phase_output, runs if tables < 50000 else 1)
+    if not files_equal(output, phase_output):
+        sys.exit(f"the in-process export of {tables} tables differs from the program's")
+
+    result = {
+        "tables": tables,
+        "json_bytes": os.path.getsize(model),
+        "pdm_bytes": os.path.getsize(output),
+        "whole_s": statistics.median(whole),
+        "whole_cpu_s": statistics.median(cpus),
+        "copy_s": statistics.median(copies),
+        "whole_vs_copy": statistics.median(ratios),
+        "peak_rss_bytes": max(peaks),
+        "simdjson_parse_s": floor["simdjson_parse_s"],
+        "pugixml_save_s": floor["pugixml_save_s"],
+        "load_s": phases["load_s"],
+        "export_s": phases["export_s"],
+        "teardown_s": phases["teardown_s"],
+        "load_allocations": phases["load_allocations"],
+        "export_allocations": phases["export_allocations"],
+        "model_bytes": phases["model_bytes"],
+        "export_extra_bytes": phases["export_extra_bytes"],
+    }
+    result["whole_vs_libraries"] = result["whole_s"] / (
+        result["simdjson_parse_s"] + result["pugixml_save_s"])
+    for name in (model, output, copy, phase_output):
+        os.remove(name)
+    return result
+
+
+def mib(n):
+    return f"{n / (1 << 20):.0f} MB" if n >= 10 << 20 else f"{n / (1 << 20):.1f} MB"
+
+
+def report(results):
+    print("| tables | JSON in | PDM out | load | export | teardown | whole run | peak RSS |")
+    print("|---|---|---|---|---|---|---|---|")
+    for r in results:
+        print(f"| {r['tables']:,} | {mib(r['json_bytes'])} | {mib(r['pdm_bytes'])} "
+              f"| {r['load_s']:.3f} s | {r['export_s']:.3f} s | {r['teardown_s']:.3f} s "
+              f"| {r['whole_s']:.3f} s | {mib(r['peak_rss_bytes'])} |")
+    print()
+    print("| tables | whole / copy | whole / (simdjson + pugixml) | peak RSS / input "
+          "| load µs/table | export µs/table | allocations/table load | allocations/table export "
+          "| model KiB/table | export extra B/table |")
+    print("|---|---|---|---|---|---|---|---|---|---|")
+    for r in results:
+        n = r["tables"]
+        print(f"| {n:,} | {r['whole_vs_copy']:.1f} | {r['whole_vs_libraries']:.1f} "
+              f"| {r['peak_rss_bytes'] / r['json_bytes']:.1f} "
+              f"| {1e6 * r['load_s'] / n:.1f} | {1e6 * r['export_s'] / n:.1f} "
+              f"| {r['load_allocations'] / n:.0f} | {r['export_allocations'] / n:.0f} "
+              f"| {r['model_bytes'] / n / 1024:.1f} | {r['export_extra_bytes'] / n:.0f} |")
+    if len(results) > 1:
+        small, large = results[0], results[-1]
+        print()
+        for phase in ("load", "export"):
+            ratio = (large[f"{phase}_s"] / large["tables"]) / (small[f"{phase}_s"] / small["tables"])
+            print(f"time per table, {phase}: {large['tables']:,} tables / {small['tables']:,} "
+                  f"tables = {ratio:.2f}x")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--build", default="build", help="build directory (with bin/)")
+    parser.add_argument("--sizes", default="1000,10000,100000",
+                        help="comma-separated table counts (default 1000,10000,100000)")
+    parser.add_argument("--runs", type=int, default=5, help="timed runs per size (default 5)")
+    parser.add_argument("--json", help="also write the figures to this JSON file")
+    parser.add_argument("--work", help="directory for the model files (default: a temporary one)")
+    arguments = parser.parse_args()
+
+    sizes = [int(size) for size in arguments.sizes.split(",") if size]
+    work = arguments.work or tempfile.mkdtemp(prefix="pdm-bench-")
+    os.makedirs(work, exist_ok=True)
+    try:
+        results = []
+        for tables in sizes:
+            print(f"== {tables:,} tables", file=sys.stderr, flush=True)
+            results.append(measure(arguments.build, tables, max(arguments.runs, 1), work))
+    finally:
+        if not arguments.work:
+            shutil.rmtree(work, ignore_errors=True)
+    report(results)
+    if arguments.json:
+        with open(arguments.json, "w") as out:
+            json.dump(results, out, indent=1)
+            out.write("\n")
+
+
+if __name__ == "__main__":
+    main()
