@@ -264,25 +264,28 @@ class Loader {
     }
 
     long long integerValue(const JsonValue& value, long long min, long long max) const {
-        std::string range =
-            "expected an integer from " + std::to_string(min) + " to " + std::to_string(max);
+        // The message is made only when it is needed: integers are read by
+        // the hundred thousand in a large model.
+        auto failRange = [&] {
+            fail("expected an integer from " + std::to_string(min) + " to " + std::to_string(max));
+        };
         if (value.isUnsigned()) {
             auto v = value.unsignedValue();
             if (v > static_cast<unsigned long long>(max))
-                fail(range);
+                failRange();
             return static_cast<long long>(v);
         }
         if (value.isInteger()) {
             auto v = value.integer();
             if (v < min || v > max)
-                fail(range);
+                failRange();
             return v;
         }
         if (value.isFloat()) {
             double v = value.number();
             if (std::isfinite(v) && std::floor(v) == v &&
                 (v < static_cast<double>(min) || v > static_cast<double>(max))) {
-                fail(range);
+                failRange();
             }
         }
         fail("expected an integer");
