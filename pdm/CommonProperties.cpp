@@ -73,21 +73,25 @@ void Bridge::writeNotes(ORXObject* object) {
     const ORXElement* element = asElement(object);
     if (!element)
         return;
-    std::vector<const ORXElement*> owners = {element};
+    // The object itself and, for an association, its two roles: at most three
+    // owners, kept on the stack since every written object comes here.
+    const ORXElement* owners[3] = {element, nullptr, nullptr};
+    int ownerCount = 1;
     if (object->getElementType() == ORX_ET_ASSOCIATION) {
         auto* association = static_cast<ORXAssociation*>(object);
         for (int r = 0; r < 2; ++r)
             if (ORXAssociationRole* role = association->getAssociationRole(r))
-                owners.push_back(role);
+                owners[ownerCount++] = role;
     }
     int total = 0;
-    for (const ORXElement* owner : owners)
-        total += owner->getNoteCount();
+    for (int o = 0; o < ownerCount; ++o)
+        total += owners[o]->getNoteCount();
     if (total == 0)
         return;
 
     std::string text = "<a:Note>";
-    for (const ORXElement* owner : owners) {
+    for (int o = 0; o < ownerCount; ++o) {
+        const ORXElement* owner = owners[o];
         for (int i = 0; i < owner->getNoteCount(); ++i) {
             appendXMLText(text, owner->getNote(i)->getDescription().view());
             text += '\n';

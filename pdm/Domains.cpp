@@ -1,6 +1,7 @@
 // Domains, business rules and the datatype properties of columns and domains.
 
 #include <cstdio>
+#include <string>
 
 #include "pdm/ExportBridge.h"
 
@@ -63,20 +64,21 @@ void Bridge::writeDatatypeProperties(ORXType* type, const ORXString& defaultText
     if (!row)
         return;
 
+    // Every column comes here, so the text is put together without printf.
     const int scale = type->getScale();
-    char text[64];
+    std::string text = row->dbmsDatatype;
     if (row->takesScale && scale != 0) {
-        std::snprintf(text, sizeof text, "%s(%i,%i)", row->dbmsDatatype, length, scale);
-        printAttribute("a:Dttp", text);
+        text.append("(").append(std::to_string(length)).append(",");
+        text.append(std::to_string(scale)).append(")");
+        printAttribute("a:Dttp", text.c_str());
         printIntegerAttribute("a:Mlen", length, false);
         printIntegerAttribute("a:Prec", scale, false);
     } else if (row->takesLength && length != 0) {
-        std::snprintf(text, sizeof text, "%s(%i)", row->dbmsDatatype, length);
-        printAttribute("a:Dttp", text);
+        text.append("(").append(std::to_string(length)).append(")");
+        printAttribute("a:Dttp", text.c_str());
         printIntegerAttribute("a:Mlen", length, false);
     } else {
-        std::snprintf(text, sizeof text, "%s", row->dbmsDatatype);
-        printAttribute("a:Dttp", text);
+        printAttribute("a:Dttp", text.c_str());
         if (row->impliedLength != 0)
             printIntegerAttribute("a:Mlen", row->impliedLength, false);
     }

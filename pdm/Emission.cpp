@@ -62,7 +62,11 @@ std::size_t ORXNameHashtable::hashKey(const void* key) const {
 ExportRecord& ORXSybasePowerDesignerPdm08ExportBridge::getExportRecord(ORXObject* object) {
     void* pointer = object->getGeneralPointer();
     if (!pointer) {
-        pointer = &recordPool.emplace_back();
+        if (recordsInLastBlock == kRecordBlock) {
+            recordBlocks.push_back(std::make_unique<ExportRecord[]>(kRecordBlock));
+            recordsInLastBlock = 0;
+        }
+        pointer = &recordBlocks.back()[recordsInLastBlock++];
         recordedObjects.push_back(object);
         object->setGeneralPointer(pointer);
     }

@@ -4,7 +4,7 @@
 // this one class are spread over the files of prepare/ and pdm/, one file per
 // kind of PDM object.
 
-#include <deque>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -208,7 +208,10 @@ class ORXSybasePowerDesignerPdm08ExportBridge : public ORXXMLWriter {
     // The records handed out. They live in one pool, which is cheaper than an
     // allocation per object and guarantees that post-processing frees every
     // record, also of objects the model no longer reaches.
-    std::deque<ExportRecord> recordPool;
+    // Records come in blocks (a deque's blocks would hold two records each).
+    static constexpr std::size_t kRecordBlock = 256;
+    std::vector<std::unique_ptr<ExportRecord[]>> recordBlocks;
+    std::size_t recordsInLastBlock = kRecordBlock;
     // The objects that were given a record, in that order: post-processing
     // clears exactly their pointers instead of walking the whole model.
     std::vector<ORXObject*> recordedObjects;

@@ -502,7 +502,8 @@ void Bridge::postProcess(bool raiseCloseError) {
     tableCodeSuffixes.clear();
     domainNameSuffixes.clear();
     domainCodeSuffixes.clear();
-    recordPool.clear();
+    recordBlocks.clear();
+    recordsInLastBlock = kRecordBlock;
 
     if (closeError && raiseCloseError)
         std::rethrow_exception(closeError);
