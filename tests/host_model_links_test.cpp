@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,6 +31,64 @@ std::string elementNames(const ORXDesignPackage& package) {
     for (int i = 0; i < package.getModelElementCount(); ++i)
         out += package.getModelElement(i)->getName().str() + " ";
     return out;
+}
+
+// A link list against a plain vector through the same operations, short and
+// long enough to keep an index, with enough removals to be compacted.
+TEST(ModelLinks, LinkListKeepsOrderThroughAddsRemovalsAndInserts) {
+    struct Item {};
+    std::vector<Item> pool(120);
+    ORXLinkList<Item> list;
+    std::vector<Item*> expected;
+    auto check = [&](const std::string& step) {
+        SCOPED_TRACE(step);
+        ASSERT_EQ(list.count(), static_cast<int>(expected.size()));
+        for (std::size_t i = 0; i < expected.size(); ++i)
+            ASSERT_EQ(list.get(static_cast<int>(i)), expected[i]) << "position " << i;
+        EXPECT_EQ(list.items(), expected);
+        for (Item& item : pool) {
+            const bool held = std::find(expected.begin(), expected.end(), &item) != expected.end();
+            ASSERT_EQ(list.contains(&item), held) << "item " << (&item - pool.data());
+        }
+    };
+    check("empty");
+    EXPECT_FALSE(list.remove(&pool[0]));
+    EXPECT_FALSE(list.add(nullptr));
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(list.add(&pool[i]));
+        expected.push_back(&pool[i]);
+    }
+    EXPECT_FALSE(list.add(&pool[1]));  // already there
+    check("short");
+    EXPECT_TRUE(list.insertAt(1, &pool[3]));
+    expected.insert(expected.begin() + 1, &pool[3]);
+    EXPECT_FALSE(list.insertAt(9, &pool[4]));  // past the end
+    check("insert into a short list");
+    for (int i = 4; i < 100; ++i) {
+        EXPECT_TRUE(list.add(&pool[i]));
+        expected.push_back(&pool[i]);
+    }
+    check("long");
+    // Every second item goes: more holes than compaction tolerates.
+    for (int i = 0; i < 100; i += 2) {
+        EXPECT_TRUE(list.remove(&pool[i]));
+        expected.erase(std::find(expected.begin(), expected.end(), &pool[i]));
+    }
+    EXPECT_FALSE(list.remove(&pool[0]));
+    check("after removals");
+    EXPECT_TRUE(list.insertAt(0, &pool[100]));
+    expected.insert(expected.begin(), &pool[100]);
+    EXPECT_TRUE(list.insertAt(list.count(), &pool[0]));
+    expected.push_back(&pool[0]);
+    EXPECT_TRUE(list.insertAt(10, &pool[101]));
+    expected.insert(expected.begin() + 10, &pool[101]);
+    check("inserts into a long list");
+    list.clear();
+    expected.clear();
+    check("cleared");
+    EXPECT_TRUE(list.add(&pool[5]));
+    expected.push_back(&pool[5]);
+    check("reused");
 }
 
 TEST(ModelLinks, AttributeNamesAreUniqueInAClassAndFollowRenames) {

@@ -14,9 +14,12 @@
 //
 // Linking operations (add...) return whether the link was made.
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <new>
 #include <type_traits>
 #include <unordered_map>
 #include <vector>
@@ -149,81 +152,109 @@ class ORXSetGeneralPointerOperation : public ORXTraversalOperation {
 // An ordered list of linked objects with constant-time membership, removal and
 // indexed reading (removals are compacted lazily, so a run of removals costs
 // linear time in all). Most lists of a model are empty or short: an empty list
-// costs one pointer, a short one is scanned, and a list that grows past a few
-// items keeps an index from item to position.
+// costs one pointer, a short one lives in one heap block with its items and is
+// scanned, and a list that grows past a few items keeps an index from item to
+// position.
 template <class T>
 class ORXLinkList {
   public:
+    ORXLinkList() = default;
+    ~ORXLinkList() { clear(); }
+    ORXLinkList(const ORXLinkList&) = delete;
+    ORXLinkList& operator=(const ORXLinkList&) = delete;
+
     bool add(T* item);
     bool remove(T* item);
     bool contains(const T* item) const { return item && find(item) >= 0; }
-    int count() const { return impl_ ? static_cast<int>(impl_->items.size() - impl_->holes) : 0; }
+    int count() const { return block_ ? static_cast<int>(block_->size - block_->holes) : 0; }
     T* get(int i) const {
         compact();
-        return impl_->items[static_cast<std::size_t>(i)];
+        return block_->items()[i];
     }
     // Inserts before position `i` of the compacted list (i == count appends).
     bool insertAt(int i, T* item);
-    void clear() { impl_.reset(); }
+    void clear();
     // A snapshot of the items in order.
     std::vector<T*> items() const;
 
   private:
     // From this many slots on, a list keeps its index.
     static constexpr std::size_t kIndexedFrom = 16;
-    struct Impl {
-        std::vector<T*> items;  // null entries are removed items, until compacted
-        std::unordered_map<const T*, std::size_t> index;
-        bool indexed = false;
-        std::size_t holes = 0;
+    // The header of the list's one heap block; the slots follow it. Null
+    // slots are removed items, until compacted.
+    struct Block {
+        std::size_t size;                                  // slots in use, removed ones included
+        std::size_t capacity;                              // slots allocated
+        std::size_t holes;                                 // removed slots not yet compacted
+        std::unordered_map<const T*, std::size_t>* index;  // null while short
+        T** items() { return reinterpret_cast<T**>(this + 1); }
     };
-    Impl& impl() {
-        if (!impl_)
-            impl_ = std::make_unique<Impl>();
-        return *impl_;
-    }
     // The slot of `item`, or -1.
     std::ptrdiff_t find(const T* item) const;
     void reindex(std::size_t from) const;
     void compact() const;
-    mutable std::unique_ptr<Impl> impl_;
+    // Makes room for `slots` slots.
+    void reserve(std::size_t slots);
+    mutable Block* block_ = nullptr;
 };
 
 template <class T>
 std::ptrdiff_t ORXLinkList<T>::find(const T* item) const {
-    if (!impl_)
+    if (!block_)
         return -1;
-    if (impl_->indexed) {
-        auto found = impl_->index.find(item);
-        return found == impl_->index.end() ? -1 : static_cast<std::ptrdiff_t>(found->second);
+    if (block_->index) {
+        auto found = block_->index->find(item);
+        return found == block_->index->end() ? -1 : static_cast<std::ptrdiff_t>(found->second);
     }
-    for (std::size_t i = 0; i < impl_->items.size(); ++i)
-        if (impl_->items[i] == item)
+    T** slots = block_->items();
+    for (std::size_t i = 0; i < block_->size; ++i)
+        if (slots[i] == item)
             return static_cast<std::ptrdiff_t>(i);
     return -1;
 }
 
 template <class T>
 void ORXLinkList<T>::reindex(std::size_t from) const {
-    Impl& list = *impl_;
-    if (!list.indexed && list.items.size() < kIndexedFrom)
+    Block& list = *block_;
+    if (!list.index && list.size < kIndexedFrom)
         return;
-    if (!list.indexed) {
-        list.indexed = true;
+    if (!list.index) {
+        list.index = new std::unordered_map<const T*, std::size_t>();
         from = 0;
     }
-    for (std::size_t i = from; i < list.items.size(); ++i)
-        if (list.items[i])
-            list.index[list.items[i]] = i;
+    T** slots = list.items();
+    for (std::size_t i = from; i < list.size; ++i)
+        if (slots[i])
+            (*list.index)[slots[i]] = i;
+}
+
+template <class T>
+void ORXLinkList<T>::reserve(std::size_t slots) {
+    if (block_ && slots <= block_->capacity)
+        return;
+    std::size_t capacity = block_ ? block_->capacity * 2 : 2;
+    if (capacity < slots)
+        capacity = slots;
+    auto* grown = static_cast<Block*>(::operator new(sizeof(Block) + capacity * sizeof(T*)));
+    grown->size = 0;
+    grown->holes = 0;
+    grown->index = nullptr;
+    if (block_) {
+        *grown = *block_;
+        std::copy(block_->items(), block_->items() + block_->size, grown->items());
+        ::operator delete(block_);
+    }
+    grown->capacity = capacity;
+    block_ = grown;
 }
 
 template <class T>
 bool ORXLinkList<T>::add(T* item) {
     if (!item || find(item) >= 0)
         return false;
-    Impl& list = impl();
-    list.items.push_back(item);
-    reindex(list.items.size() - 1);
+    reserve(block_ ? block_->size + 1 : 1);
+    block_->items()[block_->size++] = item;
+    reindex(block_->size - 1);
     return true;
 }
 
@@ -232,15 +263,15 @@ bool ORXLinkList<T>::remove(T* item) {
     const std::ptrdiff_t at = item ? find(item) : -1;
     if (at < 0)
         return false;
-    Impl& list = *impl_;
+    Block& list = *block_;
     // A tombstone keeps the removal constant-time; the next read compacts.
-    list.items[static_cast<std::size_t>(at)] = nullptr;
-    if (list.indexed)
-        list.index.erase(item);
+    list.items()[static_cast<std::size_t>(at)] = nullptr;
+    if (list.index)
+        list.index->erase(item);
     ++list.holes;
     // Compacting once the holes outnumber the items bounds the memory of
     // lists that are only ever written, at amortised constant cost.
-    if (list.holes > 32 && list.holes > list.items.size() / 2)
+    if (list.holes > 32 && list.holes > list.size / 2)
         compact();
     return true;
 }
@@ -250,30 +281,44 @@ bool ORXLinkList<T>::insertAt(int i, T* item) {
     if (!item || find(item) >= 0 || i < 0 || i > count())
         return false;
     compact();
-    Impl& list = impl();
-    list.items.insert(list.items.begin() + i, item);
+    reserve(block_ ? block_->size + 1 : 1);
+    T** slots = block_->items();
+    std::copy_backward(slots + i, slots + block_->size, slots + block_->size + 1);
+    slots[i] = item;
+    ++block_->size;
     reindex(static_cast<std::size_t>(i));
     return true;
 }
 
 template <class T>
+void ORXLinkList<T>::clear() {
+    if (!block_)
+        return;
+    delete block_->index;
+    ::operator delete(block_);
+    block_ = nullptr;
+}
+
+template <class T>
 std::vector<T*> ORXLinkList<T>::items() const {
     compact();
-    return impl_ ? impl_->items : std::vector<T*>();
+    return block_ ? std::vector<T*>(block_->items(), block_->items() + block_->size)
+                  : std::vector<T*>();
 }
 
 template <class T>
 void ORXLinkList<T>::compact() const {
-    if (!impl_ || impl_->holes == 0)
+    if (!block_ || block_->holes == 0)
         return;
-    Impl& list = *impl_;
+    Block& list = *block_;
+    T** slots = list.items();
     std::size_t kept = 0;
-    for (std::size_t i = 0; i < list.items.size(); ++i)
-        if (list.items[i])
-            list.items[kept++] = list.items[i];
-    list.items.resize(kept);
+    for (std::size_t i = 0; i < list.size; ++i)
+        if (slots[i])
+            slots[kept++] = slots[i];
+    list.size = kept;
     list.holes = 0;
-    if (list.indexed)
+    if (list.index)
         reindex(0);
 }
 
