@@ -1,24 +1,34 @@
-// The datatype tables: their shape, their contents and the row lookup.
+// The datatype tables: every row against a transcription kept as text, and the row lookup.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <fstream>
+#include <iomanip>
 #include <iterator>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "prepare/DatatypeTables.h"
+#include "support/TestSupport.h"
 
 namespace {
 
 namespace dt = datatype_tables;
 
-const std::vector<const DatatypeMapRow*> allTables = {
-    dt::access95, dt::adabasd,  dt::allbase,  dt::ansi2,    dt::as400,   dt::db2udb52, dt::db2mvs4,
-    dt::db2mvs6,  dt::infmx7,   dt::interbas, dt::mysql322, dt::nonstop, dt::odbc3,    dt::oracle7,
-    dt::oracle8,  dt::oracl8i2, dt::pgsql7,   dt::sqlany55, dt::sqlany6, dt::sqlserv6, dt::sqlserv7,
-    dt::sqlsrv2k, dt::syase11x, dt::sybiq12,  dt::teradata};
+const std::vector<std::pair<std::string, const DatatypeMapRow*>> labelledTables = {
+    {"access95", dt::access95}, {"adabasd", dt::adabasd},   {"allbase", dt::allbase},
+    {"ansi2", dt::ansi2},       {"as400", dt::as400},       {"db2udb52", dt::db2udb52},
+    {"db2mvs4", dt::db2mvs4},   {"db2mvs6", dt::db2mvs6},   {"infmx7", dt::infmx7},
+    {"interbas", dt::interbas}, {"mysql322", dt::mysql322}, {"nonstop", dt::nonstop},
+    {"odbc3", dt::odbc3},       {"oracle7", dt::oracle7},   {"oracle8", dt::oracle8},
+    {"oracl8i2", dt::oracl8i2}, {"pgsql7", dt::pgsql7},     {"sqlany55", dt::sqlany55},
+    {"sqlany6", dt::sqlany6},   {"sqlserv6", dt::sqlserv6}, {"sqlserv7", dt::sqlserv7},
+    {"sqlsrv2k", dt::sqlsrv2k}, {"syase11x", dt::syase11x}, {"sybiq12", dt::sybiq12},
+    {"teradata", dt::teradata}};
 
 // The model datatype names in key order.
 std::vector<std::string> modelDatatypes() {
@@ -63,36 +73,128 @@ void expectLookups(const std::vector<Lookup>& lookups) {
     }
 }
 
-TEST(DatatypeTables, EveryTableCoversThe43NamesInKeyOrderWithOneOrTwoRows) {
-    const auto checkRow = [](const DatatypeMapRow& row) {
-        ASSERT_NE(row.dbmsDatatype, nullptr);
-        // The DBMS text and two formatted numbers must fit 64 bytes.
-        EXPECT_LE(std::strlen(row.dbmsDatatype), 24u);
-        EXPECT_TRUE(row.takesScale == 0 || row.takesLength == 1);
-    };
-    for (std::size_t t = 0; t < allTables.size(); ++t) {
-        SCOPED_TRACE("table " + std::to_string(t));
-        const DatatypeMapRow* row = allTables[t];
-        std::vector<std::string> names;
-        for (; row->modelDatatype != nullptr; ++row) {
-            SCOPED_TRACE(row->modelDatatype);
-            names.push_back(row->modelDatatype);
-            // A pair: only a non-zero length first, then only a zero length.
-            if (row->lengthCondition != -1) {
-                ASSERT_EQ(row->lengthCondition, 0);
-                checkRow(*row++);
-                ASSERT_STREQ(row->modelDatatype, names.back().c_str());
-                EXPECT_EQ(row->lengthCondition, 1);
-            }
-            checkRow(*row);
+// One expected row, read from tests/data/datatype_tables.txt.
+struct Row {
+    std::string model, dbms;
+    int lengthCondition, takesLength, takesScale, impliedLength;
+};
+
+// Reads `text` ("\"TEXT\" (n,s) #N") into `row`; false when it is malformed.
+bool parseRowText(std::string text, Row& row) {
+    std::istringstream in(text);
+    if (!(in >> std::quoted(row.dbms)))
+        return false;
+    row.takesLength = row.takesScale = row.impliedLength = 0;
+    for (std::string word; in >> word;) {
+        if (word == "(n)") {
+            row.takesLength = 1;
+        } else if (word == "(n,s)") {
+            row.takesLength = row.takesScale = 1;
+        } else if (word[0] == '#') {
+            row.impliedLength = std::stoi(word.substr(1));
+        } else {
+            return false;
         }
-        EXPECT_EQ(names, modelDatatypes());
+    }
+    return true;
+}
+
+std::string trimmed(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(' '), last = text.find_last_not_of(' ');
+    return first == std::string::npos ? "" : text.substr(first, last - first + 1);
+}
+
+// The tables of the data file by label, each an entry per key ("CHAR" or
+// "INTERVAL_*") holding the text after the key.
+using Entries = std::vector<std::pair<std::string, std::string>>;
+std::map<std::string, Entries> readTranscription() {
+    std::map<std::string, Entries> tables;
+    std::ifstream in(pdmtest::dataFile("datatype_tables.txt"));
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#')
+            continue;
+        const std::size_t colon = line.find(':');
+        const std::string label = line.substr(0, colon);
+        std::string body = trimmed(line.substr(colon + 1));
+        EXPECT_EQ(body.back(), '.') << label;
+        body.pop_back();
+        Entries entries;
+        std::size_t except = body.find(", except ");
+        if (body.rfind("as ", 0) == 0 && except != std::string::npos) {
+            entries = tables.at(body.substr(3, except - 3));
+            body = body.substr(except + 9);
+        }
+        std::istringstream list(body);
+        for (std::string entry; std::getline(list, entry, ';');) {
+            entry = trimmed(entry);
+            const std::string key = entry.substr(0, entry.find(' '));
+            auto same = [&](const auto& e) { return e.first == key; };
+            auto found = std::find_if(entries.begin(), entries.end(), same);
+            if (found == entries.end())
+                found = entries.insert(entries.end(), {key, ""});
+            found->second = trimmed(entry.substr(key.size()));
+        }
+        tables[label] = entries;
+    }
+    return tables;
+}
+
+// The rows a table's entries stand for, in order.
+std::vector<Row> expandedRows(const Entries& entries) {
+    std::vector<Row> rows;
+    const std::vector<std::string> names = modelDatatypes();
+    auto next = names.begin();
+    for (const auto& [key, text] : entries) {
+        const int count = key == "INTERVAL_*" ? 13 : 1;
+        for (int i = 0; i < count && next != names.end(); ++i, ++next) {
+            // The entries must follow the key order.
+            EXPECT_TRUE(*next == key || *next == "SQL_" + key ||
+                        (count == 13 && next->rfind("SQL_INTERVAL_", 0) == 0))
+                << key << " in place of " << *next;
+            const std::size_t slash = text.find(" / ");
+            Row row{*next, "", slash == std::string::npos ? -1 : 0, 0, 0, 0};
+            EXPECT_TRUE(parseRowText(text.substr(0, slash), row)) << text;
+            rows.push_back(row);
+            if (slash != std::string::npos) {
+                row.lengthCondition = 1;
+                EXPECT_TRUE(parseRowText(text.substr(slash + 3), row)) << text;
+                rows.push_back(row);
+            }
+        }
+    }
+    EXPECT_TRUE(next == names.end()) << "entries end before " << *next;
+    return rows;
+}
+
+// Every row of every table, cell by cell, against a transcription kept as text.
+TEST(DatatypeTables, EveryRowMatchesTheTranscribedTables) {
+    const std::map<std::string, Entries> expected = readTranscription();
+    ASSERT_EQ(expected.size(), labelledTables.size());
+    for (const auto& [label, table] : labelledTables) {
+        SCOPED_TRACE(label);
+        ASSERT_EQ(expected.count(label), 1u);
+        const std::vector<Row> rows = expandedRows(expected.at(label));
+        const DatatypeMapRow* row = table;
+        for (const Row& want : rows) {
+            SCOPED_TRACE(want.model + " " + std::to_string(want.lengthCondition));
+            ASSERT_NE(row->modelDatatype, nullptr);
+            EXPECT_STREQ(row->modelDatatype, want.model.c_str());
+            EXPECT_STREQ(row->dbmsDatatype, want.dbms.c_str());
+            EXPECT_EQ(row->lengthCondition, want.lengthCondition);
+            EXPECT_EQ(static_cast<int>(row->takesLength), want.takesLength);
+            EXPECT_EQ(static_cast<int>(row->takesScale), want.takesScale);
+            EXPECT_EQ(row->impliedLength, want.impliedLength);
+            ++row;
+        }
+        // Then the end row, all null or 0.
+        EXPECT_EQ(row->modelDatatype, nullptr);
         EXPECT_EQ(row->dbmsDatatype, nullptr);
-        EXPECT_EQ(row->lengthCondition + row->takesLength + row->impliedLength, 0);
+        EXPECT_EQ(row->lengthCondition + row->takesLength + row->takesScale + row->impliedLength,
+                  0);
     }
 }
 
-TEST(DatatypeTables, LookupsAndRowsOfEveryTable) {
+TEST(DatatypeTables, LookupTakesTheFirstRowWhoseNameAndConditionMatch) {
     expectLookups({
         {dt::oracle8, "SQL_VARCHAR", 40, "VARCHAR2", 1, 0, 0},
         {dt::oracle8, "SQL_VARCHAR", 0, "VARCHAR2(255)", 0, 0, 255},
@@ -114,54 +216,6 @@ TEST(DatatypeTables, LookupsAndRowsOfEveryTable) {
     EXPECT_EQ(findDatatypeRow(dt::oracle8, "SQL_VARCHAR\0", 12, 40), nullptr);
     const DatatypeMapRow empty[] = {{nullptr, nullptr, 0, 0, 0, 0}};
     EXPECT_EQ(findDatatypeRow(empty, "SQL_VARCHAR", 11, 10), nullptr);
-
-    // Rows that differ from their neighbours, a few in every table.
-    expectLookups({
-        {dt::access95, "SQL_LONGVARBINARY", 10, "LONGBINARY", 1, 0, 0},
-        {dt::access95, "SQL_BOOLEAN", 0, "YESNO", 0, 0, 0},
-        {dt::adabasd, "SQL_CHAR", 0, "char(1)", 0, 0, 0},
-        {dt::adabasd, "SQL_NUMERIC", 9, "fixed", 1, 1, 0},
-        {dt::allbase, "SQL_BINARY", 0, "LONG VARBINARY(3996)", 0, 0, 3996},
-        {dt::allbase, "SQL_INTERVAL_YEAR", 0, "INTERVAL", 0, 0, 0},
-        {dt::ansi2, "SQL_VARBINARY", 0, "CHAR(254)", 0, 0, 254},
-        {dt::ansi2, "SQL_TIMESTAMP", 0, "DATE", 0, 0, 0},
-        {dt::as400, "AUTOINCREMENT", 0, "DECIMAL(6)", 0, 0, 6},
-        {dt::as400, "SQL_NCLOB", 20, "VARGRAPHIC", 1, 0, 0},
-        {dt::db2udb52, "SQL_TINYINT", 0, "NUMERIC(3)", 0, 0, 3},
-        {dt::db2udb52, "SQL_DATALINK", 0, "DATALINK", 0, 0, 0},
-        {dt::db2mvs4, "SQL_LONGVARBINARY", 10, "LONG VARGRAPHIC", 0, 0, 0},
-        {dt::db2mvs6, "SQL_REF", 0, "ROWID", 0, 0, 0},
-        {dt::db2mvs6, "SQL_NVARCHAR", 0, "VARGRAPHIC(255)", 0, 0, 255},
-        {dt::infmx7, "SQL_NLONGVARCHAR", 100, "LVARCHAR", 0, 0, 0},
-        {dt::infmx7, "SQL_TIMESTAMP_WITH_TIME_ZONE", 0, "DATETIME HOUR TO SECOND", 0, 0, 0},
-        {dt::interbas, "AUTOINCREMENT", 5, "NUMERIC", 1, 0, 0},
-        {dt::interbas, "SQL_NVARCHAR", 30, "NCHAR VARYING", 1, 0, 0},
-        {dt::mysql322, "SQL_NCHAR", 0, "national char(1)", 0, 0, 0},
-        {dt::mysql322, "SQL_NLONGVARCHAR", 0, "longtext", 0, 0, 0},
-        {dt::nonstop, "SQL_DECIMAL", 0, "NUMERIC", 0, 0, 0},
-        {dt::nonstop, "SQL_BIGINT", 0, "LARGEINT", 0, 0, 0},
-        {dt::odbc3, "SQL_BLOB", 0, "LONG VARBINARY", 1, 0, 0},
-        {dt::oracle7, "SQL_SMALLINT", 0, "SMALLINT", 0, 0, 5},
-        {dt::oracle8, "SQL_BOOLEAN", 0, "NUMBER(1)", 0, 0, 1},
-        {dt::oracle8, "SQL_BIGINT", 0, "NUMBER(19)", 0, 0, 0},
-        {dt::oracl8i2, "SQL_BOOLEAN", 0, "BOOLEAN", 0, 0, 1},
-        {dt::oracl8i2, "SQL_NVARCHAR", 0, "NVARCHAR2(255)", 0, 0, 255},
-        {dt::pgsql7, "AUTOINCREMENT", 4, "SERIAL", 0, 0, 0},
-        {dt::pgsql7, "SQL_TIMESTAMP_WITH_TIME_ZONE", 0, "TIMESTAMP WITH TIME ZONE", 0, 0, 0},
-        {dt::sqlany55, "SQL_REAL", 0, "float", 1, 0, 0},
-        {dt::sqlany6, "SQL_REAL", 0, "real", 1, 0, 0},
-        {dt::sqlany6, "SQL_BOOLEAN", 0, "bit", 0, 0, 0},
-        {dt::sqlserv6, "SQL_NCHAR", 0, "char(1)", 0, 0, 1},
-        {dt::sqlserv7, "SQL_NLONGVARCHAR", 0, "ntext", 1, 0, 0},
-        {dt::sqlserv7, "SQL_BIGINT", 0, "int", 0, 0, 0},
-        {dt::sqlsrv2k, "SQL_BIGINT", 0, "bigint", 0, 0, 0},
-        {dt::sqlsrv2k, "SQL_LONGVARBINARY", 0, "varbinary(255)", 0, 0, 255},
-        {dt::syase11x, "SQL_LONGVARBINARY", 10, "image", 0, 0, 0},
-        {dt::sybiq12, "SQL_BLOB", 0, "BINARY", 1, 0, 0},
-        {dt::sybiq12, "SQL_INTERVAL_HOUR", 0, "TIMESTAMP", 0, 0, 0},
-        {dt::teradata, "SQL_BINARY", 0, "VARBYTE(32000)", 0, 0, 32000},
-        {dt::teradata, "AUTOINCREMENT", 9, "DECIMAL", 1, 0, 0},
-    });
 }
 
 }  // namespace
