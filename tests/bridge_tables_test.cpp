@@ -181,3 +181,50 @@ TEST(Datatypes, ValueListIsWrittenUnindentedWithTabsAndLineFeeds) {
               std::string::npos);
     EXPECT_EQ(occurrences(out.document, "<a:Vals>"), 1);
 }
+
+// The scale form needs a scale: at 0 a type that takes one falls back to the
+// length form, and at length 0 a non-zero scale still gives it.
+TEST(Datatypes, DomainsTakeTheScaleFormOnlyForANonZeroScale) {
+    const std::pair<const char*, const char*> cases[] = {
+        {R"("dataType": "SQL_NUMERIC", "length": 10, "scale": 0)",
+         "<a:Dttp>NUMBER(10)</a:Dttp>\n<a:Mlen>10</a:Mlen>\n"},
+        {R"("dataType": "SQL_NUMERIC", "length": 10, "scale": 2)",
+         "<a:Dttp>NUMBER(10,2)</a:Dttp>\n<a:Mlen>10</a:Mlen>\n<a:Prec>2</a:Prec>\n"},
+        {R"("dataType": "SQL_DECIMAL", "length": 0, "scale": 2)",
+         "<a:Dttp>DECIMAL(0,2)</a:Dttp>\n<a:Mlen>0</a:Mlen>\n<a:Prec>2</a:Prec>\n"},
+        {R"("dataType": "SQL_DECIMAL", "length": 8, "scale": 0)",
+         "<a:Dttp>DECIMAL(8)</a:Dttp>\n<a:Mlen>8</a:Mlen>\n"},
+    };
+    for (const auto& [type, expected] : cases) {
+        SCOPED_TRACE(type);
+        ExportResult out = exportJson(
+            mainModel(
+                R"({"kind": "class", "name": "T", "attributes": [{"name": "C", "type": "d"}]})", "",
+                std::string(R"("types": [{"id": "d", "name": "D", )") + type + "}], "),
+            kOracle8);
+        EXPECT_EQ(
+            canon(elementNamed(out.document, "o:SPdoObjDomn", "D")),
+            std::string("<o:SPdoObjDomn Id=\"o#1\">\n<a:Name>D</a:Name>\n<a:Code>D</a:Code>\n") +
+                expected + "</o:SPdoObjDomn>\n");
+        EXPECT_NE(elementNamed(out.document, "o:SPdoObjColn", "C").find(expected),
+                  std::string::npos);
+    }
+}
+
+// A key with an index lists its columns in the index's order, as many as the
+// key has attributes.
+TEST(Tables, KeyColumnsFollowTheOrderOfTheKeysIndex) {
+    ExportResult out = exportJson(mainModel(R"(
+      {"kind": "class", "name": "T",
+       "attributes": [{"id": "a", "name": "A"}, {"id": "b", "name": "B"}, {"id": "c", "name": "C"}],
+       "keys": [{"id": "k", "name": "K", "attributes": ["a", "b"], "index": "ix"}],
+       "indexes": [{"id": "ix", "name": "IX", "key": "k", "members": [
+         {"attribute": "b"}, {"attribute": "a"}, {"attribute": "c"}]}]})"));
+    const std::string key = elementNamed(out.document, "o:SPdoObjKey", "K");
+    auto column = [&](const char* name) {
+        return "<o:SPdoObjColn Ref=\"" + idsNamed(out.document, "o:SPdoObjColn", name).at(0) +
+               "\"/>\n";
+    };
+    EXPECT_EQ(collection(key, "c:KEY.Columns"),
+              "<c:KEY.Columns>\n" + column("B") + column("A") + "</c:KEY.Columns>");
+}
