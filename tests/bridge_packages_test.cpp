@@ -130,3 +130,16 @@ TEST(Packages, FullElementThenReference) {
             "<c:References>\n</c:References>\n</o:SPdmPackage>\n<o:SPdmPackage Ref=\"" +
             id + "\"/>\n");
 }
+
+// After its child packages a package writes its own content as its own: the
+// table of P is written in full in P, not as a shortcut from C.
+TEST(Packages, OwnTablesAfterChildPackagesAreWrittenInFull) {
+    ExportResult out = exportJson(inMain("", R"({"kind": "design", "name": "P",
+        "packages": [{"kind": "design", "name": "C", "elements": [{"kind": "class", "name": "CT"}]}],
+        "elements": [{"kind": "class", "name": "PT"}]})"));
+    const std::string p = elementNamed(out.document, "o:SPdmPackage", "P");
+    EXPECT_EQ(collection(p, "c:Tables", p.rfind("</c:PdmPackages>")),
+              "<c:Tables>\n" + elementNamed(out.document, "o:SPdoObjTabl", "PT") + "</c:Tables>");
+    EXPECT_EQ(occurrences(p, "SRepShortcut"), 0);
+    EXPECT_EQ(idsNamed(out.document, "o:SPdoObjTabl", "PT").size(), 1u);
+}
