@@ -482,6 +482,28 @@ TEST(PreprocessMovedReferences, ReferenceIsWrittenInItsChildsPackageAndGoesBack)
     expectRestored(*model, before);
 }
 
+// A reference whose child table is in no design package has nowhere to go:
+// it stays in its own package, is written there and is still there after.
+TEST(PreprocessMovedReferences, ReferenceThatCannotMoveStaysInItsPackage) {
+    auto model = loadModel(kMoved);
+    auto* alpha = findNamed<ORXDesignPackage>(*model, "Alpha", ORX_ET_DESIGN_PACKAGE);
+    auto* beta = findNamed<ORXDesignPackage>(*model, "Beta", ORX_ET_DESIGN_PACKAGE);
+    auto* owns = findNamed<ORXAssociation>(*model, "owns", ORX_ET_ASSOCIATION);
+    ORXClass* child = findNamed(*model, "CHILD");
+    ASSERT_TRUE(alpha && beta && owns && child);
+    ASSERT_TRUE(child->removeDesignPackage(beta));
+    {
+        PreparedBridge run(*model);
+        run.runPreprocessing();
+        EXPECT_EQ(owns->getDesignPackage(), alpha);
+        EXPECT_TRUE(contains(summary(run.writeDocument()), "reference PARENT -> CHILD in Alpha"));
+        run.bridge.postProcess();
+        EXPECT_EQ(owns->getDesignPackage(), alpha);
+        EXPECT_TRUE(alpha->containsModelElement(owns));
+    }
+    EXPECT_TRUE(child->addDesignPackage(beta));
+}
+
 TEST(PreprocessProjections, MembersWithoutSymbolGetAProjectionForTheExportOnly) {
     auto model = loadModel(R"(
 "packages": [{"kind": "design", "name": "Main", "elements": [
