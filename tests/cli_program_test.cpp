@@ -458,6 +458,9 @@ TEST(CliProgram, ExportLogsSeverityCodeTextAndQuietKeepsOnlyWarnings) {
               "STATUS VLE_PDPDM7_S0004 Pre-processing the model...\n"
               "STATUS VLE_PDPDM7_S0008 Exporting ...\n"
               "STATUS VLE_PDPDM7_S0009 Post-processing the model...\n");
+    // Quiet keeps the host's warnings and the bridge's WARNING lines.
+    writeFile(w.model, R"({"format": "orx-model", "version": 1, "packages": [
+        {"kind": "catalog", "name": "A"}, {"kind": "catalog", "name": "B"}]})");
     for (const char* flag : {"-q", "--quiet"}) {
         SCOPED_TRACE(flag);
         std::filesystem::remove(w.output);
@@ -465,8 +468,44 @@ TEST(CliProgram, ExportLogsSeverityCodeTextAndQuietKeepsOnlyWarnings) {
         EXPECT_EQ(run.status, 0) << run.err;
         EXPECT_EQ(run.err,
                   "warning: 'x' is not a value of 'Target Database'; the bridge will use its "
-                  "default\n");
+                  "default\nWARNING VLE_PDPDM7_W0013 This bridge does not support multiple "
+                  "catalogs. The source model has multiple catalogs.\n");
         EXPECT_TRUE(std::filesystem::exists(w.output));
+    }
+}
+
+// Each value flag sets its own option: its messages and document are those
+// of the same value set by the option's name, and differ from the default.
+TEST(CliProgram, EachValueFlagSetsItsOwnOption) {
+    Workspace w(R"({"format": "orx-model", "version": 1, "packages": [{"kind": "design",
+      "name": "Main", "elements": [{"kind": "class", "id": "t", "name": "T", "comment": "C",
+        "description": "D", "attributes": [{"name": "V", "type": {"dataType": "SQL_BIT"}}]}],
+      "diagrams": [{"name": "D", "symbols": [
+        {"subject": "t", "x": 300, "y": 100, "width": 80, "height": 40}]}]}]})");
+    auto exported = [&](const Args& flags) {
+        Args arguments{w.model, "-o", w.output, "--time", "0"};
+        arguments.insert(arguments.end(), flags.begin(), flags.end());
+        Outcome run = runExport(arguments);
+        EXPECT_EQ(run.status, 0) << run.err;
+        return run.err + readFile(w.output);
+    };
+    const std::string plain = exported({});
+    const std::pair<Args, std::string> cases[] = {
+        {{"-t", "ORACLE Version 7"}, "Target Database=ORACLE Version 7"},
+        {{"--target", "PostgreSQL 7"}, "Target Database=PostgreSQL 7"},
+        {{"--description", "Comment"}, "Description=Comment"},
+        {{"--description", "Notes/Description"}, "Description=Notes/Description"},
+        {{"--scale-x", "200"}, "Scale (in %) for X coordinates=200"},
+        {{"--scale-y", "50"}, "Scale (in %) for Y coordinates=50"},
+        {{"--indent", "\\t"}, "XML Indentation (pretty printing)=\t"},
+        // The bridge reads no version; the host's warning names the option.
+        {{"--pdm-version", "7.0"}, "Version=7.0"},
+    };
+    for (const auto& [flag, option] : cases) {
+        SCOPED_TRACE(shown(flag));
+        const std::string byFlag = exported(flag);
+        EXPECT_NE(byFlag, plain);
+        EXPECT_EQ(byFlag, exported({"--option", option}));
     }
 }
 
