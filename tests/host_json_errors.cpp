@@ -145,6 +145,18 @@ TEST(JsonModelErrors, EachBadModelGivesItsExactMessage) {
              twoClasses(R"(, "indexes": [{"members": [{"attribute": "a1", "position": 32768}]}])")),
          "packages[1].elements[0].indexes[0].members[0].position: expected an integer from "
          "-32768 to 32767"},
+        {"integer below 32 bits", kHead + R"("levelCode": -2147483649})",
+         "levelCode: expected an integer from -2147483648 to 2147483647"},
+        {"position below 16 bits",
+         inMain(twoClasses(
+             R"(, "indexes": [{"members": [{"attribute": "a1", "position": -40000}]}])")),
+         "packages[1].elements[0].indexes[0].members[0].position: expected an integer from "
+         "-32768 to 32767"},
+        {"position below 16 bits as a float",
+         inMain(twoClasses(
+             R"(, "indexes": [{"members": [{"attribute": "a1", "position": -32769.0}]}])")),
+         "packages[1].elements[0].indexes[0].members[0].position: expected an integer from "
+         "-32768 to 32767"},
         {"fraction", kHead + R"("levelCode": 1.5})", "levelCode: expected an integer"},
         {"packages one level too deep", nestedPackages(201),
          nestedPath(201) + ": packages nested deeper than 200 levels"},

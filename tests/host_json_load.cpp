@@ -78,6 +78,22 @@ TEST(JsonModelLoad, SalesModelKeepsOrdersDefaultsAndLinks) {
     EXPECT_EQ(orders->getDiagram(2), ids.get<ORXDiagram>("d_archive"));
 }
 
+// Escaped characters decode to UTF-8, a surrogate pair to the one character
+// outside the basic plane that it stands for.
+TEST(JsonModelLoad, EscapedCharactersDecodeToUtf8) {
+    const std::pair<std::string, std::string> cases[] = {
+        {R"(\u0041\u00e9)", "A\xC3\xA9"},          {R"(\u20AC)", "\xE2\x82\xAC"},
+        {R"(\uD83D\uDE00)", "\xF0\x9F\x98\x80"},   {R"(\ud800\udc00)", "\xF0\x90\x80\x80"},
+        {R"(\uDBFF\uDFFF!)", "\xF4\x8F\xBF\xBF!"},
+    };
+    for (const auto& [escaped, utf8] : cases) {
+        SCOPED_TRACE(escaped);
+        auto model = importers::parseJsonModel(
+            R"({"format": "orx-model", "version": 1, "name": ")" + escaped + "\"}", "m.json");
+        EXPECT_EQ(model->getName().str(), utf8);
+    }
+}
+
 TEST(JsonModelLoad, LoadDumpLoadDumpGivesTheSameText) {
     std::vector<std::string> files = {std::string(PDM_SOURCE_DIR) + "/examples/sales.json"};
     for (const auto& entry : std::filesystem::directory_iterator(pdmtest::dataFile("models")))
