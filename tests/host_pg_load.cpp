@@ -12,6 +12,7 @@
 
 #include "importers/database/PostgresModel.h"
 #include "importers/modelfile/JsonModel.h"
+#include "support/ReferenceSchema.h"
 
 namespace {
 
@@ -265,6 +266,56 @@ TEST(PostgresModel, ReadsTheShopSchemaWhole) {
     ASSERT_NE(stamp, nullptr);
     EXPECT_EQ(stamp->getProcedurePackage(), package);
     EXPECT_NE(stamp->getBody().str().find("FUNCTION " + s + ".stamp()"), std::string::npos);
+}
+
+// Every referential action, a foreign key to a unique key that holds the
+// primary key's column, and triggers of each timing and level.
+TEST(PostgresModel, ReadsReferentialActionsKeysAndTriggerTimings) {
+    if (serverUri().empty())
+        GTEST_SKIP() << "PDM_TEST_POSTGRES_URI is not set";
+    ScratchSchema scratch(serverUri());
+    ASSERT_EQ(scratch.run(pdmtest::kReferenceSchema), "");
+    ASSERT_EQ(scratch.run(R"sql(
+CREATE FUNCTION nothing() RETURNS trigger LANGUAGE plpgsql AS $$BEGIN RETURN NULL; END$$;
+CREATE TRIGGER after_row_insert AFTER INSERT ON parent FOR EACH ROW EXECUTE FUNCTION nothing();
+CREATE TRIGGER before_statement_update BEFORE UPDATE ON parent
+  FOR EACH STATEMENT EXECUTE FUNCTION nothing();
+CREATE TRIGGER after_statement_delete AFTER DELETE ON parent
+  FOR EACH STATEMENT EXECUTE FUNCTION nothing();
+CREATE TRIGGER before_row_insert_delete BEFORE INSERT OR DELETE ON parent
+  FOR EACH ROW EXECUTE FUNCTION nothing();
+)sql"),
+              "");
+    std::unique_ptr<ORXModel> model = importers::loadPostgresDatabase(serverUri()).model;
+    const std::vector<ORXModelObject*> objects = ownedBy(*model, scratch.name());
+    auto* parent = owned<ORXClass>(objects, "parent");
+    pdmtest::expectReferenceSchema(parent, owned<ORXClass>(objects, "child"));
+    ASSERT_NE(parent, nullptr);
+
+    // Timing: 0 before, 1 after; then the events insert, update, delete.
+    struct Trigger {
+        std::string name;
+        int timing;
+        bool onInsert, onUpdate, onDelete;
+    };
+    const Trigger expected[] = {{"after_row_insert", 1, true, false, false},
+                                {"before_statement_update", 0, false, true, false},
+                                {"after_statement_delete", 1, false, false, true},
+                                {"before_row_insert_delete", 0, true, false, true}};
+    for (const Trigger& t : expected) {
+        SCOPED_TRACE(t.name);
+        ORXOperation* trigger = nullptr;
+        for (int i = 0; i < parent->getOperationCount(); ++i)
+            if (parent->getOperation(i)->getName().str() == t.name ||
+                parent->getOperation(i)->getPhysicalName().str() == t.name)
+                trigger = parent->getOperation(i);
+        ASSERT_NE(trigger, nullptr);
+        EXPECT_EQ(trigger->getElementType(), ORX_ET_TRIGGER);
+        EXPECT_EQ(trigger->getTiming(), t.timing);
+        EXPECT_EQ(trigger->isOnInsert(), t.onInsert);
+        EXPECT_EQ(trigger->isOnUpdate(), t.onUpdate);
+        EXPECT_EQ(trigger->isOnDelete(), t.onDelete);
+    }
 }
 
 TEST(PostgresModel, RoundTripsThroughAModelFile) {

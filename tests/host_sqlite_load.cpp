@@ -11,6 +11,7 @@
 
 #include "importers/database/SqliteModel.h"
 #include "importers/modelfile/JsonModel.h"
+#include "support/ReferenceSchema.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -185,6 +186,17 @@ TEST(SqliteLoad, ScriptAndDatabaseFileGiveTheShopSchema) {
     std::unique_ptr<ORXModel> fromFile = importers::loadSqliteDatabase(path).model;
     expectShopModel(*fromFile);
     EXPECT_EQ(importers::dumpJsonModel(*fromFile), importers::dumpJsonModel(*fromScript));
+}
+
+TEST(SqliteLoad, ReadsEveryReferentialActionAndTheKeyAForeignKeyNames) {
+    pdmtest::TempDir dir;
+    const std::string script = dir.file("references.sql");
+    pdmtest::writeFile(script, pdmtest::kReferenceSchema);
+    std::unique_ptr<ORXModel> model = importers::loadSqliteScript(script).model;
+    auto* package = dynamic_cast<ORXDesignPackage*>(model->getChildPackage(1));
+    ASSERT_NE(package, nullptr);
+    pdmtest::expectReferenceSchema(element<ORXClass>(package, "parent"),
+                                   element<ORXClass>(package, "child"));
 }
 
 TEST(SqliteLoad, FailuresNameTheFileAndWhatIsWrong) {
