@@ -478,9 +478,14 @@ void Bridge::postProcess(bool raiseCloseError) {
     }
 
     // 3. Drop the records. Every general pointer the export set holds a
-    // record, so this also leaves no object with a general pointer.
-    ResetGeneralPointer reset;
-    reset.runOn(this);
+    // record, so this also leaves no object with a general pointer. Without
+    // a model (a bridge used as a plain writer) the objects may be gone
+    // already, and only the list is dropped.
+    if (model) {
+        ResetGeneralPointer reset;
+        reset.runOn(this);
+    }
+    recordedObjects.clear();
 
     // 4, 5. Delete what pre-processing created.
     try {
