@@ -36,6 +36,12 @@ int Bridge::toPdmRuleCode(int modelRuleCode) {
             return 0;
         case 2:
             return 2;
+        // Set null and set default keep their meaning; reading them as
+        // restrict would turn an ON DELETE SET NULL into a refusal.
+        case 4:
+            return 3;
+        case 5:
+            return 4;
         default:
             return 1;
     }

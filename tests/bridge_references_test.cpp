@@ -66,11 +66,14 @@ TEST(References, CardinalityOfTheChildMultiplicity) {
     }
 }
 
-TEST(References, RuleCodes) {
-    const int pdm[] = {1, 0, 2, 1, 1, 1};
-    for (int code = 0; code < 6; ++code) {
+// Model codes: none 0, no action 1, cascade 2, restrict 3, set null 4, set
+// default 5; PDM codes: none 0, restrict 1, cascade 2, set null 3, set
+// default 4. No action writes 0, and any code without a meaning restrict.
+TEST(References, RuleCodesKeepSetNullAndSetDefault) {
+    const int pdm[] = {1, 0, 2, 1, 3, 4, 1};
+    for (int code = 0; code < 7; ++code) {
         SCOPED_TRACE(code);
-        const int deleteCode = (code + 1) % 6;
+        const int deleteCode = (code + 1) % 7;
         ExportResult out =
             exportJson(model("", "",
                              association(", \"updateRule\": " + std::to_string(code) +
