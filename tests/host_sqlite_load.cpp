@@ -81,11 +81,11 @@ void expectShopModel(const ORXModel& model) {
     auto* review = element<ORXClass>(package, "review");
     ASSERT_TRUE(customer && orderLine && review);
     EXPECT_EQ(columns(customer),
-              (Strings{"id AUTOINCREMENT(0,0) NOT NULL", "email SQL_VARCHAR(80,0) NOT NULL",
+              (Strings{"id AUTOINCREMENT(19,0) NOT NULL", "email SQL_VARCHAR(80,0) NOT NULL",
                        "name SQL_NVARCHAR(40,0)", "balance SQL_NUMERIC(10,2) = 0",
                        "joined SQL_TIMESTAMP(0,0) = CURRENT_TIMESTAMP",
                        "notes SQL_LONGVARCHAR(0,0)", "photo SQL_LONGVARBINARY(0,0)",
-                       "rating SQL_DOUBLE(0,0)", "flags SQL_VARCHAR(0,0) -- UNSIGNED BIG INT"}));
+                       "rating SQL_DOUBLE(0,0)", "flags SQL_BIGINT(0,0) -- UNSIGNED BIG INT"}));
     EXPECT_EQ(
         columns(orderLine),
         (Strings{"customer_id SQL_INTEGER(0,0) NOT NULL", "line_no SQL_SMALLINT(0,0) NOT NULL",

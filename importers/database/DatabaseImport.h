@@ -30,6 +30,7 @@ inline constexpr const char* kUnreadableVirtualTable =
 inline constexpr const char* kShadowTable = "shadow tables of virtual tables left out";
 inline constexpr const char* kUnresolvedView = "views whose columns could not be resolved";
 inline constexpr const char* kMissingParent = "foreign keys to missing tables left out";
+inline constexpr const char* kViewTrigger = "triggers on views left out";
 }  // namespace loss
 
 // Counts what a source leaves behind, per kind, keeping the first three

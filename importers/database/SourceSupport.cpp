@@ -186,12 +186,29 @@ std::string stripOuterParentheses(std::string_view text) {
     return std::string(text);
 }
 
+namespace {
+
+// Whether `text` ends inside a comment that runs to the end of the line.
+bool endsInLineComment(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        std::size_t past = skipQuotedOrComment(text, i);
+        if (past == text.size() && text.compare(i, 2, "--") == 0)
+            return text.back() != '\n';
+        i = past == i ? i + 1 : past;
+    }
+    return false;
+}
+
+}  // namespace
+
 std::string joinWithAnd(const std::vector<std::string>& parts) {
     if (parts.size() == 1)
         return parts.front();
     std::string out;
-    for (const std::string& part : parts)
-        out += (out.empty() ? "(" : " AND (") + part + ")";
+    for (const std::string& part : parts) {
+        // A closing parenthesis after a line comment would be part of the comment.
+        out += (out.empty() ? "(" : " AND (") + part + (endsInLineComment(part) ? "\n)" : ")");
+    }
     return out;
 }
 

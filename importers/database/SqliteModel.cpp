@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "importers/database/SourceSupport.h"
+#include "importers/database/SqliteTypes.h"
 
 namespace importers {
 
@@ -215,6 +216,91 @@ std::optional<std::string> singleSource(std::string_view select) {
     return name;
 }
 
+// ---- CHECK constraints of a CREATE TABLE statement ----------------------------
+
+// A CHECK constraint as the statement declares it: its name (empty when
+// none), its expression, and the column it is declared on (empty for a
+// table constraint).
+struct DeclaredCheck {
+    std::string name;
+    std::string expression;
+    std::string column;
+};
+
+// The items of the column list of a CREATE TABLE statement: column
+// definitions and table constraints, split at the list's own commas.
+std::vector<std::string_view> tableItems(std::string_view sql) {
+    std::vector<Token> tokens = topLevelTokens(sql);
+    // CREATE TABLE ... AS SELECT has no column list (and no checks).
+    auto list = std::find_if(tokens.begin(), tokens.end(), [](const Token& token) {
+        return token.kind == TokenKind::Group || token.isWord("AS");
+    });
+    std::vector<std::string_view> items;
+    if (list == tokens.end() || list->kind != TokenKind::Group || list->text.size() < 2)
+        return items;
+    std::string_view inner = list->text.substr(1, list->text.size() - 2);
+    std::size_t start = 0;
+    for (const Token& token : topLevelTokens(inner)) {
+        if (token.isSymbol(',')) {
+            items.push_back(inner.substr(start, token.end - 1 - start));
+            start = token.end;
+        }
+    }
+    items.push_back(inner.substr(start));
+    return items;
+}
+
+// Every CHECK constraint of a CREATE TABLE statement, in declaration order.
+std::vector<DeclaredCheck> declaredChecks(std::string_view sql) {
+    std::vector<DeclaredCheck> checks;
+    for (std::string_view item : tableItems(sql)) {
+        std::vector<Token> tokens = topLevelTokens(item);
+        if (tokens.empty())
+            continue;
+        // A table constraint starts with one of these words; a column
+        // definition with the column's name.
+        const Token& first = tokens.front();
+        bool tableConstraint =
+            first.kind == TokenKind::Word &&
+            (first.isWord("CONSTRAINT") || first.isWord("PRIMARY") || first.isWord("UNIQUE") ||
+             first.isWord("CHECK") || first.isWord("FOREIGN"));
+        std::string column = tableConstraint ? std::string() : nameOf(first);
+        std::string name;
+        for (std::size_t i = tableConstraint ? 0 : 1; i < tokens.size(); ++i) {
+            if (tokens[i].isWord("CONSTRAINT") && i + 1 < tokens.size()) {
+                name = nameOf(tokens[++i]);
+            } else if (tokens[i].isWord("CHECK") && i + 1 < tokens.size() &&
+                       tokens[i + 1].kind == TokenKind::Group) {
+                std::string_view group = tokens[++i].text;
+                checks.push_back(
+                    {name, std::string(trim(group.substr(1, group.size() - 2))), column});
+                name.clear();
+            } else if (tokens[i].kind == TokenKind::Word && !tokens[i].isWord("NOT") &&
+                       !tokens[i].isWord("NULL")) {
+                // Another constraint begins: a name given before it was its own.
+                if (tokens[i].isWord("PRIMARY") || tokens[i].isWord("UNIQUE") ||
+                    tokens[i].isWord("REFERENCES") || tokens[i].isWord("DEFAULT") ||
+                    tokens[i].isWord("COLLATE") || tokens[i].isWord("GENERATED") ||
+                    tokens[i].isWord("FOREIGN"))
+                    name.clear();
+            }
+        }
+    }
+    return checks;
+}
+
+// The names a CHECK expression reads: its words and quoted names (strings
+// in single quotes are values, not names).
+std::vector<std::string> namesRead(std::string_view expression) {
+    std::vector<std::string> names;
+    for (const Token& token : topLevelTokens(expression, true)) {
+        if (token.kind == TokenKind::Word ||
+            (token.kind == TokenKind::Quoted && token.text.front() != '\''))
+            names.push_back(nameOf(token));
+    }
+    return names;
+}
+
 // Timing and event of a CREATE TRIGGER statement.
 struct TriggerHeader {
     int timing = 0;  // SQLite fires a trigger declared without timing BEFORE
@@ -251,126 +337,6 @@ TriggerHeader triggerHeader(std::string_view sql) {
         }
     }
     return header;
-}
-
-// ---- declared column types ----------------------------------------------------
-
-// A declared type name and the model datatype it maps to; `arguments` says
-// which of its parenthesised numbers are kept: 0 none, 1 the length, 2 the
-// length and the scale.
-struct TypeNameRow {
-    std::string_view declared;
-    std::string_view dataType;
-    int arguments;
-};
-
-constexpr TypeNameRow kTypeNames[] = {
-    {"INT", "SQL_INTEGER", 0},
-    {"INTEGER", "SQL_INTEGER", 0},
-    {"BIGINT", "SQL_BIGINT", 0},
-    {"SMALLINT", "SQL_SMALLINT", 0},
-    {"TINYINT", "SQL_TINYINT", 0},
-    {"VARCHAR", "SQL_VARCHAR", 1},
-    {"CHARACTER VARYING", "SQL_VARCHAR", 1},
-    {"CHAR VARYING", "SQL_VARCHAR", 1},
-    {"VARYING CHARACTER", "SQL_VARCHAR", 1},
-    {"NVARCHAR", "SQL_NVARCHAR", 1},
-    {"NATIONAL VARCHAR", "SQL_NVARCHAR", 1},
-    {"NATIONAL CHARACTER VARYING", "SQL_NVARCHAR", 1},
-    {"CHAR", "SQL_CHAR", 1},
-    {"CHARACTER", "SQL_CHAR", 1},
-    {"NCHAR", "SQL_NCHAR", 1},
-    {"NATIONAL CHAR", "SQL_NCHAR", 1},
-    {"NATIONAL CHARACTER", "SQL_NCHAR", 1},
-    {"NATIVE CHARACTER", "SQL_NCHAR", 1},
-    {"TEXT", "SQL_LONGVARCHAR", 0},
-    {"CLOB", "SQL_LONGVARCHAR", 0},
-    {"BLOB", "SQL_LONGVARBINARY", 0},
-    {"", "SQL_LONGVARBINARY", 0},
-    {"REAL", "SQL_DOUBLE", 0},
-    {"DOUBLE", "SQL_DOUBLE", 0},
-    {"DOUBLE PRECISION", "SQL_DOUBLE", 0},
-    {"FLOAT", "SQL_FLOAT", 1},
-    {"NUMERIC", "SQL_NUMERIC", 2},
-    {"DECIMAL", "SQL_DECIMAL", 2},
-    {"BOOLEAN", "SQL_BOOLEAN", 0},
-    {"DATE", "SQL_DATE", 0},
-    {"TIME", "SQL_TIME", 0},
-    {"DATETIME", "SQL_TIMESTAMP", 0},
-    {"TIMESTAMP", "SQL_TIMESTAMP", 0},
-};
-
-struct ColumnType {
-    std::string dataType;
-    int length = 0;
-    int scale = 0;
-    bool known = true;
-};
-
-// A non-negative decimal number that fits an int, optionally signed '+'.
-std::optional<int> typeArgument(std::string_view text) {
-    text = trim(text);
-    if (!text.empty() && text.front() == '+')
-        text.remove_prefix(1);
-    if (text.empty())
-        return std::nullopt;
-    long long value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        value = value * 10 + (c - '0');
-        if (value > INT_MAX)
-            return std::nullopt;
-    }
-    return static_cast<int>(value);
-}
-
-ColumnType parseDeclaredType(std::string_view declared) {
-    const ColumnType unknown{"SQL_VARCHAR", 0, 0, false};
-    std::string_view text = trim(declared);
-    std::string_view namePart = text;
-    std::vector<int> arguments;
-    if (std::size_t open = text.find('('); open != std::string_view::npos) {
-        std::size_t close = text.rfind(')');
-        if (close == std::string_view::npos || close < open ||
-            !trim(text.substr(close + 1)).empty())
-            return unknown;
-        namePart = text.substr(0, open);
-        std::string_view list = text.substr(open + 1, close - open - 1);
-        while (true) {
-            std::size_t comma = list.find(',');
-            std::optional<int> value = typeArgument(list.substr(0, comma));
-            if (!value)
-                return unknown;
-            arguments.push_back(*value);
-            if (comma == std::string_view::npos)
-                break;
-            list.remove_prefix(comma + 1);
-        }
-        if (arguments.size() > 2 || trim(namePart).empty())
-            return unknown;
-    }
-    // Runs of white space inside the name count as one space.
-    std::string name;
-    for (char c : trim(namePart)) {
-        if (isSpace(c)) {
-            if (!name.empty() && name.back() != ' ')
-                name += ' ';
-        } else {
-            name += upperAscii(c);
-        }
-    }
-    for (const TypeNameRow& row : kTypeNames) {
-        if (row.declared != name)
-            continue;
-        ColumnType type{std::string(row.dataType), 0, 0, true};
-        if (row.arguments >= 1 && !arguments.empty())
-            type.length = arguments[0];
-        if (row.arguments >= 2 && arguments.size() > 1)
-            type.scale = arguments[1];
-        return type;
-    }
-    return unknown;
 }
 
 // The rule code of a foreign key action as SQLite names it.
@@ -602,6 +568,7 @@ class SchemaReader {
             buildForeignKeys(*table);
         setOwners();
         result.triggerCount = countTriggers(*model);
+        result.losses = std::move(losses_);
         return result;
     }
 
@@ -640,8 +607,11 @@ class SchemaReader {
         std::vector<std::string> shadows = shadowTables();
         rows.erase(std::remove_if(rows.begin(), rows.end(),
                                   [&](const SchemaRow& row) {
-                                      return std::find(shadows.begin(), shadows.end(), row.name) !=
-                                             shadows.end();
+                                      bool shadow = std::find(shadows.begin(), shadows.end(),
+                                                              row.name) != shadows.end();
+                                      if (shadow)
+                                          losses_.add(loss::kShadowTable, row.name);
+                                      return shadow;
                                   }),
                    rows.end());
         return rows;
@@ -672,9 +642,14 @@ class SchemaReader {
     void buildTable(const SchemaRow& row) {
         // A virtual table whose module this library lacks cannot be described.
         std::vector<Token> head = topLevelTokens(row.sql);
-        if (head.size() > 1 && head[1].isWord("VIRTUAL") &&
-            !runsCleanly(db_, "SELECT * FROM pragma_table_xinfo(?1, 'main')", row.name))
-            return;
+        bool isVirtual = head.size() > 1 && head[1].isWord("VIRTUAL");
+        if (isVirtual) {
+            if (!runsCleanly(db_, "SELECT * FROM pragma_table_xinfo(?1, 'main')", row.name)) {
+                losses_.add(loss::kUnreadableVirtualTable, row.name);
+                return;
+            }
+            losses_.add(loss::kVirtualTable, row.name);
+        }
 
         auto cls = std::make_unique<ORXClass>();
         cls->setName(row.name);
@@ -714,17 +689,14 @@ class SchemaReader {
                 fail("table " + quoted(row.name) + " has two columns named " + quoted(column.name));
             }
             ORXAttribute* attr = attribute.release();
-            ColumnType parsed = parseDeclaredType(column.type);
+            SqliteColumnType mapped = mapSqliteType(column.type);
+            // The INTEGER PRIMARY KEY is the table's 64-bit rowid.
             if (autoincrement && keyColumns == 1 && column.pk == 1 &&
                 equalsIgnoringCase(trim(column.type), "INTEGER"))
-                parsed = {"AUTOINCREMENT", 0, 0, true};
-            if (!parsed.known)
+                mapped = {autoincrementType(64), true};
+            if (!mapped.whole)
                 attr->setComment(column.type);
-            auto type = std::make_unique<ORXType>();
-            type->setDataType(parsed.dataType);
-            type->setLength(parsed.length);
-            type->setScale(parsed.scale);
-            attr->setOwnedType(type.release());
+            setColumnType(attr, mapped.type);
             attr->setOptional(!column.notNull && column.pk == 0);
             attr->setInitialValue(column.defaultValue);
             table.columns.emplace(nameKey(column.name), attr);
@@ -749,29 +721,87 @@ class SchemaReader {
                 fail("the primary key of table " + quoted(row.name) + " cannot be set");
             table.keys.push_back(keyMade);
         }
+        if (!isVirtual)
+            placeChecks(made, checksOf(row.sql, table));
         buildIndexes(row.name, table);
+    }
+
+    // The CHECK constraints of a table, each with the columns it reads; a
+    // check declared on a column that reads none is that column's.
+    std::vector<CheckConstraint> checksOf(std::string_view sql, const TableInfo& table) {
+        std::vector<CheckConstraint> checks;
+        for (const DeclaredCheck& declared : declaredChecks(sql)) {
+            CheckConstraint check{declared.name, declared.expression, {}};
+            for (const std::string& name : namesRead(declared.expression)) {
+                ORXAttribute* column = findColumn(table, name);
+                if (column && std::find(check.columns.begin(), check.columns.end(), column) ==
+                                  check.columns.end())
+                    check.columns.push_back(column);
+            }
+            if (check.columns.empty() && !declared.column.empty()) {
+                if (ORXAttribute* own = findColumn(table, declared.column))
+                    check.columns.push_back(own);
+            }
+            checks.push_back(std::move(check));
+        }
+        return checks;
     }
 
     struct IndexRow {
         std::string name, origin;
-        bool unique;
+        bool unique, partial;
+    };
+
+    struct MemberRow {
+        long long position;
+        ORXAttribute* column;  // null for an expression
+        bool descending;
     };
 
     void buildIndexes(const std::string& tableName, TableInfo& table) {
         std::vector<IndexRow> indexes;
         {
             // SQLite lists the newest index first.
-            Query query(db_, path_,
-                        "SELECT name, \"unique\", origin FROM pragma_index_list(?1, 'main')"
-                        " ORDER BY seq DESC",
-                        tableName);
+            Query query(
+                db_, path_,
+                "SELECT name, \"unique\", origin, partial FROM pragma_index_list(?1, 'main')"
+                " ORDER BY seq DESC",
+                tableName);
             while (query.next())
-                indexes.push_back({query.text(0), query.text(2), query.integer(1) != 0});
+                indexes.push_back(
+                    {query.text(0), query.text(2), query.integer(1) != 0, query.integer(3) != 0});
         }
         for (const IndexRow& row : indexes) {
             // The primary key's own index is SQLite's storage detail.
             if (row.origin == "pk")
                 continue;
+            std::vector<MemberRow> members;
+            bool hasExpression = false;
+            {
+                Query query(db_, path_,
+                            "SELECT seqno, cid, name, \"desc\" FROM pragma_index_xinfo(?1, 'main')"
+                            " WHERE key = 1 ORDER BY seqno",
+                            row.name);
+                while (query.next()) {
+                    // Expressions (-2) and the bare rowid (-1) are no columns of the table.
+                    ORXAttribute* column = nullptr;
+                    if (query.integer(1) >= 0 && !query.isNull(2))
+                        column = findColumn(table, query.text(2));
+                    hasExpression = hasExpression || query.integer(1) == -2;
+                    if (column && query.integer(0) <= SHRT_MAX)
+                        members.push_back({query.integer(0), column, query.integer(3) != 0});
+                }
+            }
+            std::string example = tableName + "." + row.name;
+            // An index of expressions alone has nothing the model can hold.
+            if (members.empty() && hasExpression) {
+                losses_.add(loss::kExpressionIndex, example);
+                continue;
+            }
+            if (hasExpression)
+                losses_.add(loss::kIndexExpression, example);
+            if (row.partial)
+                losses_.add(loss::kPartialIndexCondition, example);
             ORXCandidateKey* key = nullptr;
             if (row.origin == "u") {
                 auto candidate = std::make_unique<ORXCandidateKey>();
@@ -789,24 +819,11 @@ class SchemaReader {
             if (!index->addAssociatedClass(table.cls))
                 fail("index " + quoted(row.name) + " cannot be added");
             ORXIndex* made = index.release();
-            Query members(db_, path_,
-                          "SELECT seqno, cid, name, \"desc\" FROM pragma_index_xinfo(?1, 'main')"
-                          " WHERE key = 1 ORDER BY seqno",
-                          row.name);
-            while (members.next()) {
-                // Expressions (-2) and the bare rowid (-1) are no columns of the table.
-                if (members.integer(1) < 0 || members.isNull(2))
-                    continue;
-                auto found = table.columns.find(nameKey(members.text(2)));
-                if (found == table.columns.end())
-                    continue;
-                long long position = members.integer(0);
-                if (position > SHRT_MAX)
-                    continue;
-                new ORXIndexMember(made, found->second, static_cast<short>(position),
-                                   members.integer(3) != 0 ? 2 : 1);
+            for (const MemberRow& member : members) {
+                new ORXIndexMember(made, member.column, static_cast<short>(member.position),
+                                   member.descending ? 2 : 1);
                 if (key)
-                    key->addAttribute(found->second);
+                    key->addAttribute(member.column);
             }
             if (key)
                 made->addKey(key);
@@ -832,8 +849,10 @@ class SchemaReader {
         // A view over a table that was dropped since cannot be described: it
         // keeps its statement and gets no columns.
         const char* columnsQuery = "SELECT name FROM pragma_table_info(?1, 'main') ORDER BY cid";
-        if (!runsCleanly(db_, columnsQuery, row.name))
+        if (!runsCleanly(db_, columnsQuery, row.name)) {
+            losses_.add(loss::kUnresolvedView, row.name);
             return;
+        }
         Query query(db_, path_, columnsQuery, row.name);
         while (query.next()) {
             auto column = std::make_unique<ORXSQLViewAttribute>();
@@ -876,8 +895,11 @@ class SchemaReader {
 
     void buildTrigger(const SchemaRow& row) {
         auto table = tables_.find(nameKey(row.tableName));
-        if (table == tables_.end())
-            return;  // a trigger on a view has no class to belong to
+        if (table == tables_.end()) {
+            // A trigger on a view has no class to belong to.
+            losses_.add(loss::kViewTrigger, row.name);
+            return;
+        }
         auto trigger = std::make_unique<ORXOperation>(ORX_ET_TRIGGER);
         trigger->setName(row.name);
         trigger->setPhysicalName(row.name);
@@ -948,8 +970,11 @@ class SchemaReader {
                          std::size_t begin, std::size_t end) {
         const ForeignKeyRow& first = rows[begin];
         auto parentFound = tables_.find(nameKey(first.parent));
-        if (parentFound == tables_.end())
+        if (parentFound == tables_.end()) {
+            losses_.add(loss::kMissingParent,
+                        std::string(child.cls->getName().view()) + " -> " + first.parent);
             return;
+        }
         TableInfo& parent = parentFound->second;
 
         // Pairs of child and parent columns; without named parent columns the
@@ -1005,6 +1030,7 @@ class SchemaReader {
     std::vector<TableInfo*> tableOrder_;
     std::unordered_map<std::string, ViewInfo> views_;  // by nameKey
     std::vector<ViewInfo*> viewOrder_;
+    LossReport losses_;
 };
 
 }  // namespace

@@ -14,18 +14,12 @@
 // - Each table (internal "sqlite_" tables aside) becomes a class, in the order
 //   of the database's schema table, named (name and physical name) as the
 //   table. Each column that is not hidden becomes an attribute with an inline
-//   base type read from its declared type: INT and INTEGER give SQL_INTEGER;
-//   BIGINT, SMALLINT and TINYINT their SQL_ names; VARCHAR(n), CHARACTER
-//   VARYING(n) and NVARCHAR(n) give SQL_VARCHAR or SQL_NVARCHAR of length n;
-//   CHAR(n) and NCHAR(n) give SQL_CHAR or SQL_NCHAR; TEXT and CLOB give
-//   SQL_LONGVARCHAR; BLOB or no type gives SQL_LONGVARBINARY; REAL, DOUBLE and
-//   DOUBLE PRECISION give SQL_DOUBLE; FLOAT gives SQL_FLOAT; NUMERIC(p,s) and
-//   DECIMAL(p,s) give SQL_NUMERIC or SQL_DECIMAL of length p and scale s;
-//   BOOLEAN, DATE and TIME their SQL_ names; DATETIME and TIMESTAMP give
-//   SQL_TIMESTAMP. The INTEGER PRIMARY KEY column of a table declared with
-//   AUTOINCREMENT gets the type AUTOINCREMENT. Any other declared type gives
-//   SQL_VARCHAR, and the declared text is kept as the attribute's comment. A
-//   column is optional unless it is NOT NULL or part of the primary key; its
+//   base type read from its declared type by SQLite's affinity rules (the
+//   table in SqliteTypes.h); when the mapping loses part of the declared
+//   type, the declared text is kept as the attribute's comment. The INTEGER
+//   PRIMARY KEY column of a table declared with AUTOINCREMENT, the table's
+//   64-bit rowid, gets the type AUTOINCREMENT of length 19. A column is
+//   optional unless it is NOT NULL or part of the primary key; its
 //   default, as SQLite stores it, is the initial value.
 // - The primary key becomes the candidate key "PK_<table>", unique and the
 //   class's primary key, with its columns in key order and no index. Each
@@ -33,7 +27,9 @@
 //   and an index implementing that key. Each other index (CREATE INDEX)
 //   becomes an index, unique when it is. Index members are the key columns in
 //   index order (position = their place in the index, descending columns with
-//   sort order 2); expression columns are left out.
+//   sort order 2); expressions are left out, and an index made of
+//   expressions alone is left out whole. A partial index keeps its columns
+//   and loses its condition.
 // - Each foreign key becomes the foreign key "FK_<child>_<parent>_<id>" of the
 //   child class, with its columns in order, referencing the parent's primary
 //   key or the unique key whose columns are the referenced ones (none when no
@@ -52,7 +48,19 @@
 //   its body is the CREATE TRIGGER statement, its timing BEFORE 0 (SQLite's
 //   default), AFTER 1 or INSTEAD OF 2, and its event flag set for INSERT,
 //   UPDATE or DELETE. Triggers on views are left out.
-// - CHECK constraints are not read.
+// - Every CHECK constraint, column or table constraint, is read from the
+//   CREATE TABLE text (by a tokenizer that skips strings, quoted names and
+//   comments and follows nested parentheses) and placed by placeChecks (see
+//   SourceSupport.h): a check that reads exactly one column (or, declared on
+//   a column, reads none) becomes that column's check expression, every
+//   other one part of the table's check rule.
+// - A virtual table whose module the library has becomes a class like any
+//   table (its module is lost); one whose module is missing is left out;
+//   the shadow tables that keep virtual tables' content are left out.
+// What is left out or lost is counted in the import's losses, per kind:
+// shadow tables, virtual tables (kept or left out), expression-only indexes,
+// index expressions, partial-index conditions, views whose columns cannot be
+// resolved, triggers on views and foreign keys to missing tables.
 // Tables, views and associations lie in the package in that order: tables and
 // views as the schema table lists them, then the associations.
 //
