@@ -149,8 +149,6 @@ TEST(Datatypes, ColumnsWriteBoundsDefaultsValuesAndMappedTypes) {
          "<a:Dval>x</a:Dval>\n<a:Dttp>VARCHAR2(40)</a:Dttp>\n<a:Mlen>40</a:Mlen>\n"},
         {R"("initialValue": "y", "type": {"dataType": "SQL_VARCHAR", "initialValue": "x"})",
          "<a:Dval>y</a:Dval>\n<a:Dttp>VARCHAR2(255)</a:Dttp>\n<a:Mlen>255</a:Mlen>\n"},
-        {R"("type": {"dataType": "SQL_NUMERIC", "length": 10, "scale": 2})",
-         "<a:Dttp>NUMBER(10,2)</a:Dttp>\n<a:Mlen>10</a:Mlen>\n<a:Prec>2</a:Prec>\n"},
         {R"("type": {"dataType": "AUTOINCREMENT"})",
          "<a:Dttp>NUMBER(6)</a:Dttp>\n<a:Mlen>6</a:Mlen>\n<a:Idnt>1</a:Idnt>\n"},
         {R"("type": {"dataType": "SQL_WHATEVER", "length": 3, "lowerBound": "1", "upperBound": "9",

@@ -199,9 +199,6 @@ TEST(DatatypeTables, LookupTakesTheFirstRowWhoseNameAndConditionMatch) {
         {dt::oracle8, "SQL_VARCHAR", 40, "VARCHAR2", 1, 0, 0},
         {dt::oracle8, "SQL_VARCHAR", 0, "VARCHAR2(255)", 0, 0, 255},
         {dt::oracle8, "SQL_VARCHAR", -1, "VARCHAR2", 1, 0, 0},  // negative is not zero
-        {dt::oracle8, "SQL_NUMERIC", 10, "NUMBER", 1, 1, 0},
-        {dt::oracle8, "SQL_DECIMAL", 0, "DECIMAL", 1, 1, 0},
-        {dt::access95, "AUTOINCREMENT", 12, "COUNTER", 0, 0, 0},
         {dt::pgsql7, "SQL_REAL", 0, "FLOAT4", 1, 0, 8},
         {dt::oracle8, "sql_varchar", 40, nullptr, 0, 0, 0},
         {dt::oracle8, "SQL_VARCHA", 40, nullptr, 0, 0, 0},
