@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "importers/database/PostgresTypes.h"
 #include "importers/database/SourceSupport.h"
 
 namespace importers {
@@ -88,71 +89,6 @@ std::vector<int> integers(std::string_view text) {
     return out;
 }
 
-// ---- column types ----------------------------------------------------------
-
-// What a type's modifier (atttypmod) holds for the model type.
-enum class Modifier { None, Length, PrecisionAndScale };
-
-// A built-in type, by the object identifier PostgreSQL fixes for it, and the
-// model datatype it maps to.
-struct TypeRow {
-    long long oid;
-    std::string_view dataType;
-    Modifier modifier;
-};
-
-constexpr TypeRow kTypes[] = {
-    {16, "SQL_BOOLEAN", Modifier::None},                 // boolean
-    {17, "SQL_LONGVARBINARY", Modifier::None},           // bytea
-    {20, "SQL_BIGINT", Modifier::None},                  // bigint
-    {21, "SQL_SMALLINT", Modifier::None},                // smallint
-    {23, "SQL_INTEGER", Modifier::None},                 // integer
-    {25, "SQL_LONGVARCHAR", Modifier::None},             // text
-    {700, "SQL_REAL", Modifier::None},                   // real
-    {701, "SQL_DOUBLE", Modifier::None},                 // double precision
-    {1042, "SQL_CHAR", Modifier::Length},                // character(n)
-    {1043, "SQL_VARCHAR", Modifier::Length},             // character varying(n)
-    {1082, "SQL_DATE", Modifier::None},                  // date
-    {1083, "SQL_TIME", Modifier::None},                  // time without time zone
-    {1114, "SQL_TIMESTAMP", Modifier::None},             // timestamp without time zone
-    {1184, "SQL_TIMESTAMP", Modifier::None},             // timestamp with time zone
-    {1266, "SQL_TIME", Modifier::None},                  // time with time zone
-    {1700, "SQL_NUMERIC", Modifier::PrecisionAndScale},  // numeric(p,s)
-};
-
-// The integer types, which alone become AUTOINCREMENT when a sequence feeds them.
-bool isIntegerType(long long oid) {
-    return oid == 20 || oid == 21 || oid == 23;
-}
-
-struct ColumnType {
-    std::string dataType;
-    int length = 0;
-    int scale = 0;
-    bool known = false;
-};
-
-ColumnType mapType(long long oid, long long typmod) {
-    for (const TypeRow& row : kTypes) {
-        if (row.oid != oid)
-            continue;
-        ColumnType type{std::string(row.dataType), 0, 0, true};
-        // A modifier below 4 (usually -1) means none was declared.
-        if (typmod < 4 || typmod > INT_MAX)
-            return type;
-        long long value = typmod - 4;  // the header PostgreSQL adds to every modifier
-        if (row.modifier == Modifier::Length) {
-            type.length = static_cast<int>(value);
-        } else if (row.modifier == Modifier::PrecisionAndScale) {
-            type.length = static_cast<int>((value >> 16) & 0xffff);
-            // The scale is an 11-bit signed number (numeric(5,-2) is allowed).
-            type.scale = static_cast<int>(((value & 0x7ff) ^ 0x400) - 0x400);
-        }
-        return type;
-    }
-    return {"SQL_VARCHAR", 0, 0, false};
-}
-
 // The rule code of a foreign key action as pg_constraint encodes it.
 int ruleCode(std::string_view action) {
     if (action == "a")
@@ -198,6 +134,39 @@ constexpr const char* kRelationsQuery =
     "  AND d.deptype = 'e')"
     " ORDER BY n.nspname, c.relname";
 
+// Enumerated types and domains, with their base type and its modifier.
+constexpr const char* kDomainsQuery =
+    "SELECT t.oid, t.typname, t.typtype, t.typbasetype, t.typtypmod,"
+    " pg_catalog.format_type(t.typbasetype, t.typtypmod), t.typnotnull, t.typdefault"
+    " FROM pg_catalog.pg_type t JOIN pg_catalog.pg_namespace n ON n.oid = t.typnamespace"
+    " WHERE t.typnamespace = ANY ($1::pg_catalog.oid[]) AND t.typtype IN ('e', 'd')"
+    " AND NOT EXISTS (SELECT 1 FROM pg_catalog.pg_depend d"
+    "  WHERE d.classid = 'pg_catalog.pg_type'::pg_catalog.regclass AND d.objid = t.oid"
+    "  AND d.deptype = 'e')"
+    " ORDER BY n.nspname, t.typname";
+
+constexpr const char* kEnumLabelsQuery =
+    "SELECT e.enumtypid, e.enumlabel FROM pg_catalog.pg_enum e"
+    " JOIN pg_catalog.pg_type t ON t.oid = e.enumtypid"
+    " WHERE t.typnamespace = ANY ($1::pg_catalog.oid[])"
+    " ORDER BY e.enumtypid, e.enumsortorder";
+
+constexpr const char* kDomainChecksQuery =
+    "SELECT con.contypid, pg_catalog.pg_get_expr(con.conbin, 0)"
+    " FROM pg_catalog.pg_constraint con JOIN pg_catalog.pg_type t ON t.oid = con.contypid"
+    " WHERE t.typnamespace = ANY ($1::pg_catalog.oid[]) AND con.contype = 'c'"
+    " ORDER BY con.contypid, con.conname";
+
+// Sequences that no column owns (serial) or uses as identity.
+constexpr const char* kFreeSequencesQuery =
+    "SELECT n.nspname, c.relname FROM pg_catalog.pg_class c"
+    " JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace"
+    " WHERE c.relnamespace = ANY ($1::pg_catalog.oid[]) AND c.relkind = 'S'"
+    " AND NOT EXISTS (SELECT 1 FROM pg_catalog.pg_depend d"
+    "  WHERE d.classid = 'pg_catalog.pg_class'::pg_catalog.regclass AND d.objid = c.oid"
+    "  AND d.deptype IN ('a', 'i', 'e'))"
+    " ORDER BY n.nspname, c.relname";
+
 constexpr const char* kColumnsQuery =
     "SELECT a.attrelid, a.attnum, a.attname, a.atttypid, a.atttypmod,"
     " pg_catalog.format_type(a.atttypid, a.atttypmod), a.attnotnull, a.attidentity,"
@@ -214,7 +183,8 @@ constexpr const char* kColumnsQuery =
 constexpr const char* kConstraintsQuery =
     "SELECT con.conrelid, con.conname, con.contype, con.conkey, con.confrelid, con.confkey,"
     " con.confupdtype, con.confdeltype, con.conindid,"
-    " CASE WHEN con.contype = 'c' THEN pg_catalog.pg_get_expr(con.conbin, con.conrelid) END"
+    " CASE WHEN con.contype = 'c' THEN pg_catalog.pg_get_expr(con.conbin, con.conrelid) END,"
+    " con.condeferrable"
     " FROM pg_catalog.pg_constraint con JOIN pg_catalog.pg_class c ON c.oid = con.conrelid"
     " WHERE c.relnamespace = ANY ($1::pg_catalog.oid[]) AND con.contype IN ('p', 'u', 'f', 'c')"
     " AND con.conparentid = 0"
@@ -224,14 +194,17 @@ constexpr const char* kIndexesQuery =
     "SELECT i.indrelid, i.indexrelid, ic.relname, i.indisunique, i.indisclustered,"
     " i.indnkeyatts, i.indkey, i.indoption,"
     " EXISTS (SELECT 1 FROM pg_catalog.pg_constraint con WHERE con.conindid = i.indexrelid"
-    "  AND con.conrelid = i.indrelid AND con.contype IN ('p', 'u', 'x'))"
+    "  AND con.conrelid = i.indrelid AND con.contype IN ('p', 'u', 'x')),"
+    " i.indpred IS NOT NULL,"
+    " EXISTS (SELECT 1 FROM pg_catalog.pg_opclass oc"
+    "  WHERE oc.oid = ANY (i.indclass::pg_catalog.oid[]) AND NOT oc.opcdefault)"
     " FROM pg_catalog.pg_index i JOIN pg_catalog.pg_class ic ON ic.oid = i.indexrelid"
     " JOIN pg_catalog.pg_class c ON c.oid = i.indrelid"
     " WHERE c.relnamespace = ANY ($1::pg_catalog.oid[])"
     " ORDER BY i.indrelid, ic.relname";
 
 constexpr const char* kTriggersQuery =
-    "SELECT t.tgrelid, t.tgname, pg_catalog.pg_get_triggerdef(t.oid), t.tgtype"
+    "SELECT t.tgrelid, t.tgname, pg_catalog.pg_get_triggerdef(t.oid), t.tgtype, c.relkind"
     " FROM pg_catalog.pg_trigger t JOIN pg_catalog.pg_class c ON c.oid = t.tgrelid"
     " WHERE c.relnamespace = ANY ($1::pg_catalog.oid[]) AND NOT t.tgisinternal"
     " ORDER BY t.tgrelid, t.tgname";
@@ -339,6 +312,7 @@ class CatalogReader {
         package_ = package.release();
 
         readRelations();
+        readDomains(model);
         readColumns();
         readIndexes();
         readConstraints();
@@ -348,8 +322,10 @@ class CatalogReader {
             buildForeignKeys(tables_.at(oid));
         readTriggers();
         readRoutines();
+        readFreeSequences();
         setOwners();
         result.triggerCount = countTriggers(*model);
+        result.losses = std::move(losses_);
         return result;
     }
 
@@ -362,11 +338,13 @@ class CatalogReader {
     struct ConstraintRow {
         std::string name, type, parent, onUpdate, onDelete, index, check;
         std::vector<int> columns, parentColumns;
+        bool deferrable = false;
     };
 
     struct IndexRow {
         std::string oid, name;
         bool unique = false, clustered = false, backsConstraint = false;
+        bool partial = false, operatorClass = false;
         std::size_t keyCount = 0;
         std::vector<int> columns, options;
     };
@@ -494,6 +472,41 @@ class CatalogReader {
         owners_[made] = schema.schema;
     }
 
+    // ---- enumerated types and domains ----
+
+    void readDomains(ORXModel* model) {
+        std::unordered_map<std::string, std::vector<std::string>> labels;  // by type oid
+        {
+            Rows rows = runOverSchemas(kEnumLabelsQuery);
+            for (int i = 0; i < rows.count(); ++i)
+                labels[rows.text(i, 0)].push_back(rows.text(i, 1));
+        }
+        std::unordered_map<std::string, std::vector<std::string>> checks;  // by type oid
+        {
+            Rows rows = runOverSchemas(kDomainChecksQuery);
+            for (int i = 0; i < rows.count(); ++i)
+                checks[rows.text(i, 0)].push_back(stripOuterParentheses(rows.text(i, 1)));
+        }
+        Rows rows = runOverSchemas(kDomainsQuery);
+        for (int i = 0; i < rows.count(); ++i) {
+            std::string oid = rows.text(i, 0);
+            std::string name = rows.text(i, 1);
+            DomainDefinition definition;
+            if (rows.text(i, 2) == "e") {
+                definition = enumDomain(name, labels[oid]);
+            } else {
+                definition.name = name;
+                definition.type =
+                    mapPostgresType(rows.integer(i, 3), rows.integer(i, 4), rows.text(i, 5)).type;
+                definition.defaultValue = rows.text(i, 7);
+                definition.notNull = rows.flag(i, 6);
+                if (!checks[oid].empty())
+                    definition.check = joinWithAnd(checks[oid]);
+            }
+            domains_[oid] = addDomain(model, definition);
+        }
+    }
+
     // ---- columns ----
 
     void readColumns() {
@@ -525,19 +538,23 @@ class CatalogReader {
             long long typeOid = rows.integer(i, 3);
             std::string defaultValue = rows.text(i, 9);
             bool generated = !rows.text(i, 8).empty();
-            bool serial = isIntegerType(typeOid) &&
-                          (!rows.text(i, 7).empty() || defaultValue.rfind("nextval(", 0) == 0);
-            ColumnType parsed = mapType(typeOid, rows.integer(i, 4));
-            if (serial)
-                parsed = {"AUTOINCREMENT", 0, 0, true};
-            auto type = std::make_unique<ORXType>();
-            type->setDataType(parsed.dataType);
-            type->setLength(parsed.length);
-            type->setScale(parsed.scale);
-            made->setOwnedType(type.release());
+            int bits = postgresIntegerBits(typeOid);
+            bool serial =
+                bits != 0 && (!rows.text(i, 7).empty() || defaultValue.rfind("nextval(", 0) == 0);
             std::string comment = rows.text(i, 10);
-            made->setComment(comment.empty() && !parsed.known ? rows.text(i, 5) : comment);
             made->setOptional(!rows.flag(i, 6));
+            if (auto domain = domains_.find(rows.text(i, 3)); domain != domains_.end()) {
+                useDomain(made, domain->second);
+            } else {
+                PostgresColumnType mapped =
+                    mapPostgresType(typeOid, rows.integer(i, 4), rows.text(i, 5));
+                if (serial)
+                    mapped = {autoincrementType(bits), true};
+                setColumnType(made, mapped.type);
+                if (comment.empty() && !mapped.whole)
+                    comment = rows.text(i, 5);
+            }
+            made->setComment(comment);
             if (!serial && !generated)
                 made->setInitialValue(defaultValue);
             table->second.columns[static_cast<int>(rows.integer(i, 1))] = made;
@@ -561,6 +578,8 @@ class CatalogReader {
             index.columns = integers(rows.text(i, 6));
             index.options = integers(rows.text(i, 7));
             index.backsConstraint = rows.flag(i, 8);
+            index.partial = rows.flag(i, 9);
+            index.operatorClass = rows.flag(i, 10);
             table->second.indexes.push_back(std::move(index));
         }
     }
@@ -581,6 +600,7 @@ class CatalogReader {
             row.onDelete = rows.text(i, 7);
             row.index = rows.text(i, 8);
             row.check = rows.text(i, 9);
+            row.deferrable = rows.flag(i, 10);
             table->second.constraints.push_back(std::move(row));
         }
     }
@@ -605,7 +625,23 @@ class CatalogReader {
         return made;
     }
 
+    // The index of `row`, or null when it is made of expressions alone.
     ORXIndex* buildIndex(TableInfo& table, const IndexRow& row) {
+        std::size_t keys = std::min(row.keyCount, row.columns.size());
+        // 0 stands for an expression among the key columns.
+        std::size_t expressions = static_cast<std::size_t>(std::count(
+            row.columns.begin(), row.columns.begin() + static_cast<std::ptrdiff_t>(keys), 0));
+        std::string example = table.cls->getName().str() + "." + row.name;
+        if (keys > 0 && expressions == keys) {
+            losses_.add(loss::kExpressionIndex, example);
+            return nullptr;
+        }
+        if (expressions > 0)
+            losses_.add(loss::kIndexExpression, example);
+        if (row.partial)
+            losses_.add(loss::kPartialIndexCondition, example);
+        if (row.operatorClass)
+            losses_.add(loss::kOperatorClass, example);
         auto index = std::make_unique<ORXIndex>();
         index->setName(row.name);
         index->setPhysicalName(row.name);
@@ -627,8 +663,10 @@ class CatalogReader {
     }
 
     void buildKeysAndIndexes(TableInfo& table) {
-        bool checkRuleSet = false;
+        std::vector<CheckConstraint> checks;
         for (const ConstraintRow& row : table.constraints) {
+            if (row.deferrable)
+                losses_.add(loss::kDeferrable, table.cls->getName().str() + "." + row.name);
             if (row.type == "p") {
                 ORXCandidateKey* key = buildKey(table, row);
                 if (!key->addPrimaryOfClass(table.cls))
@@ -637,16 +675,20 @@ class CatalogReader {
                 ORXCandidateKey* key = buildKey(table, row);
                 auto index = std::find_if(table.indexes.begin(), table.indexes.end(),
                                           [&](const IndexRow& i) { return i.oid == row.index; });
-                if (index != table.indexes.end())
-                    buildIndex(table, *index)->addKey(key);
-            } else if (row.type == "c" && !checkRuleSet) {
-                auto rule = std::make_unique<ORXBusinessRule>(3, row.name, row.check);
-                if (!table.cls->addBusinessRule(rule.get()))
-                    fail("check " + quoted(row.name) + " cannot be added");
-                rule.release();
-                checkRuleSet = true;
+                if (index != table.indexes.end()) {
+                    if (ORXIndex* made = buildIndex(table, *index))
+                        made->addKey(key);
+                }
+            } else if (row.type == "c") {
+                CheckConstraint check{row.name, row.check, {}};
+                for (int attnum : row.columns) {
+                    if (ORXAttribute* attribute = column(table, attnum))
+                        check.columns.push_back(attribute);
+                }
+                checks.push_back(std::move(check));
             }
         }
+        placeChecks(table.cls, checks);
         for (const IndexRow& row : table.indexes) {
             if (!row.backsConstraint)
                 buildIndex(table, row);
@@ -662,8 +704,11 @@ class CatalogReader {
 
     void buildForeignKey(TableInfo& child, const ConstraintRow& row) {
         auto parentFound = tables_.find(row.parent);
-        if (parentFound == tables_.end())
-            return;  // a partition or a table of an extension
+        if (parentFound == tables_.end()) {
+            // A partition or a table of an extension.
+            losses_.add(loss::kMissingParent, child.cls->getName().str() + "." + row.name);
+            return;
+        }
         TableInfo& parent = parentFound->second;
 
         auto key = std::make_unique<ORXForeignKey>();
@@ -689,15 +734,25 @@ class CatalogReader {
             fail("reference " + quoted(row.name) + problem);
     }
 
+    void readFreeSequences() {
+        Rows rows = runOverSchemas(kFreeSequencesQuery);
+        for (int i = 0; i < rows.count(); ++i)
+            losses_.add(loss::kFreeSequence, rows.text(i, 0) + "." + rows.text(i, 1));
+    }
+
     // ---- triggers and routines ----
 
     void readTriggers() {
         Rows rows = runOverSchemas(kTriggersQuery);
         for (int i = 0; i < rows.count(); ++i) {
             auto table = tables_.find(rows.text(i, 0));
-            if (table == tables_.end())
-                continue;  // a trigger on a view has no class to belong to
             std::string name = rows.text(i, 1);
+            if (table == tables_.end()) {
+                // A trigger on a view has no class to belong to.
+                if (rows.text(i, 4) == "v")
+                    losses_.add(loss::kViewTrigger, name);
+                continue;
+            }
             auto trigger = std::make_unique<ORXOperation>(ORX_ET_TRIGGER);
             trigger->setName(name);
             trigger->setPhysicalName(name);
@@ -760,6 +815,8 @@ class CatalogReader {
     std::vector<std::string> tableOrder_;
     std::unordered_map<std::string, ORXSQLViewEntity*> views_;  // by oid
     std::unordered_map<ORXModelObject*, ORXSchema*> owners_;
+    std::unordered_map<std::string, Domain> domains_;  // by type oid
+    LossReport losses_;
 };
 
 }  // namespace

@@ -18,17 +18,17 @@
 //   hold tables of the same name, the later one (in schema order) is named
 //   "<schema>.<table>", its physical name being the table name.
 // - Each column (in column order) becomes an attribute, named (name and
-//   physical name) as the column, with an inline base type: integer,
-//   bigint and smallint give SQL_INTEGER, SQL_BIGINT and SQL_SMALLINT;
-//   character varying(n) and character(n) give SQL_VARCHAR and SQL_CHAR of
-//   length n; text gives SQL_LONGVARCHAR; bytea SQL_LONGVARBINARY; boolean
-//   SQL_BOOLEAN; real SQL_REAL; double precision SQL_DOUBLE; numeric(p,s)
-//   SQL_NUMERIC of length p and scale s; date SQL_DATE; time (with or without
-//   time zone) SQL_TIME; timestamp (either) SQL_TIMESTAMP. An integer column
-//   that is an identity column or whose default calls nextval() (serial)
-//   gets the type AUTOINCREMENT and no initial value. Any other type gives
-//   SQL_VARCHAR and its text (format_type) becomes the attribute's comment,
-//   unless the column has a comment of its own, which wins. A column is
+//   physical name) as the column, with an inline base type from the table
+//   in PostgresTypes.h (timestamp and time with time zone keep their zone,
+//   interval becomes an interval type, uuid, json, arrays, bit, money, inet
+//   and the rest take the documented fallbacks, and the type's text
+//   (format_type) becomes the attribute's comment when the mapping is a
+//   fallback, unless the column has a comment of its own, which wins). An
+//   integer column that is an identity column or whose default calls
+//   nextval() (serial) gets the type AUTOINCREMENT as long as its integer
+//   (smallint 5, integer 10, bigint 19 digits) and no initial value. A
+//   column of an enumerated type or a domain takes that domain as its type
+//   (see below). A column is
 //   optional unless it is NOT NULL; its default expression is its initial
 //   value (a generated column's expression is not). Table and column comments
 //   become the comments of classes and attributes.
@@ -40,7 +40,7 @@
 //   an index, unique and clustered as PostgreSQL marks it. Index members are
 //   the key columns in index order (position = their place in the index from
 //   0, descending columns with sort order 2); expressions and INCLUDE columns
-//   are left out.
+//   are left out, and an index made of expressions alone is left out whole.
 // - Each foreign key constraint becomes a foreign key of the child class
 //   named as the constraint, with its columns in order, referencing the
 //   parent's primary key or the unique key whose columns are the referenced
@@ -50,9 +50,16 @@
 //   (multiplicity "1"), then the child role (multiplicity "0..*") with the
 //   update and delete rules (NO ACTION 1, CASCADE 2, RESTRICT 3, SET NULL 4,
 //   SET DEFAULT 5).
-// - The first CHECK constraint of a table, by name, becomes its check rule
-//   (business rule of type 3) named as the constraint, whose text is the
-//   checked expression as PostgreSQL prints it.
+// - Every CHECK constraint of a table, by name, is placed by placeChecks (see
+//   SourceSupport.h): one that reads exactly one column becomes that
+//   column's check expression, the others the table's check rule; the text
+//   is the checked expression as PostgreSQL prints it.
+// - Each enumerated type of the schemas becomes a domain (a derived type of
+//   the model) named as the type, SQL_VARCHAR as long as its longest label,
+//   with its labels in order as its list of values. Each domain becomes a
+//   domain of its base type's model type with its default; its NOT NULL and
+//   its checks (by name, VALUE replaced by the column's name) go to every
+//   column of the domain.
 // - Each view becomes a view (named as tables are) whose statement (kind 1)
 //   is pg_get_viewdef's text without surrounding white space and final
 //   semicolon, with one column per column of the view and no sources.
@@ -63,6 +70,11 @@
 // - Each function and procedure of the schemas (not from an extension)
 //   becomes a stored procedure of the design package, named as the routine,
 //   with pg_get_functiondef's text as body and its comment as comment.
+// What the model cannot hold is counted in the import's losses, per kind:
+// DEFERRABLE settings, indexes made of expressions alone (left out), index
+// expressions, operator classes and partial-index conditions (the indexes
+// keep their columns), triggers on views, sequences that no column owns and
+// foreign keys to tables that are not read.
 // Tables, views and associations lie in the package in that order: tables and
 // views by schema then name, associations by child table then constraint
 // name. Stored procedures are ordered by schema, name and arguments.
