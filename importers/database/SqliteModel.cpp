@@ -75,32 +75,13 @@ struct Token {
     bool isName() const { return kind == TokenKind::Word || kind == TokenKind::Quoted; }
 };
 
-// Skips a quoted run that starts at `i` and closes with `close` (a doubled
-// closing quote stands for itself); returns the offset past it.
-std::size_t skipQuoted(std::string_view sql, std::size_t i, char close) {
-    for (++i; i < sql.size(); ++i) {
-        if (sql[i] != close)
-            continue;
-        if (close != ']' && i + 1 < sql.size() && sql[i + 1] == close) {
-            ++i;
-            continue;
-        }
-        return i + 1;
-    }
-    return sql.size();
-}
-
 // Skips white space and comments from `i`.
 std::size_t skipSpaceAndComments(std::string_view sql, std::size_t i) {
     while (i < sql.size()) {
         if (isSpace(sql[i])) {
             ++i;
-        } else if (sql.compare(i, 2, "--") == 0) {
-            std::size_t end = sql.find('\n', i);
-            i = end == std::string_view::npos ? sql.size() : end + 1;
-        } else if (sql.compare(i, 2, "/*") == 0) {
-            std::size_t end = sql.find("*/", i + 2);
-            i = end == std::string_view::npos ? sql.size() : end + 2;
+        } else if (sql.compare(i, 2, "--") == 0 || sql.compare(i, 2, "/*") == 0) {
+            i = skipQuotedOrComment(sql, i);
         } else {
             break;
         }
@@ -121,11 +102,8 @@ std::vector<Token> topLevelTokens(std::string_view sql, bool flat = false) {
         std::size_t start = i;
         char c = sql[i];
         TokenKind kind = TokenKind::Symbol;
-        if (c == '\'' || c == '"' || c == '`') {
-            i = skipQuoted(sql, i, c);
-            kind = TokenKind::Quoted;
-        } else if (c == '[') {
-            i = skipQuoted(sql, i, ']');
+        if (c == '\'' || c == '"' || c == '`' || c == '[') {
+            i = skipQuotedOrComment(sql, i);
             kind = TokenKind::Quoted;
         } else if (isWordChar(c)) {
             while (i < sql.size() && isWordChar(sql[i]))
