@@ -53,7 +53,9 @@ TEST(SqliteChecks, ColumnAndTableChecksGoWhereTheyBelong) {
         "  )\n"
         ");\n"
         "CREATE TABLE plain (x INTEGER, CONSTRAINT ck_x CHECK (x <> 0 OR x IS NULL));\n"
-        "CREATE TABLE pair (a INT, b INT, CONSTRAINT ck_ab CHECK (a < b));\n");
+        "CREATE TABLE pair (a INT, b INT, CONSTRAINT ck_ab CHECK (a < b));\n"
+        "CREATE TABLE named (n INT CONSTRAINT nn NOT NULL CHECK (n > 0),\n"
+        "  m INT, CONSTRAINT pk PRIMARY KEY (n) CHECK (m < n));\n");
     ORXClass* item = table(*import.model, "item");
     ASSERT_NE(item, nullptr);
     EXPECT_EQ(check(item, 0), "");
@@ -77,6 +79,12 @@ TEST(SqliteChecks, ColumnAndTableChecksGoWhereTheyBelong) {
     ASSERT_NE(findBusinessRule(pair, 3), nullptr);
     EXPECT_EQ(findBusinessRule(pair, 3)->getName(), "ck_ab");
     EXPECT_EQ(findBusinessRule(pair, 3)->getRuleText(), "a < b");
+    // A name belongs to the constraint right after it, not to a later CHECK.
+    ORXClass* named = table(*import.model, "named");
+    ASSERT_NE(named, nullptr);
+    EXPECT_EQ(check(named, 0), "n > 0");
+    ASSERT_NE(findBusinessRule(named, 3), nullptr);
+    EXPECT_EQ(findBusinessRule(named, 3)->getName(), "CK_named");
     EXPECT_TRUE(import.losses.empty()) << import.losses.lines().front();
 }
 

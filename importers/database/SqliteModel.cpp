@@ -253,14 +253,9 @@ std::vector<DeclaredCheck> declaredChecks(std::string_view sql) {
                 checks.push_back(
                     {name, std::string(trim(group.substr(1, group.size() - 2))), column});
                 name.clear();
-            } else if (tokens[i].kind == TokenKind::Word && !tokens[i].isWord("NOT") &&
-                       !tokens[i].isWord("NULL")) {
+            } else if (tokens[i].kind == TokenKind::Word) {
                 // Another constraint begins: a name given before it was its own.
-                if (tokens[i].isWord("PRIMARY") || tokens[i].isWord("UNIQUE") ||
-                    tokens[i].isWord("REFERENCES") || tokens[i].isWord("DEFAULT") ||
-                    tokens[i].isWord("COLLATE") || tokens[i].isWord("GENERATED") ||
-                    tokens[i].isWord("FOREIGN"))
-                    name.clear();
+                name.clear();
             }
         }
     }
