@@ -19,6 +19,9 @@ enum class Flag {
     DumpModel,
     Time,
     Bridge,
+    Include,
+    Exclude,
+    Svg,
 };
 
 struct ValueFlag {
@@ -33,7 +36,8 @@ constexpr ValueFlag kValueFlags[] = {
     {"--scale-y", 0, Flag::ScaleY},          {"--indent", 0, Flag::Indent},
     {"--pdm-version", 0, Flag::PdmVersion},  {"--option", 0, Flag::Option},
     {"--dump-model", 0, Flag::DumpModel},    {"--time", 0, Flag::Time},
-    {"--bridge", 0, Flag::Bridge},
+    {"--bridge", 0, Flag::Bridge},           {"--include", 0, Flag::Include},
+    {"--exclude", 0, Flag::Exclude},         {"--svg", 0, Flag::Svg},
 };
 
 const ValueFlag* findLongFlag(const std::string& name) {
@@ -108,6 +112,17 @@ void applyValue(CommandLine& line, const ValueFlag& f, const std::string& spelli
                 throw UsageError(spelling + " expects a file name");
             line.bridge = value;
             break;
+        case Flag::Include:
+        case Flag::Exclude:
+            if (value.empty())
+                throw UsageError(spelling + " expects a pattern");
+            (f.flag == Flag::Include ? line.model.includes : line.model.excludes).push_back(value);
+            break;
+        case Flag::Svg:
+            if (value.empty())
+                throw UsageError(spelling + " expects a file name");
+            line.svg = value;
+            break;
     }
 }
 
@@ -121,6 +136,16 @@ bool applySwitch(CommandLine& line, const std::string& name) {
         line.quiet = true;
     } else if (name == "-h" || name == "--help") {
         line.help = true;
+    } else if (name == "--no-diagram") {
+        line.model.noDiagram = true;
+    } else if (name == "--complete-links") {
+        line.model.completeLinks = true;
+    } else if (name == "--layout" || name == "--layout=overlapping") {
+        line.model.layout = LayoutMode::Overlapping;
+    } else if (name == "--layout=all") {
+        line.model.layout = LayoutMode::All;
+    } else if (name.rfind("--layout=", 0) == 0) {
+        throw UsageError("--layout takes no value or '=all', got '" + name + "'");
     } else {
         return false;
     }
@@ -237,7 +262,14 @@ std::string usageText() {
            "Program options:\n"
            "      --list-options      print the bridge's options and exit\n"
            "      --about             print the bridge's specification and exit\n"
-           "      --dump-model FILE   write the loaded model as a model file\n"
+           "      --dump-model FILE   write the model, as selected and laid out, as a model file\n"
+           "      --include PATTERN   export only tables and views that match; repeatable\n"
+           "      --exclude PATTERN   leave out tables and views that match; repeatable\n"
+           "                          (globs on name and schema.name; prefix (?i) to ignore case)\n"
+           "      --no-diagram        no diagram for a database source\n"
+           "      --layout[=all]      lay out diagrams whose symbols overlap (=all: every one)\n"
+           "      --complete-links    add missing reference symbols between tables on a diagram\n"
+           "      --svg FILE          after the export, draw its diagrams as an SVG picture\n"
            "      --time SECONDS      time used for identifiers (else $SOURCE_DATE_EPOCH,\n"
            "                          else the current time)\n"
            "      --bridge FILE       bridge library to load instead of the installed one\n"

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/ModelPreparation.h"
+
 namespace cli {
 
 // A command line that cannot be run; the program exits with status 2.
@@ -40,6 +42,10 @@ struct CommandLine {
     std::optional<std::int64_t> time;
     // The bridge library given with --bridge; empty for the one beside the program.
     std::string bridge;
+    // Selection, imported diagram, --layout and --complete-links.
+    ModelChoices model;
+    // Where --svg writes the picture of the exported diagrams; empty for nowhere.
+    std::string svg;
 };
 
 // The display names of the bridge options that the short flags set.

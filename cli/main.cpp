@@ -16,6 +16,9 @@
 #include "cli/BridgeLibrary.h"
 #include "cli/CommandLine.h"
 #include "cli/ConsoleLog.h"
+#include "cli/DiagramSvg.h"
+#include "cli/HostError.h"
+#include "cli/ModelPreparation.h"
 #include "cli/OptionReport.h"
 #include "importers/database/PostgresModel.h"
 #include "importers/database/SqliteModel.h"
@@ -122,6 +125,8 @@ int runProgram(const std::vector<std::string>& arguments) {
         if (!line.hasOutput && line.dumpModel.empty()) {
             throw cli::UsageError("no output file given (-o FILE)");
         }
+        if (!line.hasOutput && !line.svg.empty())
+            throw cli::UsageError("--svg draws an export: give an output file (-o FILE)");
     }
     cli::BridgeLibrary bridge(line.bridge.empty() ? cli::defaultBridgePath() : line.bridge);
     ORXVelmarExportDllInterface& exporter = bridge.interface();
@@ -163,6 +168,9 @@ int runProgram(const std::vector<std::string>& arguments) {
     }
     keptModel = loaded.release();
     ORXModel* const model = keptModel;
+    cli::prepareModel(*model, line.model, database.has_value(), [](const std::string& warning) {
+        std::fprintf(stderr, "warning: %s\n", warning.c_str());
+    });
     if (!line.dumpModel.empty())
         importers::dumpJsonModelFile(*model, line.dumpModel);
     if (!line.hasOutput)
@@ -189,6 +197,8 @@ int runProgram(const std::vector<std::string>& arguments) {
         printError("the export failed with an unknown exception");
         return kExitExportFailed;
     }
+    if (!line.svg.empty())
+        cli::writeDiagramSvg(options.getValue(cli::kFileOption).str(), line.svg);
     return kExitSuccess;
 }
 
@@ -203,6 +213,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "Try 'pdm-export --help' for more information.\n");
         return kExitBadInput;
     } catch (const cli::BridgeLoadError& failure) {
+        printError(failure.what());
+        return kExitBadInput;
+    } catch (const cli::HostError& failure) {
         printError(failure.what());
         return kExitBadInput;
     } catch (const EnvironmentError& failure) {
