@@ -6,11 +6,14 @@ For each model size the script
     with its index, one to three references, a symbol for every table and
     reference);
   - times whole `pdm-export` runs alternately with copying the output file
-    (cp), so that both see the same machine, and takes the ratio pair by pair;
+    (cp), so that both see the same machine, and takes the ratio pair by pair,
+    of wall time and of processor time (user + system: on a shared machine
+    the wall clock also counts waiting for a processor);
   - times the general-purpose yardstick in one process: simdjson parsing the
     same model file plus pugixml saving the same document unindented;
   - times the phases inside one process (load, export, deleting the model)
     and counts their allocations with a counting allocator;
+  (the last two in processor time of the process)
   - reads the peak memory of the whole run.
 It prints a table and the ratios, and can write the figures as JSON for
 bench/plot_bench.py. It measures and never judges: no threshold, no failure
@@ -80,14 +83,17 @@ def measure(build, tables, runs, work):
     # One untimed run of each to warm the file cache, then A B A B ...
     run_timed(export)
     run_timed(copy_command)
-    whole, copies, cpus, peaks = [], [], [], []
+    whole, copies, cpus, copy_cpus, peaks = [], [], [], [], []
     for _ in range(runs):
         wall, cpu, peak = run_timed(export)
         whole.append(wall)
         cpus.append(cpu)
         peaks.append(peak)
-        copies.append(run_timed(copy_command)[0])
+        wall, cpu, _ = run_timed(copy_command)
+        copies.append(wall)
+        copy_cpus.append(cpu)
     ratios = [a / b for a, b in zip(whole, copies)]
+    cpu_ratios = [a / b for a, b in zip(cpus, copy_cpus)]
 
     floor = tool(build, "floor", model, output, max(runs, 3))
     phase_output = os.path.join(work, f"phases-{tables}.pdm")
@@ -103,6 +109,8 @@ def measure(build, tables, runs, work):
         "whole_cpu_s": statistics.median(cpus),
         "copy_s": statistics.median(copies),
         "whole_vs_copy": statistics.median(ratios),
+        "copy_cpu_s": statistics.median(copy_cpus),
+        "whole_vs_copy_cpu": statistics.median(cpu_ratios),
         "peak_rss_bytes": max(peaks),
         "simdjson_parse_s": floor["simdjson_parse_s"],
         "pugixml_save_s": floor["pugixml_save_s"],
@@ -114,7 +122,7 @@ def measure(build, tables, runs, work):
         "model_bytes": phases["model_bytes"],
         "export_extra_bytes": phases["export_extra_bytes"],
     }
-    result["whole_vs_libraries"] = result["whole_s"] / (
+    result["whole_vs_libraries"] = result["whole_cpu_s"] / (
         result["simdjson_parse_s"] + result["pugixml_save_s"])
     for name in (model, output, copy, phase_output):
         os.remove(name)
@@ -126,20 +134,23 @@ def mib(n):
 
 
 def report(results):
-    print("| tables | JSON in | PDM out | load | export | teardown | whole run | peak RSS |")
-    print("|---|---|---|---|---|---|---|---|")
+    print("| tables | JSON in | PDM out | load | export | teardown | whole run (cpu) "
+          "| whole run (wall) | peak RSS |")
+    print("|---|---|---|---|---|---|---|---|---|")
     for r in results:
         print(f"| {r['tables']:,} | {mib(r['json_bytes'])} | {mib(r['pdm_bytes'])} "
               f"| {r['load_s']:.3f} s | {r['export_s']:.3f} s | {r['teardown_s']:.3f} s "
-              f"| {r['whole_s']:.3f} s | {mib(r['peak_rss_bytes'])} |")
+              f"| {r['whole_cpu_s']:.3f} s | {r['whole_s']:.3f} s | {mib(r['peak_rss_bytes'])} |")
     print()
-    print("| tables | whole / copy | whole / (simdjson + pugixml) | peak RSS / input "
+    print("| tables | whole / copy (wall) | whole / copy (cpu) "
+          "| whole (cpu) / (simdjson + pugixml) | peak RSS / input "
           "| load µs/table | export µs/table | allocations/table load | allocations/table export "
           "| model KiB/table | export extra B/table |")
-    print("|---|---|---|---|---|---|---|---|---|---|")
+    print("|---|---|---|---|---|---|---|---|---|---|---|")
     for r in results:
         n = r["tables"]
-        print(f"| {n:,} | {r['whole_vs_copy']:.1f} | {r['whole_vs_libraries']:.1f} "
+        print(f"| {n:,} | {r['whole_vs_copy']:.1f} | {r['whole_vs_copy_cpu']:.1f} "
+              f"| {r['whole_vs_libraries']:.1f} "
               f"| {r['peak_rss_bytes'] / r['json_bytes']:.1f} "
               f"| {1e6 * r['load_s'] / n:.1f} | {1e6 * r['export_s'] / n:.1f} "
               f"| {r['load_allocations'] / n:.0f} | {r['export_allocations'] / n:.0f} "
