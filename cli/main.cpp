@@ -20,6 +20,7 @@
 #include "cli/HostError.h"
 #include "cli/ModelPreparation.h"
 #include "cli/OptionReport.h"
+#include "importers/database/MysqlModel.h"
 #include "importers/database/PostgresModel.h"
 #include "importers/database/SqliteModel.h"
 #include "importers/modelfile/JsonModel.h"
@@ -93,12 +94,14 @@ void applySettings(ORXOptionList& options, const std::vector<cli::OptionSetting>
 // the model library's exact deletion.
 ORXModel* volatile keptModel = nullptr;
 
-// Reads the database INPUT names: a PostgreSQL connection URI, a SQL script
+// Reads the database INPUT names: a PostgreSQL or MySQL/MariaDB URI, a SQL script
 // (.sql, run into an in-memory SQLite database), or else a SQLite database
 // file. A model file (.json) is no database: nothing then.
 std::optional<importers::DatabaseImport> loadDatabase(const std::string& input) {
     if (importers::isPostgresUri(input))
         return importers::loadPostgresDatabase(input);
+    if (importers::isMysqlUri(input))
+        return importers::loadMysqlDatabase(input);
     if (endsWith(input, ".json"))
         return std::nullopt;
     if (endsWith(input, ".sql"))
