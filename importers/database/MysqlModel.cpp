@@ -9,7 +9,6 @@
 #include <map>
 #include <memory>
 #include <optional>
-#include <set>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
@@ -417,7 +416,7 @@ class CatalogReader {
         readRoutines();
         readEvents();
         readPartitions();
-        setOwners();
+        linkOwners(package_, owners_);
         run("COMMIT");
         result.losses = std::move(losses_);
         result.triggerCount = countTriggers(*model_);
@@ -535,7 +534,7 @@ class CatalogReader {
                     fail("view " + quoted(name) + " cannot be added");
                 ORXSQLViewEntity* made = view.release();
                 views_[name] = made;
-                owned_.insert(made);
+                owners_[made] = schema_;
                 continue;
             }
             if (type == "SEQUENCE") {
@@ -556,7 +555,7 @@ class CatalogReader {
             info.cls = cls.release();
             info.name = name;
             info.charset = rows.text(i, 4);
-            owned_.insert(info.cls);
+            owners_[info.cls] = schema_;
             tableOrder_.push_back(name);
         }
     }
@@ -923,7 +922,7 @@ class CatalogReader {
             trigger->setOnDelete(event == "DELETE");
             if (!trigger->addAssociatedClass(info->cls))
                 fail("trigger " + quoted(name) + " cannot be added");
-            owned_.insert(trigger.release());
+            owners_[trigger.release()] = schema_;
         }
         // The server lists the triggers of the tables on which the account
         // may create triggers only; the others are said to be unread.
@@ -964,7 +963,7 @@ class CatalogReader {
             procedure->setComment(rows.text(i, 2));
             if (!package_->addStoredProcedure(procedure.get()))
                 fail("routine " + quoted(name) + " cannot be added");
-            owned_.insert(procedure.release());
+            owners_[procedure.release()] = schema_;
         }
     }
 
@@ -980,26 +979,6 @@ class CatalogReader {
             losses_.add(lost::kPartitioning, rows.text(i, 0));
     }
 
-    // Links owners in package order, each table's triggers after it and the
-    // stored procedures last: the order in which a model file links them, so
-    // that a model and its reloaded dump agree.
-    void setOwners() {
-        auto link = [&](ORXModelObject* object) {
-            if (owned_.count(object))
-                object->setOwner(schema_);
-        };
-        for (int i = 0; i < package_->getModelElementCount(); ++i) {
-            ORXModelObject* element = package_->getModelElement(i);
-            link(element);
-            if (auto* cls = dynamic_cast<ORXClass*>(element)) {
-                for (int j = 0; j < cls->getOperationCount(); ++j)
-                    link(cls->getOperation(j));
-            }
-        }
-        for (int i = 0; i < package_->getStoredProcedureCount(); ++i)
-            link(package_->getStoredProcedure(i));
-    }
-
     MYSQL* connection_;
     std::string where_;
     bool mariadb_ = false;
@@ -1011,7 +990,7 @@ class CatalogReader {
     std::unordered_map<std::string, TableInfo> tables_;  // by name
     std::vector<std::string> tableOrder_;
     std::unordered_map<std::string, ORXSQLViewEntity*> views_;  // by name
-    std::set<ORXModelObject*> owned_;                           // what the schema owns
+    std::unordered_map<ORXModelObject*, ORXSchema*> owners_;
 };
 
 }  // namespace

@@ -323,7 +323,7 @@ class CatalogReader {
         readTriggers();
         readRoutines();
         readFreeSequences();
-        setOwners();
+        linkOwners(package_, owners_);
         result.triggerCount = countTriggers(*model);
         result.losses = std::move(losses_);
         return result;
@@ -782,27 +782,6 @@ class CatalogReader {
                 fail("routine " + quoted(schema.name + "." + name) + " cannot be added");
             owners_[procedure.release()] = schema.schema;
         }
-    }
-
-    // Links owners in package order, each table's triggers after it and the
-    // stored procedures last: the order in which a model file links them, so
-    // that a model and its reloaded dump agree.
-    void setOwners() {
-        auto link = [&](ORXModelObject* object) {
-            auto found = owners_.find(object);
-            if (found != owners_.end())
-                object->setOwner(found->second);
-        };
-        for (int i = 0; i < package_->getModelElementCount(); ++i) {
-            ORXModelObject* element = package_->getModelElement(i);
-            link(element);
-            if (auto* cls = dynamic_cast<ORXClass*>(element)) {
-                for (int j = 0; j < cls->getOperationCount(); ++j)
-                    link(cls->getOperation(j));
-            }
-        }
-        for (int i = 0; i < package_->getStoredProcedureCount(); ++i)
-            link(package_->getStoredProcedure(i));
     }
 
     PGconn* connection_;

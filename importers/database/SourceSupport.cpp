@@ -91,6 +91,25 @@ const char* addReference(ORXDesignPackage* package, const std::string& name, ORX
     return nullptr;
 }
 
+void linkOwners(ORXDesignPackage* package,
+                const std::unordered_map<ORXModelObject*, ORXSchema*>& owners) {
+    auto link = [&](ORXModelObject* object) {
+        auto found = owners.find(object);
+        if (found != owners.end())
+            object->setOwner(found->second);
+    };
+    for (int i = 0; i < package->getModelElementCount(); ++i) {
+        ORXModelObject* element = package->getModelElement(i);
+        link(element);
+        if (auto* cls = dynamic_cast<ORXClass*>(element)) {
+            for (int j = 0; j < cls->getOperationCount(); ++j)
+                link(cls->getOperation(j));
+        }
+    }
+    for (int i = 0; i < package->getStoredProcedureCount(); ++i)
+        link(package->getStoredProcedure(i));
+}
+
 // ---- column types ----
 
 void setColumnType(ORXAttribute* column, const ModelType& type) {

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "orx/ORXModel.h"
@@ -39,6 +40,13 @@ void addForeignKeyColumn(ORXForeignKey* foreignKey, ORXAttribute* column,
 // the reference's name in a message).
 const char* addReference(ORXDesignPackage* package, const std::string& name, ORXClass* parent,
                          ORXForeignKey* foreignKey, int updateRule, int deleteRule);
+
+// Sets the owner that `owners` gives each element of `package`, each class's
+// operations right after their class, and the package's stored procedures
+// last: the order in which a model file links them, so that a model and its
+// reloaded dump agree. Objects `owners` does not name keep no owner.
+void linkOwners(ORXDesignPackage* package,
+                const std::unordered_map<ORXModelObject*, ORXSchema*>& owners);
 
 // ---- column types ----
 
