@@ -114,6 +114,8 @@ bool ORXSybasePowerDesignerPdm08ExportBridge::exportModel(ORXModel* exportedMode
         VLE_PDPDM7::PDPDMX_S_POST_PROCESSING.log(*log);
     } catch (...) {
         std::exception_ptr failure = std::current_exception();
+        // A failed export leaves the previous file as it was.
+        outputFile.discard();
         try {
             postProcess(false);
         } catch (...) {

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "cli/Safeguards.h"
+
 namespace cli {
 
 void ConsoleLog::reportEvent(const ORXLogEvent& event) {
@@ -14,7 +16,8 @@ void ConsoleLog::reportEvent(const ORXLogEvent& event) {
         line += event.getCode().str();
     }
     line += ' ';
-    line += event.getText().str();
+    // Names in the text come from the model; they must not act on the terminal.
+    line += terminalSafe(event.getText().str());
     line += '\n';
     std::fwrite(line.data(), 1, line.size(), out_);
     // The bridge may crash or be killed mid-export; what it said so far counts.

@@ -20,6 +20,7 @@
 #include "cli/HostError.h"
 #include "cli/ModelPreparation.h"
 #include "cli/OptionReport.h"
+#include "cli/Safeguards.h"
 #include "importers/database/MysqlModel.h"
 #include "importers/database/PostgresModel.h"
 #include "importers/database/SqliteModel.h"
@@ -39,7 +40,7 @@ constexpr int kExitBadInput = 2;
 constexpr const char* kTimeVariable = "SOURCE_DATE_EPOCH";
 
 void printError(const std::string& message) {
-    std::fprintf(stderr, "error: %s\n", message.c_str());
+    std::fprintf(stderr, "error: %s\n", cli::terminalSafe(message).c_str());
 }
 
 void printOut(const std::string& text) {
@@ -102,6 +103,7 @@ std::optional<importers::DatabaseImport> loadDatabase(const std::string& input) 
         return importers::loadPostgresDatabase(input);
     if (importers::isMysqlUri(input))
         return importers::loadMysqlDatabase(input);
+    cli::requireRegularFile(input);
     if (endsWith(input, ".json"))
         return std::nullopt;
     if (endsWith(input, ".sql"))
@@ -117,8 +119,10 @@ bool targetChosenByDefault(const ORXOptionList& options) {
 
 int runProgram(const std::vector<std::string>& arguments) {
     cli::CommandLine line = cli::parseCommandLine(arguments);
+    cli::checkIndentSettings(line);
     if (line.help) {
         printOut(cli::usageText());
+        cli::finishStandardOutput();
         return kExitSuccess;
     }
     const bool informationOnly = line.listOptions || line.about;
@@ -130,6 +134,7 @@ int runProgram(const std::vector<std::string>& arguments) {
         }
         if (!line.hasOutput && !line.svg.empty())
             throw cli::UsageError("--svg draws an export: give an output file (-o FILE)");
+        cli::refuseOverwritingInput(line);
     }
     cli::BridgeLibrary bridge(line.bridge.empty() ? cli::defaultBridgePath() : line.bridge);
     ORXVelmarExportDllInterface& exporter = bridge.interface();
@@ -147,6 +152,7 @@ int runProgram(const std::vector<std::string>& arguments) {
                 printOut("\n");
             printOut(cli::formatOptionList(options));
         }
+        cli::finishStandardOutput();
         return kExitSuccess;
     }
 
@@ -186,7 +192,11 @@ int runProgram(const std::vector<std::string>& arguments) {
     ORXClock::setFixedTime(chooseTime(line));
     cli::ConsoleLog log(line.quiet ? ORX_SEVERITY_WARNING : ORX_SEVERITY_INFO);
     try {
-        if (!exporter.run(cli::kBridgeIdentifier, *model, options, log)) {
+        bool succeeded = false;
+        cli::runWithStackFor(*model, [&] {
+            succeeded = exporter.run(cli::kBridgeIdentifier, *model, options, log);
+        });
+        if (!succeeded) {
             printError("the export failed (the bridge reported no success)");
             return kExitExportFailed;
         }
@@ -208,6 +218,8 @@ int runProgram(const std::vector<std::string>& arguments) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    cli::ensureStandardDescriptors();
+    cli::installSignalHandlers();
     std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
     try {
         return runProgram(arguments);

@@ -1,5 +1,6 @@
 // Diagrams and their table, reference and view symbols.
 
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 
@@ -43,8 +44,12 @@ ORXString clipRectangle(const ORXPresentationElement* element, float scaleX, flo
         right = scaled(static_cast<long long>(x) + hw, scaleX);
         bottom = scaled(static_cast<long long>(y) + hh, scaleY);
     }
+    // The Y values change sign; the lowest int has no positive counterpart and
+    // saturates to the highest.
+    auto negated = [](int value) { return value == INT_MIN ? INT_MAX : -value; };
     char text[96];
-    std::snprintf(text, sizeof text, "((%i,%i), (%i,%i))", left, -top, right, -bottom);
+    std::snprintf(text, sizeof text, "((%i,%i), (%i,%i))", left, negated(top), right,
+                  negated(bottom));
     return ORXString(text);
 }
 

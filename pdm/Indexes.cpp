@@ -1,10 +1,12 @@
 // Indexes and their columns.
 
+#include "orx/ORXStack.h"
 #include "pdm/ExportBridge.h"
 
 using Bridge = ORXSybasePowerDesignerPdm08ExportBridge;
 
 void Bridge::writeIndex(ORXIndex* index) {
+    ORXStack::check();
     if (!isIndexExported(index))
         return;
     if (printRefIfWritten("o:SPdoObjIndx", index))

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "orx/ORXBridgeLib.h"
+#include "orx/ORXStack.h"
 #include "pdm/ExportBridge.h"
 
 using Bridge = ORXSybasePowerDesignerPdm08ExportBridge;
@@ -48,6 +49,7 @@ int Bridge::toPdmRuleCode(int modelRuleCode) {
 }
 
 void Bridge::writeReference(ORXAssociation* association) {
+    ORXStack::check();
     if (!isReferenceExported(association))
         return;
     if (needsShortcut(association, false)) {

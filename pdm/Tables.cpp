@@ -1,6 +1,7 @@
 // Tables, columns and keys.
 
 #include "orx/ORXBridgeLib.h"
+#include "orx/ORXStack.h"
 #include "pdm/ExportBridge.h"
 
 using Bridge = ORXSybasePowerDesignerPdm08ExportBridge;
@@ -17,7 +18,11 @@ void writeCheckRule(Bridge& bridge, const ORXObject* object) {
 
 }  // namespace
 
+// A table writes its indexes, whose references write their parent tables:
+// the writers recurse along chains of tables, views and view columns, and a
+// chain too long for the stack ends the export with a message, not a crash.
 void Bridge::writeTable(ORXClass* table) {
+    ORXStack::check();
     if (!isClassExported(table))
         return;
     if (needsShortcut(table, false)) {

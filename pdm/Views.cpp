@@ -2,6 +2,7 @@
 
 #include "literals/VLE_PDPDM7.h"
 #include "orx/ORXBridgeLib.h"
+#include "orx/ORXStack.h"
 #include "pdm/ExportBridge.h"
 
 using Bridge = ORXSybasePowerDesignerPdm08ExportBridge;
@@ -49,6 +50,7 @@ void Bridge::writeView(ORXSQLViewEntity* view) {
 }
 
 void Bridge::writeViewColumn(ORXSQLViewAttribute* column) {
+    ORXStack::check();
     if (!isViewColumnExported(column))
         return;
     // The written flag is set before the contents, so a chain of view

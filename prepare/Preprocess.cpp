@@ -356,11 +356,17 @@ void Bridge::PreprocessOperation::resolveManyToManyAssociations() {
         }
 
         // 7. Into the association's package, renamed when the name is taken.
+        // The numbered name can be taken as well; a table left outside every
+        // package would never be written while its references point at it,
+        // so the numbering goes on until the package takes the table.
         if (!n->addDesignPackage(package)) {
-            ORXString suffix = ORXString("_") + ORXString(bridge->newObjectId());
-            n->setName(n->getName() + suffix);
-            n->setPhysicalName(n->getPhysicalName() + suffix);
-            n->addDesignPackage(package);
+            const ORXString name = n->getName();
+            const ORXString physicalName = n->getPhysicalName();
+            do {
+                ORXString suffix = ORXString("_") + ORXString(bridge->newObjectId());
+                n->setName(name + suffix);
+                n->setPhysicalName(physicalName + suffix);
+            } while (!n->addDesignPackage(package));
         }
 
         // 8, 9. The references beside it, and all three in the association's diagrams.

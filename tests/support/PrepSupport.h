@@ -65,7 +65,9 @@ class PreparedBridge {
         bridge.model = &model;
         std::strcpy(bridge.guidPrefix, "00000000-1337-F331-D34D-");
         bridge.file() = ORXString(dir.file("out.pdm"));
-        bridge.file().open(std::ios::out | std::ios::binary);
+        // Appending writes the file itself, not a temporary file that replaces
+        // it on closing, so writeDocument() can read it while it is open.
+        bridge.file().open(std::ios::out | std::ios::binary | std::ios::app);
         preprocess.bridge = &bridge;
     }
 

@@ -3,9 +3,14 @@
 #include "orx/ORXFile.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "orx/ORXException.h"
@@ -33,6 +38,21 @@ int writeAll(int fd, const char* data, std::size_t size) {
     return 0;
 }
 
+// The temporary files being written, for removeTemporaryFiles(), which a
+// signal handler may call: plain pointers in a fixed table, no allocation.
+constexpr int kTemporarySlots = 16;
+std::atomic<const char*> temporaryFiles[kTemporarySlots];
+std::atomic<unsigned> temporaryCounter{0};
+
+int takeSlot(const char* path) {
+    for (int i = 0; i < kTemporarySlots; ++i) {
+        const char* expected = nullptr;
+        if (temporaryFiles[i].compare_exchange_strong(expected, path))
+            return i;
+    }
+    return -1;
+}
+
 }  // namespace
 
 ORXFile::ORXFile() : buffer_(kBufferSize) {}
@@ -40,6 +60,11 @@ ORXFile::ORXFile() : buffer_(kBufferSize) {}
 ORXFile::~ORXFile() {
     if (fd_ < 0)
         return;
+    // A replacement never finished by close() is abandoned, not put in place.
+    if (!temporary_.empty()) {
+        discard();
+        return;
+    }
     try {
         close();
     } catch (...) {
@@ -63,6 +88,20 @@ bool ORXFile::open(std::ios_base::openmode mode) {
     }
     if (path_.empty())
         return false;
+    used_ = 0;
+    written_ = 0;
+    int error = 0;
+    if (!(mode & std::ios_base::app)) {
+        const int fd = openReplacement(error);
+        if (fd >= 0) {
+            fd_ = fd;
+            return true;
+        }
+        if (error != 0) {
+            errno = error;
+            return false;
+        }
+    }
     int flags = O_WRONLY | O_CREAT | O_CLOEXEC;
     flags |= (mode & std::ios_base::app) ? O_APPEND : O_TRUNC;
     int fd;
@@ -72,9 +111,85 @@ bool ORXFile::open(std::ios_base::openmode mode) {
     if (fd < 0)
         return false;
     fd_ = fd;
-    used_ = 0;
-    written_ = 0;
     return true;
+}
+
+// Creates the temporary file that will replace the path's file. Returns its
+// descriptor; or -1 with `error` 0 when the file is to be written directly
+// (a device, a FIFO, a folder where no temporary file can be made), or -1
+// with the error that stops the open.
+int ORXFile::openReplacement(int& error) {
+    error = 0;
+    std::string target = path_.str();
+    struct stat link;
+    if (::lstat(target.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        // The file the link names is replaced; the link stays.
+        char resolved[PATH_MAX];
+        if (!::realpath(target.c_str(), resolved))
+            return -1;
+        target = resolved;
+    }
+    struct stat existing;
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    if (exists && !S_ISREG(existing.st_mode))
+        return -1;
+    // A file the user may not write stays refused, as a direct open would.
+    if (exists && ::access(target.c_str(), W_OK) != 0) {
+        error = errno;
+        return -1;
+    }
+    const std::string::size_type slash = target.rfind('/');
+    const std::string folder =
+        slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    int fd = -1;
+    std::string temporary;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        char suffix[32];
+        std::snprintf(suffix, sizeof suffix, ".%ld.%u.tmp", static_cast<long>(::getpid()),
+                      temporaryCounter.fetch_add(1));
+        temporary = folder + "." + name + suffix;
+        do {
+            fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        } while (fd < 0 && errno == EINTR);
+        if (fd < 0 && errno != EEXIST)
+            return -1;
+    }
+    if (fd < 0)
+        return -1;
+    if (exists)
+        ::fchmod(fd, existing.st_mode & 07777);
+    temporary_ = temporary;
+    target_ = target;
+    slot_ = takeSlot(temporary_.c_str());
+    return fd;
+}
+
+void ORXFile::forgetTemporary() noexcept {
+    if (slot_ >= 0)
+        temporaryFiles[slot_].store(nullptr);
+    slot_ = -1;
+    temporary_.clear();
+    target_.clear();
+}
+
+void ORXFile::discard() noexcept {
+    if (fd_ < 0)
+        return;
+    ::close(fd_);
+    fd_ = -1;
+    used_ = 0;
+    if (!temporary_.empty()) {
+        ::unlink(temporary_.c_str());
+        forgetTemporary();
+    }
+}
+
+void ORXFile::removeTemporaryFiles() noexcept {
+    for (std::atomic<const char*>& slot : temporaryFiles) {
+        if (const char* path = slot.load())
+            ::unlink(path);
+    }
 }
 
 ORXFile& ORXFile::operator<<(const ORXString& text) {
@@ -149,6 +264,18 @@ void ORXFile::close() {
     // it is never retried.
     const int closeResult = ::close(fd);
     const int closeError = errno;
+    if (!temporary_.empty()) {
+        // Only a whole file replaces the previous one.
+        int renameError = 0;
+        if (flushError == 0 && closeResult == 0 &&
+            ::rename(temporary_.c_str(), target_.c_str()) != 0)
+            renameError = errno;
+        if (flushError != 0 || closeResult != 0 || renameError != 0)
+            ::unlink(temporary_.c_str());
+        forgetTemporary();
+        if (renameError != 0)
+            fail("replace", renameError);
+    }
     if (flushError != 0)
         fail("write to", flushError);
     if (closeResult != 0)

@@ -5,8 +5,15 @@
 #include <cstring>
 
 // Constant-initialised so that other libraries' load-time objects may use it
-// before this library's dynamic initialisers have run.
+// before this library's dynamic initialisers have run. A standard library
+// without a constexpr std::string (libstdc++ under clang 14) initialises it
+// dynamically; this library's initialisers still run before those of the
+// libraries that link it.
+#if defined(__cpp_lib_constexpr_string) && __cpp_lib_constexpr_string >= 201907L
 constinit const ORXString emptyString;
+#else
+const ORXString emptyString;
+#endif
 
 ORXString::ORXString(const char* text, int length) {
     if (!text)
