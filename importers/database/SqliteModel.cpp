@@ -378,11 +378,28 @@ std::string readScript(const std::string& path) {
     return text.str();
 }
 
+// A script is an input: it is read into memory and never writes to disk.
+// ATTACH (also run inside VACUUM INTO) would create or change a database
+// file anywhere, DETACH goes with it, and extensions are native code.
+int refuseDiskAccess(void* refused, int action, const char*, const char* second, const char*,
+                     const char*) {
+    const bool extension =
+        action == SQLITE_FUNCTION && second && sqlite3_stricmp(second, "load_extension") == 0;
+    if (action == SQLITE_ATTACH || action == SQLITE_DETACH || extension) {
+        *static_cast<bool*>(refused) = true;
+        return SQLITE_DENY;
+    }
+    return SQLITE_OK;
+}
+
 // Runs every statement of `script` in turn; a failure names the line on which
 // the failing statement starts.
 void runScript(sqlite3* db, const std::string& script, const std::string& path) {
     if (script.size() > static_cast<std::size_t>(INT_MAX))
         throw ModelFileError(path + ": the script is too large");
+    bool refused = false;
+    sqlite3_set_authorizer(db, refuseDiskAccess, &refused);
+    sqlite3_limit(db, SQLITE_LIMIT_ATTACHED, 0);
     std::string_view text = script;
     std::size_t cursor = 0;
     std::size_t counted = 0;
@@ -393,6 +410,12 @@ void runScript(sqlite3* db, const std::string& script, const std::string& path) 
                                         text.begin() + static_cast<std::ptrdiff_t>(cursor), '\n'));
         counted = cursor;
         auto fail = [&](const std::string& message) {
+            if (refused || sqlite3_errcode(db) == SQLITE_AUTH ||
+                message.rfind("too many attached databases", 0) == 0) {
+                throw ModelFileError(path + ": line " + std::to_string(line) +
+                                     ": ATTACH, DETACH, VACUUM INTO and load_extension are "
+                                     "refused: a script is only read, it never writes to disk");
+            }
             throw ModelFileError(path + ": line " + std::to_string(line) + ": " + message);
         };
         const char* start = script.data() + cursor;

@@ -29,9 +29,13 @@ std::unique_ptr<ORXModel> parseJsonModel(const std::string& text, const std::str
 // default values left out, ids kept where the model has them and generated
 // for every other object that is referred to. Loading the result and dumping
 // it again gives the same text.
-std::string dumpJsonModel(const ORXModel& model);
+// With `refuseNonUtf8`, a text that is not UTF-8 raises ModelFileError
+// naming its JSON path instead of being written with U+FFFD in place of its
+// bytes (the file would not load back as the same model).
+std::string dumpJsonModel(const ORXModel& model, bool refuseNonUtf8 = false);
 
-// Writes dumpJsonModel(model) to `path`; raises ModelFileError when it cannot.
+// Writes dumpJsonModel(model, true) to `path`; raises ModelFileError when it
+// cannot.
 void dumpJsonModelFile(const ORXModel& model, const std::string& path);
 
 }  // namespace importers

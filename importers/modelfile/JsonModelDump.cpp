@@ -133,7 +133,8 @@ class ObjectTable {
 // nothing, for the dumper's first run.
 class TextWriter {
   public:
-    TextWriter(std::string& out, std::ostream* sink) : out_(out), sink_(sink) {}
+    TextWriter(std::string& out, std::ostream* sink, bool refuseNonUtf8)
+        : out_(out), sink_(sink), refuseNonUtf8_(refuseNonUtf8) {}
 
     void enable(bool enabled) { enabled_ = enabled; }
 
@@ -170,7 +171,13 @@ class TextWriter {
         if (!enabled_)
             return;
         place(key);
-        appendJsonString(out_, text);
+        // A text that is not UTF-8 would be dumped with U+FFFD in place of
+        // its bytes: the model would not load back as it was (two names could
+        // even clash), so the dump is refused.
+        if (!appendJsonString(out_, text) && refuseNonUtf8_) {
+            throw ModelFileError(currentPath(key) + ": the text '" + printableText(text) +
+                                 "' is not UTF-8; a model file cannot hold it");
+        }
     }
     void integer(const char* key, long long value) {
         if (!enabled_)
@@ -210,6 +217,23 @@ class TextWriter {
     };
 
     void indent(std::size_t level) { out_.append(2 * level, ' '); }
+
+    // The JSON path of the value just placed under `key` (or as an item).
+    std::string currentPath(const char* key) const {
+        std::string path;
+        auto step = [&path](const Frame& parent, const char* name) {
+            if (parent.isArray) {
+                path += '[' + std::to_string(parent.count - 1) + ']';
+            } else {
+                path += path.empty() ? "" : ".";
+                path += name;
+            }
+        };
+        for (std::size_t i = 1; i < frames_.size(); ++i)
+            step(frames_[i - 1], frames_[i].key);
+        step(frames_.back(), key);
+        return path.empty() ? "$" : path;
+    }
 
     // Starts a new member or item of frame `parent`: separator, line break,
     // indentation, key.
@@ -259,6 +283,7 @@ class TextWriter {
 
     std::string& out_;
     std::ostream* sink_;
+    bool refuseNonUtf8_;
     std::vector<Frame> frames_;
     bool enabled_ = false;
 };
@@ -269,7 +294,8 @@ class TextWriter {
 // that have none; the second run writes the text.
 class Dumper {
   public:
-    Dumper(std::string& out, std::ostream* sink) : writer_(out, sink) {}
+    Dumper(std::string& out, std::ostream* sink, bool refuseNonUtf8)
+        : writer_(out, sink, refuseNonUtf8) {}
 
     void dump(const ORXModel& model) {
         collecting_ = true;
@@ -793,9 +819,9 @@ class Dumper {
 
 }  // namespace
 
-std::string dumpJsonModel(const ORXModel& model) {
+std::string dumpJsonModel(const ORXModel& model, bool refuseNonUtf8) {
     std::string text;
-    Dumper(text, nullptr).dump(model);
+    Dumper(text, nullptr, refuseNonUtf8).dump(model);
     text += '\n';
     return text;
 }
@@ -816,12 +842,16 @@ void dumpJsonModelFile(const ORXModel& model, const std::string& path) {
     try {
         std::string text;
         {
-            Dumper dumper(text, &out);
+            Dumper dumper(text, &out, true);
             dumper.dump(model);
         }
         text += '\n';
         out.write(text.data(), static_cast<std::streamsize>(text.size()));
         out.close();
+    } catch (const ModelFileError& failure) {
+        out.close();
+        removePartial();
+        throw ModelFileError(path + ": " + failure.what());
     } catch (...) {
         out.close();
         removePartial();

@@ -1,5 +1,6 @@
 #include "importers/modelfile/JsonText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -86,8 +87,9 @@ Utf8Lead utf8Lead(unsigned char lead) {
 
 }  // namespace
 
-void appendJsonString(std::string& out, std::string_view text) {
+bool appendJsonString(std::string& out, std::string_view text) {
     static const char* const kReplacement = "\xEF\xBF\xBD";
+    bool allValid = true;
     out += '"';
     const std::size_t size = text.size();
     std::size_t i = 0;
@@ -144,6 +146,7 @@ void appendJsonString(std::string& out, std::string_view text) {
         Utf8Lead lead = utf8Lead(c);
         if (lead.continuation == 0) {
             out += kReplacement;
+            allValid = false;
             ++i;
             continue;
         }
@@ -167,10 +170,12 @@ void appendJsonString(std::string& out, std::string_view text) {
             i += k;
         } else {
             out += kReplacement;
+            allValid = false;
             i += k;  // stops at the byte that broke the sequence, or at the end
         }
     }
     out += '"';
+    return allValid;
 }
 
 // Builds a document's tree from parse events, from this file's own parser
@@ -738,8 +743,23 @@ std::string JsonDocument::parse(const std::string& text) {
     JsonTreeBuilder builder(*this);
     NlohmannEvents events(builder);
     bool ok = nlohmann::json::sax_parse(text, &events, nlohmann::json::input_format_t::json, true);
-    if (ok)
-        return {};
+    if (ok) {
+        // nlohmann's lexer takes a NUL byte for the end of the input: what
+        // follows one would pass unseen. Inside the document a NUL byte is an
+        // error nlohmann reports itself; after it nothing may follow.
+        const std::size_t nul = text.find('\0');
+        if (nul == std::string::npos)
+            return {};
+        clear();
+        const std::size_t lineStart = text.rfind('\n', nul);
+        const std::size_t line =
+            static_cast<std::size_t>(
+                std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(nul), '\n')) +
+            1;
+        const std::size_t column = nul - (lineStart == std::string::npos ? 0 : lineStart + 1) + 1;
+        return "$: a NUL byte at offset " + std::to_string(nul) + " (line " + std::to_string(line) +
+               ", column " + std::to_string(column) + ") after the end of the document";
+    }
     clear();
     return builder.error().empty() ? std::string("not a JSON document") : builder.error();
 }

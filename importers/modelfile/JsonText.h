@@ -163,8 +163,8 @@ std::string printableText(std::string_view text);
 
 // Appends `text` to `out` as a JSON string literal: quotes, escapes for
 // quotes, backslashes and control characters, and U+FFFD for each byte
-// sequence that is not UTF-8.
-void appendJsonString(std::string& out, std::string_view text);
+// sequence that is not UTF-8. Returns false when there was such a sequence.
+bool appendJsonString(std::string& out, std::string_view text);
 
 // The names of the update and delete rules, indexed by their codes 1 to 5
 // (index 0 is empty).

@@ -6,8 +6,9 @@
 
 // Splits a multiplicity text into its bounds. Accepted forms: "N" (exactly
 // N), "L..U" and "*" (same as "0..*"), where a bound "*" is unbounded and
-// decodes to 2147483647, and bounds above it are read as unbounded. Any other
-// text (empty, blanks, signs, L > U) returns false with lower 0 and upper
+// decodes to 2147483647 (either bound may be "*": "*..4" gives 2147483647
+// and 4), and bounds above it are read as unbounded. Any other text (empty,
+// blanks, signs, numbers L > U) returns false with lower 0 and upper
 // 2147483647, the least committal reading.
 bool decodeMultiplicity(const ORXString& text, int& lower, int& upper);
 

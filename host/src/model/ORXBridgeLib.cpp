@@ -50,7 +50,10 @@ bool decodeMultiplicity(const ORXString& text, int& lower, int& upper) {
     } else {
         ok = readBound(view.substr(0, dots), low) && readBound(view.substr(dots + 2), high);
     }
-    if (!ok || low > high) {
+    // Either bound may be "*"; an unbounded lower bound ("*..4") is no
+    // contradiction, so only two numbers are held to lower <= upper.
+    const bool unboundedLower = dots != std::string_view::npos && view.substr(0, dots) == "*";
+    if (!ok || (low > high && !unboundedLower)) {
         lower = 0;
         upper = ORX_MANY;
         return false;
