@@ -5,14 +5,14 @@
 #include <cstring>
 
 // Constant-initialised so that other libraries' load-time objects may use it
-// before this library's dynamic initialisers have run. A standard library
-// without a constexpr std::string (libstdc++ under clang 14) initialises it
-// dynamically; this library's initialisers still run before those of the
-// libraries that link it.
-#if defined(__cpp_lib_constexpr_string) && __cpp_lib_constexpr_string >= 201907L
-constinit const ORXString emptyString;
-#else
+// before this library's dynamic initialisers have run. clang 14 with
+// libstdc++ 12 does not see std::string's constructor as constant, so there
+// it is initialised dynamically; this library's initialisers still run
+// before those of the libraries that link it.
+#if defined(__clang__)
 const ORXString emptyString;
+#else
+constinit const ORXString emptyString;
 #endif
 
 ORXString::ORXString(const char* text, int length) {
