@@ -293,12 +293,17 @@ TEST(Hardening, AFailedOrKilledExportLeavesThePreviousFileAndNoTemporaryFile) {
 
 TEST(Hardening, AnExportEndedBySigtermLeavesThePreviousFileAndNoTemporaryFile) {
     TempDir dir;
-    writeFile(dir.file("m.json"), tableChainModel(20000));
+    writeFile(dir.file("m.json"), tableChainModel(200));
     const std::string previous = "<previous good document/>\n";
     writeFile(dir.file("out.pdm"), previous);
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
+        // Every write to the output waits, so the export is still writing
+        // when the signal comes.
+        setenv("LD_PRELOAD", PDM_FAILING_WRITE_LIB, 1);
+        setenv("PDM_TEST_WRITE_PAUSE_MS", "200", 1);
+        setenv("ASAN_OPTIONS", "verify_asan_link_order=0", 1);
         std::freopen("/dev/null", "w", stderr);
         execl(PDM_EXPORT_EXE, PDM_EXPORT_EXE, dir.file("m.json").c_str(), "-o",
               dir.file("out.pdm").c_str(), static_cast<char*>(nullptr));
