@@ -1,0 +1,1 @@
+CREATE TABLE "x""y" ("é" INT CHECK ("é" > 0), "�" TEXT DEFAULT ('[2J'));
