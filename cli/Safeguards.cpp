@@ -173,7 +173,7 @@ void checkIndentSettings(const CommandLine& line) {
         if (!blanksOnly || setting.value.size() > kMaximumIndent) {
             throw UsageError("the indentation must be blanks and tabs only, at most " +
                              std::to_string(kMaximumIndent) + " of them; got '" +
-                             terminalSafe(setting.value.substr(0, 80)) +
+                             setting.value.substr(0, 80) +
                              (setting.value.size() > 80 ? "...'" : "'"));
         }
     }

@@ -39,8 +39,14 @@ constexpr int kExitBadInput = 2;
 
 constexpr const char* kTimeVariable = "SOURCE_DATE_EPOCH";
 
+// One line on standard error. Names from the model and the database reach it,
+// so control characters are escaped here, once for every kind of message.
+void printDiagnostic(const std::string& line) {
+    std::fprintf(stderr, "%s\n", cli::terminalSafe(line).c_str());
+}
+
 void printError(const std::string& message) {
-    std::fprintf(stderr, "error: %s\n", cli::terminalSafe(message).c_str());
+    printDiagnostic("error: " + message);
 }
 
 void printOut(const std::string& text) {
@@ -167,26 +173,25 @@ int runProgram(const std::vector<std::string>& arguments) {
         loaded = std::move(database->model);
         // The server's own version, once: the catalog records only the target's name.
         if (!line.quiet)
-            std::fprintf(stderr, "source: %s\n", database->serverVersion.c_str());
+            printDiagnostic("source: " + database->serverVersion);
         // The trigger warning concerns an export only.
         for (const std::string& warning :
              database->warnings(line.hasOutput && targetChosenByDefault(options)))
-            std::fprintf(stderr, "%s\n", warning.c_str());
+            printDiagnostic(warning);
     } else {
         loaded = importers::loadJsonModelFile(line.input);
     }
     keptModel = loaded.release();
     ORXModel* const model = keptModel;
-    cli::prepareModel(*model, line.model, database.has_value(), [](const std::string& warning) {
-        std::fprintf(stderr, "warning: %s\n", warning.c_str());
-    });
+    cli::prepareModel(*model, line.model, database.has_value(),
+                      [](const std::string& warning) { printDiagnostic("warning: " + warning); });
     if (!line.dumpModel.empty())
         importers::dumpJsonModelFile(*model, line.dumpModel);
     if (!line.hasOutput)
         return kExitSuccess;
 
     for (const std::string& warning : cli::findDoubtfulValues(options, names)) {
-        std::fprintf(stderr, "%s\n", warning.c_str());
+        printDiagnostic(warning);
     }
     // The time matters for the export alone, so only an export checks it.
     ORXClock::setFixedTime(chooseTime(line));
