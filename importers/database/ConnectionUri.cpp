@@ -18,26 +18,6 @@ int hexValue(char c) {
     return -1;
 }
 
-// `text` percent-decoded; std::nullopt when a '%' is not followed by two
-// hexadecimal digits or decodes to a NUL byte (libpq refuses both).
-std::optional<std::string> percentDecoded(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '%') {
-            out += text[i];
-            continue;
-        }
-        const int high = i + 1 < text.size() ? hexValue(text[i + 1]) : -1;
-        const int low = i + 2 < text.size() ? hexValue(text[i + 2]) : -1;
-        if (high < 0 || low < 0 || (high == 0 && low == 0))
-            return std::nullopt;
-        out += static_cast<char>(high * 16 + low);
-        i += 2;
-    }
-    return out;
-}
-
 bool endsWithPassword(std::string_view name) {
     constexpr std::string_view kPassword = "password";
     if (name.size() < kPassword.size())
@@ -65,6 +45,25 @@ std::string_view keep(MaskedConnectionUri& result, std::string_view secret) {
 }
 
 }  // namespace
+
+// libpq refuses both a malformed escape and an escaped NUL.
+std::optional<std::string> percentDecoded(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%') {
+            out += text[i];
+            continue;
+        }
+        const int high = i + 1 < text.size() ? hexValue(text[i + 1]) : -1;
+        const int low = i + 2 < text.size() ? hexValue(text[i + 2]) : -1;
+        if (high < 0 || low < 0 || (high == 0 && low == 0))
+            return std::nullopt;
+        out += static_cast<char>(high * 16 + low);
+        i += 2;
+    }
+    return out;
+}
 
 MaskedConnectionUri maskConnectionUri(std::string_view uri) {
     MaskedConnectionUri result;

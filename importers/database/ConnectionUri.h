@@ -4,6 +4,7 @@
 // "password", whatever its case or percent-encoding) is replaced by ***.
 // Shared by the database sources that take URIs.
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,10 @@ struct MaskedConnectionUri {
 // percent-decoding its user information and query parameter names. A part
 // that cannot be decoded counts as secret as a whole.
 MaskedConnectionUri maskConnectionUri(std::string_view uri);
+
+// `text` percent-decoded; std::nullopt when a '%' is not followed by two
+// hexadecimal digits or decodes to a NUL byte.
+std::optional<std::string> percentDecoded(std::string_view text);
 
 // `message` with every occurrence of one of `uri`'s secrets replaced by ***.
 std::string hideConnectionSecrets(std::string message, const MaskedConnectionUri& uri);

@@ -13,6 +13,8 @@
 #include <unordered_map>
 #include <utility>
 
+#include "importers/database/ConnectionUri.h"
+
 namespace importers {
 
 namespace {
@@ -43,26 +45,6 @@ std::string backquoted(std::string_view name) {
 
 std::string quoted(std::string_view name) {
     return "'" + std::string(name) + "'";
-}
-
-// `text` with its %XX escapes decoded; nullopt when an escape is malformed.
-std::optional<std::string> percentDecoded(std::string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '%') {
-            out += text[i];
-            continue;
-        }
-        unsigned value = 0;
-        if (i + 2 >= text.size())
-            return std::nullopt;
-        auto [end, error] = std::from_chars(text.data() + i + 1, text.data() + i + 3, value, 16);
-        if (error != std::errc() || end != text.data() + i + 3)
-            return std::nullopt;
-        out += static_cast<char>(value);
-        i += 2;
-    }
-    return out;
 }
 
 // The quoted strings of an enum or set definition's list: "'a','it''s'" gives
