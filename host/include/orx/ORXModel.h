@@ -24,6 +24,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "orx/ORXPool.h"
 #include "orx/ORXString.h"
 
 // Element type codes. `getElementTypeName` gives their text names.
@@ -149,6 +150,36 @@ class ORXSetGeneralPointerOperation : public ORXTraversalOperation {
     void* value_;
 };
 
+// Positions of pointers: an open-addressing table with linear probing, for
+// the long link lists. Its slots come from the model's pool.
+class ORXPointerIndex {
+  public:
+    ORXPointerIndex() = default;
+    ~ORXPointerIndex();
+    ORXPointerIndex(const ORXPointerIndex&) = delete;
+    ORXPointerIndex& operator=(const ORXPointerIndex&) = delete;
+    static void* operator new(std::size_t size) { return orxPoolAllocate(size); }
+    static void operator delete(void* block, std::size_t size) noexcept {
+        orxPoolFree(block, size);
+    }
+    // The position of `key`, or -1.
+    std::ptrdiff_t find(const void* key) const;
+    // Records `position` for `key` (a new key or a moved one).
+    void set(const void* key, std::size_t position);
+    void erase(const void* key);
+
+  private:
+    struct Slot {
+        const void* key;
+        std::size_t position;
+    };
+    std::size_t slotOf(const void* key) const;
+    void grow();
+    Slot* slots_ = nullptr;
+    std::size_t mask_ = 0;  // slot count - 1; the count is a power of two
+    std::size_t used_ = 0;
+};
+
 // An ordered list of linked objects with constant-time membership, removal and
 // indexed reading (removals are compacted lazily, so a run of removals costs
 // linear time in all). Most lists of a model are empty or short: an empty list
@@ -183,10 +214,10 @@ class ORXLinkList {
     // The header of the list's one heap block; the slots follow it. Null
     // slots are removed items, until compacted.
     struct Block {
-        std::size_t size;                                  // slots in use, removed ones included
-        std::size_t capacity;                              // slots allocated
-        std::size_t holes;                                 // removed slots not yet compacted
-        std::unordered_map<const T*, std::size_t>* index;  // null while short
+        std::size_t size;        // slots in use, removed ones included
+        std::size_t capacity;    // slots allocated
+        std::size_t holes;       // removed slots not yet compacted
+        ORXPointerIndex* index;  // null while short
         T** items() { return reinterpret_cast<T**>(this + 1); }
     };
     // The slot of `item`, or -1.
@@ -202,10 +233,8 @@ template <class T>
 std::ptrdiff_t ORXLinkList<T>::find(const T* item) const {
     if (!block_)
         return -1;
-    if (block_->index) {
-        auto found = block_->index->find(item);
-        return found == block_->index->end() ? -1 : static_cast<std::ptrdiff_t>(found->second);
-    }
+    if (block_->index)
+        return block_->index->find(item);
     T** slots = block_->items();
     for (std::size_t i = 0; i < block_->size; ++i)
         if (slots[i] == item)
@@ -219,13 +248,13 @@ void ORXLinkList<T>::reindex(std::size_t from) const {
     if (!list.index && list.size < kIndexedFrom)
         return;
     if (!list.index) {
-        list.index = new std::unordered_map<const T*, std::size_t>();
+        list.index = new ORXPointerIndex();
         from = 0;
     }
     T** slots = list.items();
     for (std::size_t i = from; i < list.size; ++i)
         if (slots[i])
-            (*list.index)[slots[i]] = i;
+            list.index->set(slots[i], i);
 }
 
 template <class T>
@@ -235,14 +264,14 @@ void ORXLinkList<T>::reserve(std::size_t slots) {
     std::size_t capacity = block_ ? block_->capacity * 2 : 2;
     if (capacity < slots)
         capacity = slots;
-    auto* grown = static_cast<Block*>(::operator new(sizeof(Block) + capacity * sizeof(T*)));
+    auto* grown = static_cast<Block*>(orxPoolAllocate(sizeof(Block) + capacity * sizeof(T*)));
     grown->size = 0;
     grown->holes = 0;
     grown->index = nullptr;
     if (block_) {
         *grown = *block_;
         std::copy(block_->items(), block_->items() + block_->size, grown->items());
-        ::operator delete(block_);
+        orxPoolFree(block_, sizeof(Block) + block_->capacity * sizeof(T*));
     }
     grown->capacity = capacity;
     block_ = grown;
@@ -295,7 +324,7 @@ void ORXLinkList<T>::clear() {
     if (!block_)
         return;
     delete block_->index;
-    ::operator delete(block_);
+    orxPoolFree(block_, sizeof(Block) + block_->capacity * sizeof(T*));
     block_ = nullptr;
 }
 
@@ -328,6 +357,11 @@ class ORXObject {
     virtual ~ORXObject();
     ORXObject(const ORXObject&) = delete;
     ORXObject& operator=(const ORXObject&) = delete;
+    // Objects of the model come from the model's pool.
+    static void* operator new(std::size_t size) { return orxPoolAllocate(size); }
+    static void operator delete(void* block, std::size_t size) noexcept {
+        orxPoolFree(block, size);
+    }
 
     int getElementType() const { return elementType_; }
     // True when the object's type is `elementType` or derives from it.

@@ -1,0 +1,160 @@
+// The model's small-block pool: size classes of 16 bytes carved from chunks
+// that double from 64 KiB to 4 MiB, with a free list per class.
+
+#include "orx/ORXPool.h"
+
+#include <sys/mman.h>
+
+#include <atomic>
+#include <cstdint>
+#include <thread>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define ORX_POOL_PASS_THROUGH 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ORX_POOL_PASS_THROUGH 1
+#endif
+#endif
+
+namespace {
+
+constexpr std::size_t kGranule = 16;
+constexpr std::size_t kClasses = kORXPoolLargest / kGranule;
+constexpr std::size_t kFirstChunk = std::size_t{64} << 10;
+constexpr std::size_t kLargestChunk = std::size_t{4} << 20;
+// Chunks of this size and more are aligned to it and offered to the kernel
+// as huge pages: a large model then faults in a page per 2 MiB, not per 4 KiB.
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+
+struct FreeBlock {
+    FreeBlock* next;
+};
+
+// A lock for the few instructions of an allocation; waiters yield.
+class SpinLock {
+  public:
+    void lock() noexcept {
+        while (flag_.test_and_set(std::memory_order_acquire))
+            std::this_thread::yield();
+    }
+    void unlock() noexcept { flag_.clear(std::memory_order_release); }
+
+  private:
+    std::atomic_flag flag_ = ATOMIC_FLAG_INIT;
+};
+
+class LockGuard {
+  public:
+    explicit LockGuard(SpinLock& lock) : lock_(lock) { lock_.lock(); }
+    ~LockGuard() { lock_.unlock(); }
+    LockGuard(const LockGuard&) = delete;
+    LockGuard& operator=(const LockGuard&) = delete;
+
+  private:
+    SpinLock& lock_;
+};
+
+// Constant-initialised, so it works for objects made before main() and
+// stays usable while other static objects are destroyed.
+struct Pool {
+    SpinLock lock;
+    FreeBlock* freeLists[kClasses] = {};
+    char* next = nullptr;  // the unused part of the current chunk
+    char* end = nullptr;
+    // The chunks, each linked to the one before through its first granule,
+    // so that leak checkers see them held.
+    void* lastChunk = nullptr;
+    std::size_t nextChunk = kFirstChunk;
+    std::size_t chunkBytes = 0;
+    std::size_t liveBytes = 0;
+};
+
+constinit Pool pool;
+
+std::size_t roundedSize(std::size_t bytes) {
+    return bytes == 0 ? kGranule : (bytes + kGranule - 1) & ~(kGranule - 1);
+}
+
+// Takes a new chunk from the heap; the rest of the old one is left unused
+// (at most one largest block's worth).
+void grow() {
+    const std::size_t size = pool.nextChunk;
+    char* chunk;
+    if (size >= kHugePage) {
+        chunk = static_cast<char*>(::operator new (size, std::align_val_t{kHugePage}));
+#ifdef MADV_HUGEPAGE
+        // Only advice: where huge pages are not available nothing changes.
+        madvise(chunk, size, MADV_HUGEPAGE);
+#endif
+    } else {
+        chunk = static_cast<char*>(::operator new(size));
+    }
+    *reinterpret_cast<void**>(chunk) = pool.lastChunk;
+    pool.lastChunk = chunk;
+    pool.next = chunk + kGranule;
+    pool.end = chunk + size;
+    pool.chunkBytes += size;
+    if (pool.nextChunk < kLargestChunk)
+        pool.nextChunk *= 2;
+}
+
+}  // namespace
+
+void* orxPoolAllocate(std::size_t bytes) {
+#ifdef ORX_POOL_PASS_THROUGH
+    return ::operator new(bytes);
+#else
+    if (bytes > kORXPoolLargest)
+        return ::operator new(bytes);
+    const std::size_t size = roundedSize(bytes);
+    LockGuard guard(pool.lock);
+    pool.liveBytes += size;
+    FreeBlock*& list = pool.freeLists[size / kGranule - 1];
+    if (list) {
+        FreeBlock* block = list;
+        list = block->next;
+        return block;
+    }
+    if (static_cast<std::size_t>(pool.end - pool.next) < size) {
+        try {
+            grow();
+        } catch (...) {
+            pool.liveBytes -= size;
+            throw;
+        }
+    }
+    void* block = pool.next;
+    pool.next += size;
+    return block;
+#endif
+}
+
+void orxPoolFree(void* block, std::size_t bytes) noexcept {
+    if (!block)
+        return;
+#ifdef ORX_POOL_PASS_THROUGH
+    (void)bytes;
+    ::operator delete(block);
+#else
+    if (bytes > kORXPoolLargest) {
+        ::operator delete(block);
+        return;
+    }
+    const std::size_t size = roundedSize(bytes);
+    LockGuard guard(pool.lock);
+    pool.liveBytes -= size;
+    FreeBlock*& list = pool.freeLists[size / kGranule - 1];
+    auto* freed = static_cast<FreeBlock*>(block);
+    freed->next = list;
+    list = freed;
+#endif
+}
+
+ORXPoolStatistics orxPoolStatistics() {
+    LockGuard guard(pool.lock);
+    ORXPoolStatistics statistics;
+    statistics.chunkBytes = pool.chunkBytes;
+    statistics.liveBytes = pool.liveBytes;
+    return statistics;
+}
