@@ -1,9 +1,9 @@
 // The model's small-block pool: size classes of 16 bytes carved from chunks
-// that double from 64 KiB to 4 MiB, with a free list per class.
+// that double from 64 KiB to 4 MiB, with a free list per class. (Huge pages
+// for the chunks were tried: they saved a little user time and cost more
+// system time on first touch, so the chunks are ordinary heap blocks.)
 
 #include "orx/ORXPool.h"
-
-#include <sys/mman.h>
 
 #include <atomic>
 #include <cstdint>
@@ -23,9 +23,6 @@ constexpr std::size_t kGranule = 16;
 constexpr std::size_t kClasses = kORXPoolLargest / kGranule;
 constexpr std::size_t kFirstChunk = std::size_t{64} << 10;
 constexpr std::size_t kLargestChunk = std::size_t{4} << 20;
-// Chunks of this size and more are aligned to it and offered to the kernel
-// as huge pages: a large model then faults in a page per 2 MiB, not per 4 KiB.
-constexpr std::size_t kHugePage = std::size_t{2} << 20;
 
 struct FreeBlock {
     FreeBlock* next;
@@ -72,24 +69,15 @@ struct Pool {
 
 constinit Pool pool;
 
-std::size_t roundedSize(std::size_t bytes) {
+[[maybe_unused]] std::size_t roundedSize(std::size_t bytes) {
     return bytes == 0 ? kGranule : (bytes + kGranule - 1) & ~(kGranule - 1);
 }
 
 // Takes a new chunk from the heap; the rest of the old one is left unused
 // (at most one largest block's worth).
-void grow() {
+[[maybe_unused]] void grow() {
     const std::size_t size = pool.nextChunk;
-    char* chunk;
-    if (size >= kHugePage) {
-        chunk = static_cast<char*>(::operator new (size, std::align_val_t{kHugePage}));
-#ifdef MADV_HUGEPAGE
-        // Only advice: where huge pages are not available nothing changes.
-        madvise(chunk, size, MADV_HUGEPAGE);
-#endif
-    } else {
-        chunk = static_cast<char*>(::operator new(size));
-    }
+    char* chunk = static_cast<char*>(::operator new(size));
     *reinterpret_cast<void**>(chunk) = pool.lastChunk;
     pool.lastChunk = chunk;
     pool.next = chunk + kGranule;
