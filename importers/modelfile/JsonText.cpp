@@ -732,6 +732,10 @@ std::string JsonDocument::parse(const std::string& text) {
     clear();
     if (text.size() >= std::numeric_limits<std::uint32_t>::max())
         return "the text is larger than 4 GiB";
+    // A value takes at least a few bytes of text, most a dozen or more: room
+    // for one per 16 bytes spares the tree most of its regrowth and copying
+    // (room that is never written costs address space, not memory).
+    values_.reserve(text.size() / 16 + 16);
     {
         JsonTreeBuilder builder(*this);
         if (FastParser(text, builder).parse())
