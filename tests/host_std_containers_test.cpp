@@ -30,6 +30,65 @@ TEST(OrxHashtable, UniqueAddRefusesAnEqualKeyAndGrowthKeepsEveryKey) {
         ASSERT_TRUE(table.contains(&k));
 }
 
+// Keys are ints that are equal when their tens are: several equal keys can be
+// stored (add without the unique test), and their order counts.
+class TensTable : public ORXHashtable {
+  public:
+    explicit TensTable(int buckets) : ORXHashtable(buckets) {}
+
+  protected:
+    static int tens(const void* key) { return *static_cast<const int*>(key) / 10; }
+    int compareEntries(const void* a, const void* b) const override { return tens(a) - tens(b); }
+    std::size_t hashEntry(const void* entry) const override {
+        return static_cast<std::size_t>(tens(entry));
+    }
+};
+
+// Equal keys stay in the order they were added through growth and removal,
+// and a removed key's node is reused without losing any other key.
+TEST(OrxHashtable, EqualKeysKeepTheirOrderThroughGrowthAndRemoval) {
+    TensTable table(1);
+    std::vector<int> values = {11, 12, 13, 21, 22, 31};
+    for (int& v : values)
+        ASSERT_TRUE(table.add(&v, false, nullptr));
+    int probe = 15;
+    EXPECT_EQ(*static_cast<const int*>(table.findFirst(&probe)), 11);
+    EXPECT_EQ(*static_cast<const int*>(table.findLast(&probe)), 13);
+    EXPECT_FALSE(table.add(&probe, true, nullptr));
+
+    EXPECT_TRUE(table.remove(&probe));
+    EXPECT_EQ(*static_cast<const int*>(table.findFirst(&probe)), 12);
+    int fourteen = 14;
+    ASSERT_TRUE(table.add(&fourteen, false, nullptr));
+    EXPECT_EQ(*static_cast<const int*>(table.findLast(&probe)), 14);
+
+    // Growth: 1 bucket doubled to 8 for these 6 and 9 more keys.
+    std::vector<int> more = {41, 42, 51, 52, 61, 62, 71, 72, 81};
+    for (int& v : more)
+        ASSERT_TRUE(table.add(&v, false, nullptr));
+    EXPECT_EQ(table.getBucketCount(), 8);
+    EXPECT_EQ(table.getCount(), 15);
+    std::vector<int> tensOne;
+    table.forEach([&](const void* key) {
+        if (*static_cast<const int*>(key) / 10 == 1)
+            tensOne.push_back(*static_cast<const int*>(key));
+    });
+    EXPECT_EQ(tensOne, (std::vector<int>{12, 13, 14}));
+    for (int v : {12, 13, 14, 21, 22, 31}) {
+        SCOPED_TRACE(v);
+        EXPECT_TRUE(table.remove(&v));
+    }
+    EXPECT_FALSE(table.contains(&probe));
+    EXPECT_EQ(table.getCount(), 9);
+    int total = 0;
+    table.forEach([&](const void*) { ++total; });
+    EXPECT_EQ(total, 9);
+    table.removeAll();
+    EXPECT_EQ(table.getCount(), 0);
+    EXPECT_TRUE(table.add(&probe, true, nullptr));
+    EXPECT_EQ(table.findFirst(&probe), &probe);
+}
+
 TEST(ParameterizedText, ReplacesSetParametersInOnePass) {
     struct Case {
         const char* text;

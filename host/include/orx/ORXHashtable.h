@@ -3,6 +3,7 @@
 // and hash are virtual operations that derived tables replace.
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 // The root of the framework's containers.
@@ -18,7 +19,9 @@ class ORXContainer : public virtual _ORXContainer {
 };
 
 // A chained hashtable of keys (untyped pointers). The table never owns its
-// keys. It grows when it holds more than twice as many keys as buckets.
+// keys. It grows when it holds more than twice as many keys as buckets. The
+// chains' nodes live in one array and link by position, so adding a key
+// allocates nothing but, now and then, a larger array.
 class ORXHashtable : public ORXContainer {
   public:
     // A position in the table, as returned by add() and the find operations.
@@ -44,13 +47,13 @@ class ORXHashtable : public ORXContainer {
     bool remove(const void* key);
     void removeAll();
     int getCount() const override { return static_cast<int>(count_); }
-    int getBucketCount() const { return static_cast<int>(buckets_.size()); }
-    // Calls `f` for every key, bucket by bucket.
+    int getBucketCount() const { return static_cast<int>(heads_.size()); }
+    // Calls `f` for every key, bucket by bucket, each in the order of adding.
     template <class F>
     void forEach(F f) const {
-        for (const auto& bucket : buckets_)
-            for (const void* key : bucket)
-                f(key);
+        for (std::uint32_t head : heads_)
+            for (std::uint32_t n = head; n != kNone; n = nodes_[n].next)
+                f(nodes_[n].key);
     }
 
   protected:
@@ -65,9 +68,20 @@ class ORXHashtable : public ORXContainer {
     virtual std::size_t hashKey(const void* key) const;
 
   private:
-    std::size_t bucketOf(std::size_t hash) const { return hash % buckets_.size(); }
+    static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
+    struct Node {
+        const void* key;
+        std::uint32_t next;
+    };
+    std::size_t bucketOf(std::size_t hash) const { return hash % heads_.size(); }
+    // Appends node `n` to the chain of bucket `b`.
+    void link(std::size_t b, std::uint32_t n);
     void grow();
 
-    std::vector<std::vector<const void*>> buckets_;
+    // Per bucket, the first and last node of its chain (kNone: empty).
+    std::vector<std::uint32_t> heads_, tails_;
+    // The nodes; those of removed keys are chained from freeNodes_ for reuse.
+    std::vector<Node> nodes_;
+    std::uint32_t freeNodes_ = kNone;
     std::size_t count_ = 0;
 };
