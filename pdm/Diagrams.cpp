@@ -23,9 +23,15 @@ const char* const kViewBlob =
     "6C2C382C4E0000000000050000000A417269616C2C382C4E0000000000%06X\r\n"
     "10%06X0100000000C8C8C800C8C8C800";
 
+// The text of a clipping rectangle, formatted in place: one per symbol, so
+// it is not worth a string of its own.
+struct ClipText {
+    char text[96];
+};
+
 // The clipping rectangle of a table or view symbol. A symbol without a
 // position (x or y is 0) gets the fixed 4000 x 4000 rectangle, unscaled.
-ORXString clipRectangle(const ORXPresentationElement* element, float scaleX, float scaleY) {
+ClipText clipRectangle(const ORXPresentationElement* element, float scaleX, float scaleY) {
     int left = 0, top = 0, right = 4000, bottom = 4000;
     const int x = element->getX(), y = element->getY();
     if (x != 0 && y != 0) {
@@ -47,10 +53,10 @@ ORXString clipRectangle(const ORXPresentationElement* element, float scaleX, flo
     // The Y values change sign; the lowest int has no positive counterpart and
     // saturates to the highest.
     auto negated = [](int value) { return value == INT_MIN ? INT_MAX : -value; };
-    char text[96];
-    std::snprintf(text, sizeof text, "((%i,%i), (%i,%i))", left, negated(top), right,
+    ClipText clip;
+    std::snprintf(clip.text, sizeof clip.text, "((%i,%i), (%i,%i))", left, negated(top), right,
                   negated(bottom));
-    return ORXString(text);
+    return clip;
 }
 
 }  // namespace
@@ -108,7 +114,7 @@ void Bridge::writeSymbol(ORXPresentationElement* element) {
             if (printRefIfWritten("o:SPdmSymTabl", element))
                 return;
             printObjectStart("o:SPdmSymTabl", getObjectId(element));
-            printAttribute("a:ClipRect", clipRectangle(element, scaleX, scaleY), true);
+            printAttribute("a:ClipRect", clipRectangle(element, scaleX, scaleY).text);
             std::snprintf(blob, sizeof blob, kTableBlob, font, background, line);
             printAttribute("a:BlobData", blob);
             printCollectionStart("c:Object");
@@ -158,7 +164,7 @@ void Bridge::writeSymbol(ORXPresentationElement* element) {
             if (printRefIfWritten("o:SPdmSymView", element))
                 return;
             printObjectStart("o:SPdmSymView", getObjectId(element));
-            printAttribute("a:ClipRect", clipRectangle(element, scaleX, scaleY), true);
+            printAttribute("a:ClipRect", clipRectangle(element, scaleX, scaleY).text);
             std::snprintf(blob, sizeof blob, kViewBlob, font, background, line);
             printAttribute("a:BlobData", blob);
             printCollectionStart("c:Object");

@@ -124,8 +124,10 @@ void Bridge::writeDocument(ORXModel& documentModel) {
                 ORXAttribute* attribute = table->getAttribute(a);
                 // A rule written already is listed above; a column that is
                 // not exported gets no rule.
-                if (attribute->getRuleExpression().empty() || !isAttributeExported(attribute) ||
-                    getExportRecord(attribute).ruleId != 0)
+                if (attribute->getRuleExpression().empty() || !isAttributeExported(attribute))
+                    continue;
+                if (const ExportRecordDetail* detail = findExportDetail(attribute);
+                    detail && detail->ruleId != 0)
                     continue;
                 writeBusinessRule(attribute);
             }

@@ -32,7 +32,7 @@ void Bridge::writeDomain(ORXType* type) {
 }
 
 void Bridge::writeBusinessRule(ORXAttribute* attribute) {
-    ExportRecord& record = getExportRecord(attribute);
+    ExportRecordDetail& record = getExportDetail(attribute);
     if (record.ruleId != 0) {
         printObjectRef("o:SObjRule", "Ref", record.ruleId);
         return;

@@ -66,11 +66,30 @@ ExportRecord& ORXSybasePowerDesignerPdm08ExportBridge::getExportRecord(ORXObject
             recordBlocks.push_back(std::make_unique<ExportRecord[]>(kRecordBlock));
             recordsInLastBlock = 0;
         }
-        pointer = &recordBlocks.back()[recordsInLastBlock++];
-        recordedObjects.push_back(object);
-        object->setGeneralPointer(pointer);
+        ExportRecord& record = recordBlocks.back()[recordsInLastBlock++];
+        record.object = object;
+        object->setGeneralPointer(&record);
+        return record;
     }
     return *static_cast<ExportRecord*>(pointer);
+}
+
+ExportRecordDetail& ORXSybasePowerDesignerPdm08ExportBridge::getExportDetail(ORXObject* object) {
+    ExportRecord& record = getExportRecord(object);
+    if (!record.hasDetail) {
+        ExportRecordDetail& detail = recordDetails[object];
+        record.hasDetail = true;
+        return detail;
+    }
+    return recordDetails.find(object)->second;
+}
+
+ExportRecordDetail* ORXSybasePowerDesignerPdm08ExportBridge::findExportDetail(
+    const ORXObject* object) {
+    const auto* record = static_cast<const ExportRecord*>(object->getGeneralPointer());
+    if (!record || !record->hasDetail)
+        return nullptr;
+    return &recordDetails.find(object)->second;
 }
 
 int ORXSybasePowerDesignerPdm08ExportBridge::newObjectId() {
@@ -102,7 +121,7 @@ bool ORXSybasePowerDesignerPdm08ExportBridge::printRefIfWritten(const char* name
 
 int ORXSybasePowerDesignerPdm08ExportBridge::getShortcutId(ORXObject* object,
                                                            ORXDesignPackage* package) {
-    ExportRecord& record = getExportRecord(object);
+    ExportRecordDetail& record = getExportDetail(object);
     if (package != record.shortcutPackage) {
         record.shortcutId = newObjectId();
         record.shortcutPackage = package;
@@ -116,24 +135,20 @@ int ORXSybasePowerDesignerPdm08ExportBridge::getShortcutId(ORXObject* object,
 
 namespace {
 
-void sanitiseName(ORXString& name) {
-    char* text = name.lock();
-    for (int i = 0; i < name.getLength(); ++i) {
-        if (std::strchr("+-*/\\.,!:;", text[i]) && text[i] != '\0')
-            text[i] = '_';
+void sanitiseName(std::string& name) {
+    for (char& c : name) {
+        if (c != '\0' && std::strchr("+-*/\\.,!:;", c))
+            c = '_';
     }
-    name.unlock(true);
 }
 
-void sanitiseCode(ORXString& code) {
-    char* text = code.lock();
-    for (int i = 0; i < code.getLength(); ++i) {
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        bool alnum = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
-        if (c < 0x80 && !alnum)
-            text[i] = '_';
+void sanitiseCode(std::string& code) {
+    for (char& c : code) {
+        unsigned char u = static_cast<unsigned char>(c);
+        bool alnum = (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9');
+        if (u < 0x80 && !alnum)
+            c = '_';
     }
-    code.unlock(true);
 }
 
 std::string foldedText(std::string_view text) {
@@ -143,74 +158,85 @@ std::string foldedText(std::string_view text) {
     return out;
 }
 
-// Adds `text` to `table`, or, when an equal text (ignoring case) is there
-// already, the first of text_1, text_2, ... that is free. The suffixes tried
+// Stores `text`, or, when `table` holds an equal text (ignoring case) already,
+// the first of text_1, text_2, ... that it does not hold, adds the stored
+// string to the table and returns its position in `store`. The suffixes tried
 // for a base are remembered: every candidate below the remembered one is
 // taken (keys are never removed), so starting there finds the same name as
-// starting from 1, without retrying thousands of taken names.
-void makeUnique(ORXNameHashtable& table, std::unordered_map<std::string, int>& nextSuffix,
-                ORXString& text) {
-    if (table.add(&text, true, nullptr))
-        return;
-    ORXString base = text;
-    std::string key = foldedText(base.view());
-    int& k = nextSuffix[key];
+// starting from 1, without retrying thousands of taken names. `text` is
+// scratch space and is changed.
+std::uint32_t storeUnique(ORXNameHashtable& table, std::unordered_map<std::string, int>& nextSuffix,
+                          NameStore& store, std::string& text) {
+    std::uint32_t position = store.intern(text);
+    if (table.add(&store.at(position), true, nullptr))
+        return position;
+    const std::size_t length = text.size();
+    int& k = nextSuffix[foldedText(text)];
     if (k < 1)
         k = 1;
     for (;; ++k) {
         char suffix[16];
         std::snprintf(suffix, sizeof suffix, "_%d", k);
-        text = base + suffix;
-        if (table.add(&text, true, nullptr))
+        text.resize(length);
+        text += suffix;
+        position = store.intern(text);
+        if (table.add(&store.at(position), true, nullptr))
             break;
     }
     ++k;
+    return position;
 }
 
 }  // namespace
 
+// The texts are assembled in two scratch strings that keep their capacity, and
+// stored once each: most names and codes cost no allocation at all.
 void ORXSybasePowerDesignerPdm08ExportBridge::computeNameAndCode(ORXObject* object) {
     ExportRecord& record = getExportRecord(object);
-    if (!record.name.empty())
+    if (record.name != 0)
         return;
 
     const ORXElement* element =
         object->isInstanceOf(ORX_ET_ELEMENT) ? static_cast<const ORXElement*>(object) : nullptr;
-    ORXString physicalName = element ? element->getPhysicalName() : ORXString();
-    ORXString name, code;
+    const ORXString& physicalName = element ? element->getPhysicalName() : emptyString;
+    std::string& name = nameScratch;
+    std::string& code = codeScratch;
     if (!object->getName().empty()) {
-        name = object->getName();
-        code = physicalName.empty() ? name : physicalName;
+        name.assign(object->getName().view());
+        code.assign(physicalName.empty() ? std::string_view(name) : physicalName.view());
     } else if (!physicalName.empty()) {
-        name = code = physicalName;
+        name.assign(physicalName.view());
+        code.assign(physicalName.view());
     } else {
         char buffer[128];
         std::snprintf(buffer, sizeof buffer, "%s_%i", getElementTypeName(object->getElementType()),
                       getObjectId(object));
-        name = code = ORXString(buffer);
+        name.assign(buffer);
+        code.assign(buffer);
     }
     sanitiseName(name);
     sanitiseCode(code);
-    record.name = name;
-    record.code = code;
 
     if (object->getElementType() == ORX_ET_CLASS) {
-        makeUnique(tableNames, tableNameSuffixes, record.name);
-        makeUnique(tableCodes, tableCodeSuffixes, record.code);
+        record.name = storeUnique(tableNames, tableNameSuffixes, nameTexts, name);
+        record.code = storeUnique(tableCodes, tableCodeSuffixes, nameTexts, code);
     } else if (object->getElementType() == ORX_ET_DERIVED_TYPE) {
-        makeUnique(domainNames, domainNameSuffixes, record.name);
-        makeUnique(domainCodes, domainCodeSuffixes, record.code);
+        record.name = storeUnique(domainNames, domainNameSuffixes, nameTexts, name);
+        record.code = storeUnique(domainCodes, domainCodeSuffixes, nameTexts, code);
+    } else {
+        record.name = nameTexts.intern(name);
+        record.code = nameTexts.intern(code);
     }
 }
 
 const ORXString& ORXSybasePowerDesignerPdm08ExportBridge::getExportName(ORXObject* object) {
     computeNameAndCode(object);
-    return getExportRecord(object).name;
+    return nameTexts.at(getExportRecord(object).name);
 }
 
 const ORXString& ORXSybasePowerDesignerPdm08ExportBridge::getExportCode(ORXObject* object) {
     computeNameAndCode(object);
-    return getExportRecord(object).code;
+    return nameTexts.at(getExportRecord(object).code);
 }
 
 // ---- Emission ------------------------------------------------------------------------

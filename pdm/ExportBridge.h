@@ -17,6 +17,8 @@
 #include "orx/ORXXMLWriter.h"
 #include "pdm/ExportRecord.h"
 #include "pdm/NameHashtable.h"
+#include "pdm/NameStore.h"
+#include "pdm/ReusableLists.h"
 #include "prepare/DatatypeTables.h"
 #include "prepare/DbmsCatalogue.h"
 
@@ -88,6 +90,10 @@ class ORXSybasePowerDesignerPdm08ExportBridge : public ORXXMLWriter {
 
     // ---- Records, identifiers, names, emission -------------------------------
     ExportRecord& getExportRecord(ORXObject* object);
+    // The rarer part of the object's record, made (with the record) if missing.
+    ExportRecordDetail& getExportDetail(ORXObject* object);
+    // The rarer part of the object's record, or null when it has none.
+    ExportRecordDetail* findExportDetail(const ORXObject* object);
     int newObjectId();
     int getObjectId(ORXObject* object);
     bool testAndSetWritten(ORXObject* object);
@@ -207,20 +213,29 @@ class ORXSybasePowerDesignerPdm08ExportBridge : public ORXXMLWriter {
 
     // The records handed out. They live in one pool, which is cheaper than an
     // allocation per object and guarantees that post-processing frees every
-    // record, also of objects the model no longer reaches.
-    // Records come in blocks (a deque's blocks would hold two records each).
-    static constexpr std::size_t kRecordBlock = 256;
+    // record, also of objects the model no longer reaches. Each record names
+    // its object, so post-processing clears exactly the pointers it set
+    // instead of walking the whole model.
+    static constexpr std::size_t kRecordBlock = 1024;
     std::vector<std::unique_ptr<ExportRecord[]>> recordBlocks;
     std::size_t recordsInLastBlock = kRecordBlock;
-    // The objects that were given a record, in that order: post-processing
-    // clears exactly their pointers instead of walking the whole model.
-    std::vector<ORXObject*> recordedObjects;
+    // The rarer parts of the records, by object (few objects have one).
+    std::unordered_map<const ORXObject*, ExportRecordDetail> recordDetails;
+    // The texts of the exported names and codes, and the scratch strings in
+    // which computeNameAndCode assembles them.
+    NameStore nameTexts;
+    std::string nameScratch, codeScratch;
     // Per name table, the next suffix to try for each base name (case-folded):
     // every smaller suffix is known to be taken, so uniquifying stays linear.
     std::unordered_map<std::string, int> tableNameSuffixes, tableCodeSuffixes, domainNameSuffixes,
         domainCodeSuffixes;
     // The line being assembled by the emission operations.
     std::string lineBuffer;
+    // The writers' by-position lists, reused from call to call.
+    ReusableLists<ORXAttributeByPosition> attributeLists;
+    ReusableLists<ORXOperationByPosition> operationLists;
+    ReusableLists<ORXIndexMemberByPosition> indexMemberLists;
+    ReusableLists<ORXFeatureByPosition> featureLists;
 
     // Test hooks: the writer's indentation unit and the output file.
     void setIndentUnit(const ORXString& unit) { indentUnit = unit; }

@@ -37,10 +37,10 @@ void Bridge::writeIndex(ORXIndex* index) {
     }
 
     printCollectionStart("c:IndxColumns");
-    ORXIndexMemberByPosition members;
-    index->getIndexMemberByPosition(members);
-    for (int i = 0; i < members.getCount(); ++i)
-        writeIndexColumn(members.getIndexMember(i));
+    auto members = indexMemberLists.borrow();
+    index->getIndexMemberByPosition(*members);
+    for (int i = 0; i < members->getCount(); ++i)
+        writeIndexColumn(members->getIndexMember(i));
     printElementEnd("c:IndxColumns");
     printElementEnd("o:SPdoObjIndx");
 }

@@ -77,18 +77,18 @@ void Bridge::writePackageProcedures(ORXDesignPackage* package) {
         ORXModelObject* element = package->getModelElement(e);
         if (element->getElementType() != ORX_ET_CLASS)
             continue;
-        ORXOperationByPosition operations;
-        static_cast<ORXClass*>(element)->getOperationByPosition(operations);
-        for (int o = 0; o < operations.getCount(); ++o)
-            if (operations.getOperation(o)->getElementType() == ORX_ET_STORED_PROCEDURE)
-                writeProcedure(operations.getOperation(o));
+        auto operations = operationLists.borrow();
+        static_cast<ORXClass*>(element)->getOperationByPosition(*operations);
+        for (int o = 0; o < operations->getCount(); ++o)
+            if (operations->getOperation(o)->getElementType() == ORX_ET_STORED_PROCEDURE)
+                writeProcedure(operations->getOperation(o));
     }
 }
 
 void Bridge::writePackageTables(ORXDesignPackage* package) {
     // The table shortcuts made so far for the package (by its diagrams), then
     // its tables and the shortcuts of its references' parent tables.
-    writeShortcutRefs(getExportRecord(package).tableShortcuts);
+    writeShortcutRefs(getExportDetail(package).tableShortcuts);
     for (int e = 0; e < package->getModelElementCount(); ++e) {
         ORXModelObject* element = package->getModelElement(e);
         if (element->getElementType() == ORX_ET_CLASS) {
@@ -110,7 +110,7 @@ void Bridge::writePackageViews(ORXDesignPackage* package) {
         if (element->getElementType() == ORX_ET_SQL_VIEW_ENTITY)
             writeView(static_cast<ORXSQLViewEntity*>(element));
     }
-    writeShortcutRefs(getExportRecord(package).viewShortcuts);
+    writeShortcutRefs(getExportDetail(package).viewShortcuts);
 }
 
 void Bridge::writePackageReferences(ORXDesignPackage* package) {
@@ -119,7 +119,7 @@ void Bridge::writePackageReferences(ORXDesignPackage* package) {
         if (element->getElementType() == ORX_ET_ASSOCIATION)
             writeReference(static_cast<ORXAssociation*>(element));
     }
-    writeShortcutRefs(getExportRecord(package).referenceShortcuts);
+    writeShortcutRefs(getExportDetail(package).referenceShortcuts);
 }
 
 void Bridge::writeShortcutRefs(const ORXVector<int>& ids) {
@@ -156,7 +156,7 @@ void Bridge::writeShortcut(ORXModelObject* object) {
 
     const char* clsid = nullptr;
     ORXVector<int>* list = nullptr;
-    ExportRecord* packageRecord = currentPackage ? &getExportRecord(currentPackage) : nullptr;
+    ExportRecordDetail* packageRecord = currentPackage ? &getExportDetail(currentPackage) : nullptr;
     switch (object->getElementType()) {
         case ORX_ET_CLASS:
             clsid = kTableClsid;
@@ -180,7 +180,7 @@ void Bridge::writeShortcut(ORXModelObject* object) {
         printAttribute("a:ExtCLSID", clsid);
         if (list)
             list->add(id);
-        printAttribute("a:TrgtLoct", getExportRecord(object).packagePath, false);
+        printAttribute("a:TrgtLoct", getExportDetail(object).packagePath, false);
     }
     if (object->getElementType() == ORX_ET_ASSOCIATION) {
         auto* association = static_cast<ORXAssociation*>(object);
@@ -201,7 +201,7 @@ bool Bridge::hasShortcutIn(ORXModelObject* object, ORXDesignPackage* package) {
         computePackagePath(object);
         return false;
     }
-    ExportRecord& record = getExportRecord(object);
+    ExportRecordDetail& record = getExportDetail(object);
     if (record.packagePath.empty())
         computePackagePath(object);
     return record.shortcutPackage == package;
@@ -225,11 +225,11 @@ void Bridge::computePackagePath(ORXModelObject* object) {
     }
     if (names.empty())
         path = ORXString("\\");
-    getExportRecord(object).packagePath = path;
+    getExportDetail(object).packagePath = path;
 }
 
 void Bridge::writeSessionShortcuts(ORXDesignPackage* package) {
-    if (auto* record = static_cast<ExportRecord*>(package->getGeneralPointer())) {
+    if (const ExportRecordDetail* record = findExportDetail(package)) {
         writeShortcutRefs(record->tableShortcuts);
         writeShortcutRefs(record->referenceShortcuts);
         writeShortcutRefs(record->viewShortcuts);

@@ -97,16 +97,16 @@ void Bridge::writeReferenceJoins(ORXForeignKey* foreignKey) {
 
     printCollectionStart("c:Joins");
     const int n = foreignKey->getAttributeCount();
-    ORXIndexMemberByPosition members;
+    auto members = indexMemberLists.borrow();
     ORXIndex* index = foreignKey->getIndex();
     if (index)
-        index->getIndexMemberByPosition(members);
+        index->getIndexMemberByPosition(*members);
     for (int i = 0; i < n; ++i) {
         ORXAttribute* column = nullptr;
         if (index) {
-            if (i >= members.getCount())
+            if (i >= members->getCount())
                 break;
-            column = members.getIndexMember(i)->getAttribute();
+            column = members->getIndexMember(i)->getAttribute();
         } else {
             column = foreignKey->getAttribute(i);
         }

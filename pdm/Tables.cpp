@@ -52,10 +52,10 @@ void Bridge::writeTable(ORXClass* table) {
     writeCheckRule(*this, table);
 
     printCollectionStart("c:Columns");
-    ORXAttributeByPosition columns;
-    table->getAttributeByPosition(columns);
-    for (int i = 0; i < columns.getCount(); ++i)
-        writeColumn(columns.getAttribute(i));
+    auto columns = attributeLists.borrow();
+    table->getAttributeByPosition(*columns);
+    for (int i = 0; i < columns->getCount(); ++i)
+        writeColumn(columns->getAttribute(i));
     printElementEnd("c:Columns");
 
     printCollectionStart("c:Keys");
@@ -74,12 +74,12 @@ void Bridge::writeTable(ORXClass* table) {
         writeUser(owner);
     printElementEnd("c:Owner");
 
-    ORXOperationByPosition operations;
-    table->getOperationByPosition(operations);
+    auto operations = operationLists.borrow();
+    table->getOperationByPosition(*operations);
     printCollectionStart("c:Triggers");
-    for (int i = 0; i < operations.getCount(); ++i)
-        if (operations.getOperation(i)->getElementType() == ORX_ET_TRIGGER)
-            writeTrigger(operations.getOperation(i));
+    for (int i = 0; i < operations->getCount(); ++i)
+        if (operations->getOperation(i)->getElementType() == ORX_ET_TRIGGER)
+            writeTrigger(operations->getOperation(i));
     printElementEnd("c:Triggers");
 
     printCollectionStart("c:PKey");
@@ -94,9 +94,9 @@ void Bridge::writeTable(ORXClass* table) {
     printElementEnd("c:Cluster");
 
     printCollectionStart("c:TABL.Procedures");
-    for (int i = 0; i < operations.getCount(); ++i)
-        if (operations.getOperation(i)->getElementType() == ORX_ET_STORED_PROCEDURE)
-            writeProcedure(operations.getOperation(i));
+    for (int i = 0; i < operations->getCount(); ++i)
+        if (operations->getOperation(i)->getElementType() == ORX_ET_STORED_PROCEDURE)
+            writeProcedure(operations->getOperation(i));
     printElementEnd("c:TABL.Procedures");
 
     printElementEnd("o:SPdoObjTabl");
@@ -150,10 +150,10 @@ void Bridge::writeKey(ORXKey* key) {
     const int n = key->getAttributeCount();
     if (ORXIndex* index = key->getIndex()) {
         // The index decides the column order; missing members give no column.
-        ORXIndexMemberByPosition members;
-        index->getIndexMemberByPosition(members);
-        for (int i = 0; i < n && i < members.getCount(); ++i)
-            if (ORXAttribute* attribute = members.getIndexMember(i)->getAttribute())
+        auto members = indexMemberLists.borrow();
+        index->getIndexMemberByPosition(*members);
+        for (int i = 0; i < n && i < members->getCount(); ++i)
+            if (ORXAttribute* attribute = members->getIndexMember(i)->getAttribute())
                 writeColumn(attribute);
     } else {
         for (int i = 0; i < n; ++i)

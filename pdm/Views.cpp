@@ -37,10 +37,10 @@ void Bridge::writeView(ORXSQLViewEntity* view) {
     printElementEnd("c:VIEW.Owner");
     if (writeColumns) {
         printCollectionStart("c:ViewColns");
-        ORXFeatureByPosition features;
-        view->getFeatureByPosition(features);
-        for (int i = 0; i < view->getSQLViewAttributeCount() && i < features.getCount(); ++i) {
-            ORXFeature* feature = features.getFeature(i);
+        auto features = featureLists.borrow();
+        view->getFeatureByPosition(*features);
+        for (int i = 0; i < view->getSQLViewAttributeCount() && i < features->getCount(); ++i) {
+            ORXFeature* feature = features->getFeature(i);
             if (feature->getElementType() == ORX_ET_SQL_VIEW_ATTRIBUTE)
                 writeViewColumn(static_cast<ORXSQLViewAttribute*>(feature));
         }

@@ -193,8 +193,8 @@ bool Bridge::findExistingAssociativeTable(ORXClass* table) {
             continue;
         ORXClass* other = findReverseRole(role)->getAssociatedClass();
         if (other && other->equals(y) && isManyToMany(association)) {
-            getExportRecord(association).pairedAssociation = table;
-            getExportRecord(table).pairedAssociation = association;
+            getExportDetail(association).pairedAssociation = table;
+            getExportDetail(table).pairedAssociation = association;
             paired = true;
         }
     }
@@ -257,7 +257,8 @@ void Bridge::PreprocessOperation::resolveManyToManyAssociations() {
     const int count = manyToManyAssociations.getCount();
     for (int i = 0; i < count; ++i) {
         ORXAssociation* a = manyToManyAssociations.get(i);
-        if (bridge->getExportRecord(a).pairedAssociation)
+        if (const ExportRecordDetail* detail = bridge->findExportDetail(a);
+            detail && detail->pairedAssociation)
             continue;
 
         ORXAssociationRole* role0 = a->getAssociationRole(0);
@@ -434,7 +435,7 @@ void Bridge::PreprocessOperation::moveReferencesToChildPackages() {
     for (int i = 0; i < bridge->movedAssociations.getCount(); ++i) {
         ORXAssociation* association = bridge->movedAssociations.get(i);
         ORXDesignPackage* original = association->getDesignPackage();
-        bridge->getExportRecord(association).originalPackage = original;
+        bridge->getExportDetail(association).originalPackage = original;
         association->removeDesignPackage(original);
         ORXDesignPackage* target = childRole(association)->getAssociatedClass()->getDesignPackage();
         // An association that its child's package refuses stays where it was.
@@ -458,9 +459,12 @@ bool Bridge::ResetGeneralPointer::visit(ORXObject* object, void* /*data*/) {
 // model no longer reaches alike) rather than walking the whole model.
 void Bridge::ResetGeneralPointer::runOn(Bridge* exportBridge) {
     bridge = exportBridge;
-    for (ORXObject* object : bridge->recordedObjects)
-        visit(object, nullptr);
-    bridge->recordedObjects.clear();
+    for (std::size_t b = 0; b < bridge->recordBlocks.size(); ++b) {
+        const std::size_t used =
+            b + 1 == bridge->recordBlocks.size() ? bridge->recordsInLastBlock : kRecordBlock;
+        for (std::size_t r = 0; r < used; ++r)
+            visit(bridge->recordBlocks[b][r].object, nullptr);
+    }
 }
 
 void Bridge::postProcess(bool raiseCloseError) {
@@ -476,11 +480,11 @@ void Bridge::postProcess(bool raiseCloseError) {
     // export failed before) has no original package and stays where it is.
     for (int i = 0; i < movedAssociations.getCount(); ++i) {
         ORXAssociation* association = movedAssociations.get(i);
-        auto* record = static_cast<ExportRecord*>(association->getGeneralPointer());
-        if (!record || !record->originalPackage)
+        const ExportRecordDetail* detail = findExportDetail(association);
+        if (!detail || !detail->originalPackage)
             continue;
         association->removeDesignPackage(association->getDesignPackage());
-        association->addDesignPackage(record->originalPackage);
+        association->addDesignPackage(detail->originalPackage);
     }
 
     // 3. Drop the records. Every general pointer the export set holds a
@@ -491,7 +495,6 @@ void Bridge::postProcess(bool raiseCloseError) {
         ResetGeneralPointer reset;
         reset.runOn(this);
     }
-    recordedObjects.clear();
 
     // 4, 5. Delete what pre-processing created.
     try {
@@ -515,6 +518,8 @@ void Bridge::postProcess(bool raiseCloseError) {
     domainCodeSuffixes.clear();
     recordBlocks.clear();
     recordsInLastBlock = kRecordBlock;
+    recordDetails.clear();
+    nameTexts.clear();
 
     if (closeError && raiseCloseError)
         std::rethrow_exception(closeError);

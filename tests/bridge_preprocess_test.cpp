@@ -333,8 +333,8 @@ TEST(PreprocessManyToMany, ExistingAssociativeTableStandsForTheAssociation) {
         {
             PreparedBridge run(*model);
             run.runPreprocessing();
-            EXPECT_EQ(run.bridge.getExportRecord(xy).pairedAssociation, c.paired ? op : nullptr);
-            EXPECT_EQ(run.bridge.getExportRecord(op).pairedAssociation, c.paired ? xy : nullptr);
+            EXPECT_EQ(run.bridge.getExportDetail(xy).pairedAssociation, c.paired ? op : nullptr);
+            EXPECT_EQ(run.bridge.getExportDetail(op).pairedAssociation, c.paired ? xy : nullptr);
             EXPECT_EQ(findNamed(*model, "X_Y") == nullptr, c.paired);
             std::string text = run.writeDocument();
             EXPECT_EQ(text.find("<a:Name>X_Y</a:Name>") == std::string::npos, c.paired);

@@ -216,10 +216,12 @@ void ORXIndex::setKey(ORXKey* key) {
 
 void ORXIndex::getIndexMemberByPosition(ORXIndexMemberByPosition& list) const {
     list.items = members_;
-    std::stable_sort(list.items.begin(), list.items.end(),
-                     [](const ORXIndexMember* a, const ORXIndexMember* b) {
-                         return a->position_ < b->position_;
-                     });
+    auto byPosition = [](const ORXIndexMember* a, const ORXIndexMember* b) {
+        return a->position_ < b->position_;
+    };
+    // Members are mostly added in position order; the sort's buffer is then not needed.
+    if (!std::is_sorted(list.items.begin(), list.items.end(), byPosition))
+        std::stable_sort(list.items.begin(), list.items.end(), byPosition);
 }
 
 void ORXIndex::forEachOwned(const ORXOwnedVisitor& f) {
