@@ -351,6 +351,88 @@ void ORXLinkList<T>::compact() const {
         reindex(0);
 }
 
+// An owner's list of its parts, or a short list of links, in order: one
+// pointer, null while the list is empty; the items live in one heap block
+// behind their count and capacity, which starts at 4 slots and doubles. Unlike
+// std::vector it costs 8 bytes in its owner and, for the usual few items, one
+// heap block.
+template <class T>
+class ORXPartList {
+  public:
+    ORXPartList() = default;
+    ~ORXPartList() { clear(); }
+    ORXPartList(const ORXPartList&) = delete;
+    ORXPartList& operator=(const ORXPartList&) = delete;
+    ORXPartList(ORXPartList&& other) noexcept : block_(other.block_) { other.block_ = nullptr; }
+    ORXPartList& operator=(ORXPartList&& other) noexcept {
+        std::swap(block_, other.block_);
+        return *this;
+    }
+
+    std::size_t size() const { return block_ ? block_->size : 0; }
+    bool empty() const { return size() == 0; }
+    T* operator[](std::size_t i) const { return block_->items()[i]; }
+    T* back() const { return block_->items()[block_->size - 1]; }
+    T* const* begin() const { return block_ ? block_->items() : nullptr; }
+    T* const* end() const { return block_ ? block_->items() + block_->size : nullptr; }
+    bool contains(const T* item) const { return std::find(begin(), end(), item) != end(); }
+
+    void push_back(T* item) {
+        if (!block_ || block_->size == block_->capacity)
+            grow();
+        block_->items()[block_->size++] = item;
+    }
+    // Removes the first occurrence of `item`; false when absent.
+    bool eraseFirst(const T* item) {
+        T* const* found = std::find(begin(), end(), item);
+        return found != end() && eraseAt(static_cast<std::size_t>(found - begin()));
+    }
+    // Removes the last occurrence of `item`; false when absent.
+    bool eraseLast(const T* item) {
+        for (std::size_t i = size(); i-- > 0;)
+            if (block_->items()[i] == item)
+                return eraseAt(i);
+        return false;
+    }
+    // Empties the list and frees its block.
+    void clear() {
+        if (block_)
+            ::operator delete(block_, bytes(block_->capacity));
+        block_ = nullptr;
+    }
+    // The items in order, as a vector.
+    std::vector<T*> toVector() const { return std::vector<T*>(begin(), end()); }
+
+  private:
+    struct Block {
+        std::uint32_t size;
+        std::uint32_t capacity;
+        T** items() { return reinterpret_cast<T**>(this + 1); }
+    };
+    static std::size_t bytes(std::size_t capacity) { return sizeof(Block) + capacity * sizeof(T*); }
+    bool eraseAt(std::size_t i) {
+        T** items = block_->items();
+        std::copy(items + i + 1, items + block_->size, items + i);
+        // The last item gone, the block goes too: an emptied list costs nothing.
+        if (--block_->size == 0)
+            clear();
+        return true;
+    }
+    void grow() {
+        const std::uint32_t capacity = block_ ? block_->capacity * 2 : 4;
+        auto* grown = static_cast<Block*>(::operator new(bytes(capacity)));
+        grown->size = 0;
+        grown->capacity = capacity;
+        if (block_) {
+            grown->size = block_->size;
+            std::copy(block_->items(), block_->items() + block_->size, grown->items());
+            ::operator delete(block_, bytes(block_->capacity));
+        }
+        block_ = grown;
+    }
+    Block* block_ = nullptr;
+};
+
 // Every object of the model.
 class ORXObject {
   public:
@@ -393,29 +475,30 @@ class ORXObject {
     friend class ORXModelLinks;
 
   private:
-    int elementType_;
     ORXString name_;
     ORXString externalId_;
     void* generalPointer_ = nullptr;
     std::uint64_t serial_;
+    // Last, so that a derived class's first 4-byte field fills the padding after it.
+    int elementType_;
 };
 
 // Every element: texts, level code and notes.
 class ORXElement : public ORXObject {
   public:
     ~ORXElement() override;
-    const ORXString& getPhysicalName() const { return physicalName_; }
-    void setPhysicalName(const ORXString& value) { physicalName_ = value; }
-    const ORXString& getComment() const { return comment_; }
-    void setComment(const ORXString& value) { comment_ = value; }
-    const ORXString& getDescription() const { return description_; }
-    void setDescription(const ORXString& value) { description_ = value; }
+    const ORXString& getPhysicalName() const { return text(&Extras::physicalName); }
+    void setPhysicalName(const ORXString& value) { setText(&Extras::physicalName, value); }
+    const ORXString& getComment() const { return text(&Extras::comment); }
+    void setComment(const ORXString& value) { setText(&Extras::comment, value); }
+    const ORXString& getDescription() const { return text(&Extras::description); }
+    void setDescription(const ORXString& value) { setText(&Extras::description, value); }
     // 1: the element is never exported; 2 on a class: marks an associative table.
     int getLevelCode() const { return levelCode_; }
     void setLevelCode(int value) { levelCode_ = value; }
 
-    int getNoteCount() const { return static_cast<int>(notes_.size()); }
-    ORXNote* getNote(int i) const { return notes_[static_cast<std::size_t>(i)]; }
+    int getNoteCount() const { return extras_ ? static_cast<int>(extras_->notes.size()) : 0; }
+    ORXNote* getNote(int i) const { return extras_->notes[static_cast<std::size_t>(i)]; }
     // Takes ownership of `note` and appends it.
     bool addNote(ORXNote* note);
 
@@ -427,9 +510,28 @@ class ORXElement : public ORXObject {
 
   private:
     friend class ORXNote;
-    ORXString physicalName_, comment_, description_;
+    friend class ORXModelObject;
+    friend class ORXSynonym;
+    friend class ORXBusinessRule;
+    friend class ORXOperation;
+    // What most elements never have: the texts beside the name, notes and,
+    // for model objects, synonyms, business rules, owned objects and linking
+    // operations. Made when the first of them is set, freed with the element.
+    struct Extras {
+        ORXString physicalName, comment, description;
+        ORXPartList<ORXNote> notes;
+        ORXPartList<ORXSynonym> synonyms;
+        ORXPartList<ORXBusinessRule> rules;
+        ORXLinkList<ORXModelObject> ownedObjects;
+        ORXLinkList<ORXOperation> linkingOperations;
+    };
+    const ORXString& text(ORXString Extras::*field) const {
+        return extras_ ? extras_->*field : emptyString;
+    }
+    void setText(ORXString Extras::*field, const ORXString& value);
+    Extras& extras();
     int levelCode_ = 0;
-    std::vector<ORXNote*> notes_;
+    Extras* extras_ = nullptr;
 };
 
 // A note: its text is its description.
@@ -489,15 +591,19 @@ class ORXModelObject : public ORXElement {
     // Sets the owner (null clears it).
     bool setOwner(ORXModelObject* owner);
     // Objects whose owner is this object, in the order they were linked.
-    int getOwnedObjectCount() const { return ownedObjects_.count(); }
-    ORXModelObject* getOwnedObject(int i) const { return ownedObjects_.get(i); }
+    int getOwnedObjectCount() const { return extras_ ? extras_->ownedObjects.count() : 0; }
+    ORXModelObject* getOwnedObject(int i) const { return extras_->ownedObjects.get(i); }
 
-    int getSynonymCount() const { return static_cast<int>(synonyms_.size()); }
-    ORXSynonym* getSynonym(int i) const { return synonyms_[static_cast<std::size_t>(i)]; }
+    int getSynonymCount() const { return extras_ ? static_cast<int>(extras_->synonyms.size()) : 0; }
+    ORXSynonym* getSynonym(int i) const { return extras_->synonyms[static_cast<std::size_t>(i)]; }
     bool addSynonym(ORXSynonym* synonym);  // takes ownership
 
-    int getBusinessRuleCount() const { return static_cast<int>(rules_.size()); }
-    ORXBusinessRule* getBusinessRule(int i) const { return rules_[static_cast<std::size_t>(i)]; }
+    int getBusinessRuleCount() const {
+        return extras_ ? static_cast<int>(extras_->rules.size()) : 0;
+    }
+    ORXBusinessRule* getBusinessRule(int i) const {
+        return extras_->rules[static_cast<std::size_t>(i)];
+    }
     bool addBusinessRule(ORXBusinessRule* rule);  // takes ownership
 
     // The presentation elements that show this object, in all diagrams.
@@ -524,7 +630,9 @@ class ORXModelObject : public ORXElement {
     bool removeDesignPackage(ORXDesignPackage* package);
 
     // Operations whose linked elements include this object.
-    int getLinkingOperationCount() const { return linkingOperations_.count(); }
+    int getLinkingOperationCount() const {
+        return extras_ ? extras_->linkingOperations.count() : 0;
+    }
 
   protected:
     explicit ORXModelObject(int elementType) : ORXElement(elementType) {}
@@ -540,12 +648,8 @@ class ORXModelObject : public ORXElement {
     friend class ORXSynonym;
     friend class ORXBusinessRule;
     ORXModelObject* owner_ = nullptr;
-    ORXLinkList<ORXModelObject> ownedObjects_;
-    std::vector<ORXSynonym*> synonyms_;
-    std::vector<ORXBusinessRule*> rules_;
     ORXLinkList<ORXPresentationElement> presentations_;
     ORXLinkList<ORXDiagram> diagrams_;
-    ORXLinkList<ORXOperation> linkingOperations_;
     ORXDesignPackage* designPackage_ = nullptr;
     // Where the object first lay: that package's serial and its place there.
     std::uint64_t homePackage_ = 0;

@@ -45,11 +45,24 @@ void deleteParts(std::vector<T*>& list, Link Base::*ownerLink) {
     for (T* part : parts)
         delete part;
 }
+template <class T, class Link, class Base>
+void deleteParts(ORXPartList<T>& list, Link Base::*ownerLink) {
+    ORXPartList<T> parts = std::move(list);
+    for (T* part : parts)
+        part->*ownerLink = nullptr;
+    for (T* part : parts)
+        delete part;
+}
 
 // Hands every item of `list` to `f`, reading the list as it is at each step
 // (no snapshot): a traversal adds nothing to the lists it walks.
 template <class T>
 void visitEach(const std::vector<T*>& list, const ORXOwnedVisitor& f) {
+    for (std::size_t i = 0; i < list.size(); ++i)
+        f(list[i]);
+}
+template <class T>
+void visitEach(const ORXPartList<T>& list, const ORXOwnedVisitor& f) {
     for (std::size_t i = 0; i < list.size(); ++i)
         f(list[i]);
 }

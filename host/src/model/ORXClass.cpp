@@ -197,7 +197,7 @@ ORXOperation::~ORXOperation() {
     procedurePackage_ = nullptr;
     for (ORXModelObject*& link : links_) {
         if (link)
-            link->linkingOperations_.remove(this);
+            link->extras_->linkingOperations.remove(this);
         link = nullptr;
     }
 }
@@ -222,9 +222,9 @@ bool ORXOperation::setLinkedElement(int i, ORXModelObject* element) {
     links_[i] = element;
     // The element keeps one entry however many of the two links name it.
     if (old && links_[1 - i] != old)
-        old->linkingOperations_.remove(this);
+        old->extras_->linkingOperations.remove(this);
     if (element)
-        element->linkingOperations_.add(this);
+        element->extras().linkingOperations.add(this);
     return true;
 }
 

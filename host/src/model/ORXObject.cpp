@@ -88,10 +88,10 @@ const char* getElementTypeName(int elementType) {
 
 // ---------------------------------------------------------------- ORXObject
 
-ORXObject::ORXObject(int elementType) : elementType_(elementType), serial_(nextSerial++) {}
+ORXObject::ORXObject(int elementType) : serial_(nextSerial++), elementType_(elementType) {}
 
 ORXObject::ORXObject(int elementType, const ORXObject& other)
-    : elementType_(elementType), name_(other.name_), serial_(nextSerial++) {}
+    : name_(other.name_), serial_(nextSerial++), elementType_(elementType) {}
 
 ORXObject::~ORXObject() = default;
 
@@ -129,36 +129,51 @@ void ORXSetGeneralPointerOperation::runOn(ORXObject* root) {
 // --------------------------------------------------------------- ORXElement
 
 ORXElement::ORXElement(int elementType, const ORXElement& other)
-    : ORXObject(elementType, other),
-      physicalName_(other.physicalName_),
-      comment_(other.comment_),
-      description_(other.description_),
-      levelCode_(other.levelCode_) {}
+    : ORXObject(elementType, other), levelCode_(other.levelCode_) {
+    setPhysicalName(other.getPhysicalName());
+    setComment(other.getComment());
+    setDescription(other.getDescription());
+}
 
 ORXElement::~ORXElement() {
-    orxmodel::deleteParts(notes_, &ORXNote::owner_);
+    if (extras_)
+        orxmodel::deleteParts(extras_->notes, &ORXNote::owner_);
+    delete extras_;
+}
+
+ORXElement::Extras& ORXElement::extras() {
+    if (!extras_)
+        extras_ = new Extras();
+    return *extras_;
+}
+
+void ORXElement::setText(ORXString Extras::*field, const ORXString& value) {
+    // Clearing a text that was never set makes no block.
+    if (extras_ || !value.empty())
+        extras().*field = value;
 }
 
 bool ORXElement::addNote(ORXNote* note) {
     if (!note || note->owner_ || note == this)
         return false;
-    notes_.push_back(note);
+    extras().notes.push_back(note);
     note->owner_ = this;
     return true;
 }
 
 void ORXElement::forEachOwned(const ORXOwnedVisitor& f) {
-    visitEach(notes_, f);
+    if (extras_)
+        visitEach(extras_->notes, f);
 }
 
 ORXNote::~ORXNote() {
     if (owner_)
-        eraseOne(owner_->notes_, this);
+        owner_->extras_->notes.eraseFirst(this);
 }
 
 ORXSynonym::~ORXSynonym() {
     if (owner_)
-        eraseOne(owner_->synonyms_, this);
+        owner_->extras_->synonyms.eraseFirst(this);
 }
 
 ORXBusinessRule::ORXBusinessRule(int ruleType, const ORXString& name, const ORXString& text)
@@ -168,5 +183,5 @@ ORXBusinessRule::ORXBusinessRule(int ruleType, const ORXString& name, const ORXS
 
 ORXBusinessRule::~ORXBusinessRule() {
     if (owner_)
-        eraseOne(owner_->rules_, this);
+        owner_->extras_->rules.eraseFirst(this);
 }

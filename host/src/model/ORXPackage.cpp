@@ -17,39 +17,41 @@ ORXModelObject::~ORXModelObject() {
     if (designPackage_)
         removeDesignPackage(designPackage_);
     if (owner_)
-        owner_->ownedObjects_.remove(this);
-    for (ORXModelObject* owned : ownedObjects_.items())
-        owned->owner_ = nullptr;
+        owner_->extras_->ownedObjects.remove(this);
     for (ORXPresentationElement* presentation : presentations_.items()) {
         presentation->subject_ = nullptr;
     }
     for (ORXDiagram* diagram : diagrams_.items())
         diagram->members_.remove(this);
-    for (ORXOperation* operation : linkingOperations_.items()) {
-        for (ORXModelObject*& link : operation->links_) {
-            if (link == this)
-                link = nullptr;
+    if (extras_) {
+        for (ORXModelObject* owned : extras_->ownedObjects.items())
+            owned->owner_ = nullptr;
+        for (ORXOperation* operation : extras_->linkingOperations.items()) {
+            for (ORXModelObject*& link : operation->links_) {
+                if (link == this)
+                    link = nullptr;
+            }
         }
+        deleteParts(extras_->synonyms, &ORXSynonym::owner_);
+        deleteParts(extras_->rules, &ORXBusinessRule::owner_);
     }
-    deleteParts(synonyms_, &ORXSynonym::owner_);
-    deleteParts(rules_, &ORXBusinessRule::owner_);
 }
 
 bool ORXModelObject::setOwner(ORXModelObject* owner) {
     if (owner == owner_ || owner == this)
         return false;
     if (owner_)
-        owner_->ownedObjects_.remove(this);
+        owner_->extras_->ownedObjects.remove(this);
     owner_ = owner;
     if (owner_)
-        owner_->ownedObjects_.add(this);
+        owner_->extras().ownedObjects.add(this);
     return true;
 }
 
 bool ORXModelObject::addSynonym(ORXSynonym* synonym) {
     if (!synonym || synonym->owner_)
         return false;
-    synonyms_.push_back(synonym);
+    extras().synonyms.push_back(synonym);
     synonym->owner_ = this;
     return true;
 }
@@ -57,7 +59,7 @@ bool ORXModelObject::addSynonym(ORXSynonym* synonym) {
 bool ORXModelObject::addBusinessRule(ORXBusinessRule* rule) {
     if (!rule || rule->owner_)
         return false;
-    rules_.push_back(rule);
+    extras().rules.push_back(rule);
     rule->owner_ = this;
     return true;
 }
@@ -119,8 +121,10 @@ bool ORXModelObject::removeDesignPackage(ORXDesignPackage* package) {
 
 void ORXModelObject::forEachOwned(const ORXOwnedVisitor& f) {
     ORXElement::forEachOwned(f);
-    visitEach(synonyms_, f);
-    visitEach(rules_, f);
+    if (extras_) {
+        visitEach(extras_->synonyms, f);
+        visitEach(extras_->rules, f);
+    }
 }
 
 // --------------------------------------------------------------- ORXPackage

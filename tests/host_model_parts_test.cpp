@@ -1,0 +1,174 @@
+// The model's compact parts: the part list, the side block that holds an
+// element's rarely set texts and lists, and what reading, clearing and
+// deleting them must give.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "orx/ORXModel.h"
+
+namespace {
+
+// A part list against a plain vector through the same operations, across the
+// block's growth steps and down to empty and back.
+TEST(ModelParts, PartListKeepsOrderThroughGrowthAndRemovals) {
+    struct Item {};
+    std::vector<Item> pool(40);
+    ORXPartList<Item> list;
+    std::vector<Item*> expected;
+    auto check = [&](const std::string& step) {
+        SCOPED_TRACE(step);
+        ASSERT_EQ(list.size(), expected.size());
+        ASSERT_EQ(list.empty(), expected.empty());
+        EXPECT_EQ(list.toVector(), expected);
+        for (Item& item : pool) {
+            const bool held = std::find(expected.begin(), expected.end(), &item) != expected.end();
+            ASSERT_EQ(list.contains(&item), held) << "item " << (&item - pool.data());
+        }
+        if (!expected.empty()) {
+            EXPECT_EQ(list.back(), expected.back());
+        }
+    };
+    check("empty");
+    EXPECT_FALSE(list.eraseFirst(&pool[0]));
+    EXPECT_FALSE(list.eraseLast(&pool[0]));
+    for (int i = 0; i < 17; ++i) {  // through capacities 4, 8, 16 and 32
+        list.push_back(&pool[i]);
+        expected.push_back(&pool[i]);
+        check("push " + std::to_string(i));
+    }
+    // A duplicate: the first and the last occurrence are told apart.
+    list.push_back(&pool[3]);
+    list.push_back(&pool[20]);
+    list.push_back(&pool[3]);
+    expected.insert(expected.end(), {&pool[3], &pool[20], &pool[3]});
+    EXPECT_TRUE(list.eraseLast(&pool[3]));
+    expected.pop_back();
+    check("erase last of a duplicate");
+    EXPECT_TRUE(list.eraseFirst(&pool[3]));
+    expected.erase(expected.begin() + 3);
+    check("erase first of a duplicate");
+    ORXPartList<Item> moved = std::move(list);
+    EXPECT_TRUE(list.empty());
+    list = std::move(moved);
+    check("moved away and back");
+    while (!expected.empty()) {
+        EXPECT_TRUE(list.eraseFirst(expected.front()));
+        expected.erase(expected.begin());
+        check("erase front, " + std::to_string(expected.size()) + " left");
+    }
+    list.push_back(&pool[5]);
+    expected.push_back(&pool[5]);
+    check("refilled after empty");
+}
+
+// Each text set, replaced, cleared and read back, alone and beside the others.
+TEST(ModelParts, ElementTextsReadBackAsSetAndClearedTextsAreEmpty) {
+    using Get = const ORXString& (ORXElement::*)() const;
+    using Set = void (ORXElement::*)(const ORXString&);
+    struct Text {
+        const char* name;
+        Get get;
+        Set set;
+    };
+    const Text texts[] = {
+        {"physical name", &ORXElement::getPhysicalName, &ORXElement::setPhysicalName},
+        {"comment", &ORXElement::getComment, &ORXElement::setComment},
+        {"description", &ORXElement::getDescription, &ORXElement::setDescription},
+    };
+    for (const Text& text : texts) {
+        SCOPED_TRACE(text.name);
+        ORXClass cls;
+        EXPECT_EQ((cls.*text.get)(), "");
+        (cls.*text.set)("");  // clearing what was never set
+        EXPECT_EQ((cls.*text.get)(), "");
+        (cls.*text.set)("first");
+        (cls.*text.set)(std::string("se\0cond", 7));  // bytes, zero included
+        EXPECT_EQ((cls.*text.get)().str(), std::string("se\0cond", 7));
+        for (const Text& other : texts) {
+            if (&other != &text) {
+                EXPECT_EQ((cls.*other.get)(), "") << other.name;
+            }
+        }
+        (cls.*text.set)("");
+        EXPECT_EQ((cls.*text.get)(), "");
+        EXPECT_EQ(cls.getNoteCount(), 0);
+    }
+    ORXAttribute attribute;
+    attribute.setPhysicalName("P");
+    attribute.setComment("C");
+    attribute.setDescription("D");
+    attribute.setLevelCode(1);
+    ORXAttribute copy(attribute);
+    EXPECT_EQ(copy.getPhysicalName(), "P");
+    EXPECT_EQ(copy.getComment(), "C");
+    EXPECT_EQ(copy.getDescription(), "D");
+    EXPECT_EQ(copy.getLevelCode(), 1);
+    attribute.setComment("changed");
+    EXPECT_EQ(copy.getComment(), "C");
+}
+
+// Notes, synonyms and rules on elements whose texts were never set, read in
+// order, deleted one by one and with their owner.
+TEST(ModelParts, NotesSynonymsAndRulesLiveBesideUnsetTexts) {
+    auto cls = std::make_unique<ORXClass>();
+    auto* first = new ORXNote("first");
+    auto* second = new ORXNote("second");
+    EXPECT_TRUE(cls->addNote(first));
+    EXPECT_TRUE(cls->addNote(second));
+    EXPECT_FALSE(cls->addNote(first));
+    EXPECT_EQ(cls->getPhysicalName(), "");
+    EXPECT_EQ(cls->getDescription(), "");
+    ASSERT_EQ(cls->getNoteCount(), 2);
+    EXPECT_EQ(cls->getNote(0)->getDescription(), "first");
+    EXPECT_EQ(cls->getNote(1)->getOwnerElement(), cls.get());
+    auto* synonym = new ORXSynonym("S1");
+    EXPECT_TRUE(cls->addSynonym(synonym));
+    EXPECT_TRUE(cls->addSynonym(new ORXSynonym("S2")));
+    EXPECT_TRUE(cls->addBusinessRule(new ORXBusinessRule(3, "R", "X > 0")));
+    delete first;
+    delete synonym;
+    ASSERT_EQ(cls->getNoteCount(), 1);
+    EXPECT_EQ(cls->getNote(0), second);
+    ASSERT_EQ(cls->getSynonymCount(), 1);
+    EXPECT_EQ(cls->getSynonym(0)->getPhysicalName(), "S2");
+    ASSERT_EQ(cls->getBusinessRuleCount(), 1);
+    EXPECT_EQ(cls->getBusinessRule(0)->getRuleText(), "X > 0");
+
+    ORXClass bare;
+    EXPECT_EQ(bare.getSynonymCount(), 0);
+    EXPECT_EQ(bare.getBusinessRuleCount(), 0);
+    EXPECT_EQ(bare.getOwnedObjectCount(), 0);
+    EXPECT_EQ(bare.getLinkingOperationCount(), 0);
+}
+
+// Owners and linking operations kept in the side block, undone from both ends.
+TEST(ModelParts, OwnedObjectsAndLinkingOperationsAreUndoneFromEitherEnd) {
+    auto schema = std::make_unique<ORXSchema>();
+    auto table = std::make_unique<ORXClass>();
+    auto view = std::make_unique<ORXSQLViewEntity>();
+    EXPECT_TRUE(table->setOwner(schema.get()));
+    EXPECT_TRUE(view->setOwner(schema.get()));
+    ASSERT_EQ(schema->getOwnedObjectCount(), 2);
+    EXPECT_EQ(schema->getOwnedObject(1), view.get());
+    view.reset();
+    ASSERT_EQ(schema->getOwnedObjectCount(), 1);
+    EXPECT_EQ(schema->getOwnedObject(0), table.get());
+
+    auto trigger = std::make_unique<ORXOperation>(ORX_ET_TRIGGER);
+    EXPECT_TRUE(trigger->setLinkedElement(0, table.get()));
+    EXPECT_TRUE(trigger->setLinkedElement(1, table.get()));
+    EXPECT_EQ(table->getLinkingOperationCount(), 1);
+    EXPECT_TRUE(trigger->setLinkedElement(0, nullptr));
+    EXPECT_EQ(table->getLinkingOperationCount(), 1);
+    schema.reset();
+    EXPECT_EQ(table->getOwner(), nullptr);
+    table.reset();
+    EXPECT_EQ(trigger->getLinkedElement(1), nullptr);
+}
+
+}  // namespace
