@@ -352,10 +352,10 @@ void ORXLinkList<T>::compact() const {
 }
 
 // An owner's list of its parts, or a short list of links, in order: one
-// pointer, null while the list is empty; the items live in one heap block
-// behind their count and capacity, which starts at 4 slots and doubles. Unlike
-// std::vector it costs 8 bytes in its owner and, for the usual few items, one
-// heap block.
+// pointer, null while the list is empty; the items live in one block of the
+// model's pool behind their count and capacity, which starts at 4 slots and
+// doubles. Unlike std::vector it costs 8 bytes in its owner and, for the usual
+// few items, one block.
 template <class T>
 class ORXPartList {
   public:
@@ -397,7 +397,7 @@ class ORXPartList {
     // Empties the list and frees its block.
     void clear() {
         if (block_)
-            ::operator delete(block_, bytes(block_->capacity));
+            orxPoolFree(block_, bytes(block_->capacity));
         block_ = nullptr;
     }
     // The items in order, as a vector.
@@ -420,13 +420,13 @@ class ORXPartList {
     }
     void grow() {
         const std::uint32_t capacity = block_ ? block_->capacity * 2 : 4;
-        auto* grown = static_cast<Block*>(::operator new(bytes(capacity)));
+        auto* grown = static_cast<Block*>(orxPoolAllocate(bytes(capacity)));
         grown->size = 0;
         grown->capacity = capacity;
         if (block_) {
             grown->size = block_->size;
             std::copy(block_->items(), block_->items() + block_->size, grown->items());
-            ::operator delete(block_, bytes(block_->capacity));
+            orxPoolFree(block_, bytes(block_->capacity));
         }
         block_ = grown;
     }
@@ -518,6 +518,10 @@ class ORXElement : public ORXObject {
     // for model objects, synonyms, business rules, owned objects and linking
     // operations. Made when the first of them is set, freed with the element.
     struct Extras {
+        static void* operator new(std::size_t size) { return orxPoolAllocate(size); }
+        static void operator delete(void* block, std::size_t size) noexcept {
+            orxPoolFree(block, size);
+        }
         ORXString physicalName, comment, description;
         ORXPartList<ORXNote> notes;
         ORXPartList<ORXSynonym> synonyms;
