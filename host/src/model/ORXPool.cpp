@@ -5,6 +5,8 @@
 
 #include "orx/ORXPool.h"
 
+#include <sys/mman.h>
+
 #include <atomic>
 #include <cstdint>
 #include <thread>
@@ -73,11 +75,27 @@ constinit Pool pool;
     return bytes == 0 ? kGranule : (bytes + kGranule - 1) & ~(kGranule - 1);
 }
 
+// Maps the pages of a large chunk in one call: faulting them in one by one as
+// the model grows into them costs a trap per page. Only advice: where the
+// kernel does not know it, the pages come on first touch as before.
+[[maybe_unused]] void prefault([[maybe_unused]] char* chunk, [[maybe_unused]] std::size_t size) {
+#ifdef MADV_POPULATE_WRITE
+    constexpr std::uintptr_t kPage = 4096;
+    if (size < (std::size_t{1} << 20))
+        return;
+    const auto start = reinterpret_cast<std::uintptr_t>(chunk);
+    const std::uintptr_t first = (start + kPage - 1) & ~(kPage - 1);
+    const std::uintptr_t last = (start + size) & ~(kPage - 1);
+    madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_WRITE);
+#endif
+}
+
 // Takes a new chunk from the heap; the rest of the old one is left unused
 // (at most one largest block's worth).
 [[maybe_unused]] void grow() {
     const std::size_t size = pool.nextChunk;
     char* chunk = static_cast<char*>(::operator new(size));
+    prefault(chunk, size);
     *reinterpret_cast<void**>(chunk) = pool.lastChunk;
     pool.lastChunk = chunk;
     pool.next = chunk + kGranule;
