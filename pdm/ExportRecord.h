@@ -50,3 +50,6 @@ struct ExportRecord {
     // Set when the object has an ExportRecordDetail.
     bool hasDetail = false;
 };
+
+// Every object the export looks at has one: keep it small.
+static_assert(sizeof(ExportRecord) <= 24, "an export record is meant to take 24 bytes");

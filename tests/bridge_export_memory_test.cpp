@@ -152,3 +152,55 @@ TEST(NameStore, OneStringPerTextThatNeverMoves) {
 }
 
 }  // namespace
+
+namespace {
+
+// The rarer fields live apart from the record: an object gets them only when
+// an operation needs them, each object its own, and post-processing drops
+// records and details alike, leaving no general pointer set.
+TEST(ExportRecords, DetailsAreMadeOnDemandPerObjectAndDroppedWithTheRecords) {
+    RecordingLog log;
+    ORXModel model;
+    ORXSybasePowerDesignerPdm08ExportBridge bridge(&log);
+    bridge.model = &model;
+    ORXClass a, b;
+    ORXDesignPackage p, q;
+
+    const int idA = bridge.getObjectId(&a);
+    EXPECT_EQ(bridge.getObjectId(&a), idA);
+    EXPECT_EQ(bridge.findExportDetail(&a), nullptr);
+
+    // One shortcut identifier per package for as long as the package stays
+    // the same; a fresh one when it changes.
+    const int inP = bridge.getShortcutId(&a, &p);
+    EXPECT_EQ(inP, idA + 1);
+    EXPECT_EQ(bridge.getShortcutId(&a, &p), inP);
+    const int inQ = bridge.getShortcutId(&a, &q);
+    EXPECT_EQ(inQ, inP + 1);
+    ASSERT_NE(bridge.findExportDetail(&a), nullptr);
+    EXPECT_EQ(bridge.findExportDetail(&a)->shortcutPackage, &q);
+
+    // b's record and detail are its own.
+    EXPECT_FALSE(bridge.testAndSetWritten(&b));
+    EXPECT_TRUE(bridge.testAndSetWritten(&b));
+    EXPECT_EQ(bridge.findExportDetail(&b), nullptr);
+    bridge.getExportDetail(&b).ruleId = 42;
+    bridge.getExportDetail(&p).tableShortcuts.add(inP);
+    EXPECT_EQ(bridge.getExportDetail(&b).shortcutId, 0);
+    EXPECT_EQ(bridge.getExportDetail(&a).ruleId, 0);
+    EXPECT_EQ(bridge.getExportDetail(&p).tableShortcuts.getCount(), 1);
+    EXPECT_FALSE(bridge.getExportRecord(&a).written);
+
+    bridge.postProcess();
+    for (ORXObject* object : std::vector<ORXObject*>{&a, &b, &p, &q}) {
+        SCOPED_TRACE(object->getElementType());
+        EXPECT_EQ(object->getGeneralPointer(), nullptr);
+        EXPECT_EQ(bridge.findExportDetail(object), nullptr);
+    }
+    // A later export starts from fresh records.
+    EXPECT_EQ(bridge.getExportDetail(&b).ruleId, 0);
+    EXPECT_FALSE(bridge.testAndSetWritten(&b));
+    bridge.postProcess();
+}
+
+}  // namespace
