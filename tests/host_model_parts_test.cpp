@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -110,6 +111,52 @@ TEST(ModelParts, ElementTextsReadBackAsSetAndClearedTextsAreEmpty) {
     EXPECT_EQ(copy.getLevelCode(), 1);
     attribute.setComment("changed");
     EXPECT_EQ(copy.getComment(), "C");
+}
+
+// A type's and an attribute's rarely set texts, each set, cleared and read
+// back while the others stay empty; a copied attribute keeps its own.
+TEST(ModelParts, TypeAndAttributeTextsReadBackAsSet) {
+    struct Text {
+        const char* name;
+        std::function<const ORXString&(ORXType&)> get;
+        std::function<void(ORXType&, const ORXString&)> set;
+    };
+    const Text typeTexts[] = {
+        {"initial value", &ORXType::getInitialValue, &ORXType::setInitialValue},
+        {"lower bound", &ORXType::getLowerBound, &ORXType::setLowerBound},
+        {"upper bound", &ORXType::getUpperBound, &ORXType::setUpperBound},
+    };
+    for (const Text& text : typeTexts) {
+        SCOPED_TRACE(text.name);
+        ORXType type;
+        text.set(type, "");
+        EXPECT_EQ(text.get(type), "");
+        text.set(type, "10");
+        for (const Text& other : typeTexts) {
+            EXPECT_EQ(other.get(type), &other == &text ? "10" : "") << other.name;
+        }
+        text.set(type, "");
+        EXPECT_EQ(text.get(type), "");
+        EXPECT_EQ(type.getTypeValueCount(), 0);
+    }
+
+    ORXAttribute attribute;
+    EXPECT_EQ(attribute.getInitialValue(), "");
+    EXPECT_EQ(attribute.getRuleExpression(), "");
+    attribute.setRuleExpression("A > 0");
+    EXPECT_EQ(attribute.getInitialValue(), "");
+    attribute.setInitialValue("0");
+    attribute.setOptional(true);
+    ORXAttribute copy(attribute);
+    attribute.setInitialValue("");
+    EXPECT_EQ(attribute.getInitialValue(), "");
+    EXPECT_EQ(attribute.getRuleExpression(), "A > 0");
+    EXPECT_EQ(copy.getInitialValue(), "0");
+    EXPECT_EQ(copy.getRuleExpression(), "A > 0");
+    EXPECT_TRUE(copy.isOptional());
+    ORXAttribute bare;
+    ORXAttribute bareCopy(bare);
+    EXPECT_EQ(bareCopy.getInitialValue(), "");
 }
 
 // Notes, synonyms and rules on elements whose texts were never set, read in

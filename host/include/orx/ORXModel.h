@@ -433,6 +433,37 @@ class ORXPartList {
     Block* block_ = nullptr;
 };
 
+// Texts that most objects of a class leave empty, behind one pointer: their
+// block (from the model's pool) is made when the first of them is set to a
+// non-empty value; until then every one of them reads as the empty string.
+template <std::size_t N>
+class ORXRareTexts {
+  public:
+    ORXRareTexts() = default;
+    ~ORXRareTexts() { delete block_; }
+    ORXRareTexts(const ORXRareTexts& other)
+        : block_(other.block_ ? new Block(*other.block_) : nullptr) {}
+    ORXRareTexts& operator=(const ORXRareTexts&) = delete;
+    const ORXString& get(std::size_t i) const { return block_ ? block_->texts[i] : emptyString; }
+    void set(std::size_t i, const ORXString& value) {
+        if (!block_ && value.empty())
+            return;
+        if (!block_)
+            block_ = new Block();
+        block_->texts[i] = value;
+    }
+
+  private:
+    struct Block {
+        static void* operator new(std::size_t size) { return orxPoolAllocate(size); }
+        static void operator delete(void* block, std::size_t size) noexcept {
+            orxPoolFree(block, size);
+        }
+        ORXString texts[N];
+    };
+    Block* block_ = nullptr;
+};
+
 // Every object of the model.
 class ORXObject {
   public:
@@ -675,7 +706,7 @@ class ORXPackage : public ORXModelObject {
     void forEachOwned(const ORXOwnedVisitor& f) override;
 
   private:
-    std::vector<ORXPackage*> children_;
+    ORXPartList<ORXPackage> children_;
     ORXPackage* parent_ = nullptr;
 };
 
@@ -693,7 +724,7 @@ class ORXModel : public ORXPackage {
 
   private:
     friend class ORXType;
-    std::vector<ORXType*> types_;
+    ORXPartList<ORXType> types_;
 };
 
 // A catalog: the database a model was taken from; its children are schemas.
@@ -755,8 +786,8 @@ class ORXDesignPackage : public ORXPackage {
     // The package's classes by name, so that a name clash is found without a scan.
     std::unordered_multimap<std::string, ORXModelObject*> classNames_;
     std::uint64_t nextOrdinal_ = 1;
-    std::vector<ORXDiagram*> ownedDiagrams_;
-    std::vector<ORXOperation*> procedures_;
+    ORXPartList<ORXDiagram> ownedDiagrams_;
+    ORXPartList<ORXOperation> procedures_;
     unsigned char packageFlag_ = 0;
 };
 
@@ -843,11 +874,11 @@ class ORXClass : public ORXClassifier {
     friend class ORXOperation;
     friend class ORXAssociationRole;
     friend class ORXGeneralization;
-    std::vector<ORXAttribute*> attributes_;
+    ORXPartList<ORXAttribute> attributes_;
     std::unordered_multimap<std::string, ORXAttribute*> attributeNames_;
-    std::vector<ORXKey*> keys_;
-    std::vector<ORXIndex*> indexes_;
-    std::vector<ORXOperation*> operations_;
+    ORXPartList<ORXKey> keys_;
+    ORXPartList<ORXIndex> indexes_;
+    ORXPartList<ORXOperation> operations_;
     ORXLinkList<ORXAssociationRole> roles_;
     ORXLinkList<ORXGeneralization> generalizations_;
     ORXCandidateKey* primaryKey_ = nullptr;
@@ -898,13 +929,13 @@ class ORXAttribute : public ORXFeature {
     void setOwnedType(ORXType* type);
     bool ownsType() const { return ownsType_; }
 
-    const ORXString& getInitialValue() const { return initialValue_; }
-    void setInitialValue(const ORXString& value) { initialValue_ = value; }
+    const ORXString& getInitialValue() const { return texts_.get(kInitialValue); }
+    void setInitialValue(const ORXString& value) { texts_.set(kInitialValue, value); }
     bool isOptional() const { return optional_; }
     void setOptional(bool value) { optional_ = value; }
     // The column's own check text (empty when none).
-    const ORXString& getRuleExpression() const { return ruleExpression_; }
-    void setRuleExpression(const ORXString& value) { ruleExpression_ = value; }
+    const ORXString& getRuleExpression() const { return texts_.get(kRuleExpression); }
+    void setRuleExpression(const ORXString& value) { texts_.set(kRuleExpression, value); }
 
     // Name maps of which this attribute is the destination (the child column).
     int getDestinationOfAssociationRoleNameMapCount() const { return destinationOf_.count(); }
@@ -931,11 +962,11 @@ class ORXAttribute : public ORXFeature {
     friend class ORXAssociationRoleNameMap;
     friend class ORXType;
     friend class ORXClass;
+    enum : std::size_t { kInitialValue, kRuleExpression };
     ORXType* type_ = nullptr;
     bool ownsType_ = false;
-    ORXString initialValue_;
     bool optional_ = false;
-    ORXString ruleExpression_;
+    ORXRareTexts<2> texts_;
     ORXLinkList<ORXAssociationRoleNameMap> destinationOf_;
     ORXLinkList<ORXAssociationRoleNameMap> sourceOf_;
     ORXLinkList<ORXKey> keys_;
@@ -1008,12 +1039,12 @@ class ORXType : public ORXModelObject {
     void setLength(int value) { length_ = value; }
     int getScale() const { return scale_; }
     void setScale(int value) { scale_ = value; }
-    const ORXString& getInitialValue() const { return initialValue_; }
-    void setInitialValue(const ORXString& value) { initialValue_ = value; }
-    const ORXString& getLowerBound() const { return lowerBound_; }
-    void setLowerBound(const ORXString& value) { lowerBound_ = value; }
-    const ORXString& getUpperBound() const { return upperBound_; }
-    void setUpperBound(const ORXString& value) { upperBound_ = value; }
+    const ORXString& getInitialValue() const { return texts_.get(kInitialValue); }
+    void setInitialValue(const ORXString& value) { texts_.set(kInitialValue, value); }
+    const ORXString& getLowerBound() const { return texts_.get(kLowerBound); }
+    void setLowerBound(const ORXString& value) { texts_.set(kLowerBound, value); }
+    const ORXString& getUpperBound() const { return texts_.get(kUpperBound); }
+    void setUpperBound(const ORXString& value) { texts_.set(kUpperBound, value); }
     // True when the type is to be exported as a domain.
     virtual bool isDomain() const { return false; }
 
@@ -1031,10 +1062,11 @@ class ORXType : public ORXModelObject {
     friend class ORXModel;
     friend class ORXAttribute;
     friend class ORXTypeValue;
+    enum : std::size_t { kInitialValue, kLowerBound, kUpperBound };
     ORXString dataType_;
     int length_ = 0, scale_ = 0;
-    ORXString initialValue_, lowerBound_, upperBound_;
-    std::vector<ORXTypeValue*> values_;
+    ORXRareTexts<3> texts_;
+    ORXPartList<ORXTypeValue> values_;
     ORXObject* typeOwner_ = nullptr;
 };
 
@@ -1077,7 +1109,7 @@ class ORXKey : public ORXModelObject {
     friend class ORXClass;
     friend class ORXCandidateKey;
     ORXClass* class_ = nullptr;
-    std::vector<ORXAttribute*> attributes_;
+    ORXPartList<ORXAttribute> attributes_;
     ORXIndex* index_ = nullptr;
     ORXIndex* orderingIndex_ = nullptr;
     ORXLinkList<ORXIndex> implementingIndexes_;  // indexes whose key is this key
@@ -1132,8 +1164,8 @@ class ORXForeignKey : public ORXKey {
     friend class ORXGeneralization;
     friend class ORXCandidateKey;
     ORXCandidateKey* candidateKey_ = nullptr;
-    std::vector<ORXAssociationRole*> roles_;
-    std::vector<ORXAssociationRoleNameMap*> nameMaps_;
+    ORXPartList<ORXAssociationRole> roles_;
+    ORXPartList<ORXAssociationRoleNameMap> nameMaps_;
     ORXLinkList<ORXGeneralization> generalizations_;
 };
 
@@ -1190,7 +1222,7 @@ class ORXIndex : public ORXModelObject {
     ORXClass* class_ = nullptr;
     bool unique_ = false, clustered_ = false;
     ORXKey* key_ = nullptr;
-    std::vector<ORXIndexMember*> members_;
+    ORXPartList<ORXIndexMember> members_;
     ORXLinkList<ORXKey> keysIndexedBy_;  // keys whose index or ordering index this is
 };
 
@@ -1228,7 +1260,7 @@ class ORXAssociation : public ORXModelObject {
 
   private:
     friend class ORXAssociationRole;
-    std::vector<ORXAssociationRole*> roles_;
+    ORXPartList<ORXAssociationRole> roles_;
 };
 
 // One end of an association.
@@ -1284,8 +1316,8 @@ class ORXGeneralization : public ORXModelObject {
     friend class ORXClass;
     friend class ORXForeignKey;
     ORXClass* supertype_ = nullptr;
-    std::vector<ORXClass*> subtypes_;
-    std::vector<ORXForeignKey*> foreignKeys_;
+    ORXPartList<ORXClass> subtypes_;
+    ORXPartList<ORXForeignKey> foreignKeys_;
 };
 
 // A SQL view with its columns.
@@ -1312,7 +1344,7 @@ class ORXSQLViewEntity : public ORXClassifier {
     friend class ORXSQLViewAttribute;
     ORXString statement_;
     int statementKind_ = 1;
-    std::vector<ORXSQLViewAttribute*> columns_;
+    ORXPartList<ORXSQLViewAttribute> columns_;
 };
 
 // A column of a view, derived from a table column or another view column.

@@ -67,7 +67,7 @@ void ORXClass::setName(const ORXString& name) {
 }
 
 void ORXClass::getAttributeByPosition(ORXAttributeByPosition& list) const {
-    list.items = attributes_;
+    list.items.assign(attributes_.begin(), attributes_.end());
 }
 
 ORXAttribute* ORXClass::findAttribute(const ORXString& name) const {
@@ -80,7 +80,7 @@ bool ORXClass::containsKey(const ORXKey* key) const {
 }
 
 void ORXClass::getOperationByPosition(ORXOperationByPosition& list) const {
-    list.items = operations_;
+    list.items.assign(operations_.begin(), operations_.end());
 }
 
 void ORXClass::forEachOwned(const ORXOwnedVisitor& f) {
@@ -102,10 +102,7 @@ ORXFeature::~ORXFeature() {
 // ------------------------------------------------------------- ORXAttribute
 
 ORXAttribute::ORXAttribute(const ORXAttribute& other)
-    : ORXFeature(ORX_ET_ATTRIBUTE, other),
-      initialValue_(other.initialValue_),
-      optional_(other.optional_),
-      ruleExpression_(other.ruleExpression_) {}
+    : ORXFeature(ORX_ET_ATTRIBUTE, other), optional_(other.optional_), texts_(other.texts_) {}
 
 ORXAttribute::~ORXAttribute() {
     if (ORXClass* cls = getAssociatedClass()) {
@@ -257,7 +254,7 @@ ORXType::~ORXType() {
 }
 
 void ORXType::getTypeValueByPosition(ORXTypeValueByPosition& list) const {
-    list.items = values_;
+    list.items.assign(values_.begin(), values_.end());
 }
 
 bool ORXType::addTypeValue(ORXTypeValue* value) {

@@ -215,7 +215,7 @@ void ORXIndex::setKey(ORXKey* key) {
 }
 
 void ORXIndex::getIndexMemberByPosition(ORXIndexMemberByPosition& list) const {
-    list.items = members_;
+    list.items.assign(members_.begin(), members_.end());
     auto byPosition = [](const ORXIndexMember* a, const ORXIndexMember* b) {
         return a->position_ < b->position_;
     };
@@ -282,12 +282,8 @@ ORXAssociationRole::~ORXAssociationRole() {
     if (class_)
         class_->roles_.remove(this);
     // Leaving the key's stack uncovers the role linked before this one.
-    if (foreignKey_) {
-        auto& stack = foreignKey_->roles_;
-        auto found = std::find(stack.rbegin(), stack.rend(), this);
-        if (found != stack.rend())
-            stack.erase(std::next(found).base());
-    }
+    if (foreignKey_)
+        foreignKey_->roles_.eraseLast(this);
 }
 
 bool ORXAssociationRole::addAssociatedClass(ORXClass* cls) {
