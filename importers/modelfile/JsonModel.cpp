@@ -81,6 +81,49 @@ std::string describe(const ORXObject* object) {
     }
 }
 
+// The element type code of each model class the loader tells apart, so that
+// a kind test is a look into the model's table of types instead of a
+// dynamic_cast (they run for every reference of a large file).
+template <class T>
+constexpr int kElementTypeOf = -1;
+template <>
+constexpr int kElementTypeOf<ORXModelObject> = ORX_ET_MODEL_OBJECT;
+template <>
+constexpr int kElementTypeOf<ORXPackage> = ORX_ET_PACKAGE;
+template <>
+constexpr int kElementTypeOf<ORXDesignPackage> = ORX_ET_DESIGN_PACKAGE;
+template <>
+constexpr int kElementTypeOf<ORXSchema> = ORX_ET_SCHEMA;
+template <>
+constexpr int kElementTypeOf<ORXType> = ORX_ET_BASE_TYPE;
+template <>
+constexpr int kElementTypeOf<ORXClass> = ORX_ET_CLASS;
+template <>
+constexpr int kElementTypeOf<ORXFeature> = ORX_ET_FEATURE;
+template <>
+constexpr int kElementTypeOf<ORXAttribute> = ORX_ET_ATTRIBUTE;
+template <>
+constexpr int kElementTypeOf<ORXKey> = ORX_ET_KEY;
+template <>
+constexpr int kElementTypeOf<ORXCandidateKey> = ORX_ET_CANDIDATE_KEY;
+template <>
+constexpr int kElementTypeOf<ORXForeignKey> = ORX_ET_FOREIGN_KEY;
+template <>
+constexpr int kElementTypeOf<ORXIndex> = ORX_ET_INDEX;
+template <>
+constexpr int kElementTypeOf<ORXAssociation> = ORX_ET_ASSOCIATION;
+template <>
+constexpr int kElementTypeOf<ORXGeneralization> = ORX_ET_GENERALIZATION;
+template <>
+constexpr int kElementTypeOf<ORXSQLViewEntity> = ORX_ET_SQL_VIEW_ENTITY;
+
+// `object` as a T, or null when it is of another kind.
+template <class T>
+T* as(ORXObject* object) {
+    static_assert(kElementTypeOf<T> >= 0, "no element type for this class");
+    return object && object->isInstanceOf(kElementTypeOf<T>) ? static_cast<T*>(object) : nullptr;
+}
+
 std::string inQuotes(std::string_view text) {
     return "'" + printableText(text) + "'";
 }
@@ -422,7 +465,7 @@ class Loader {
     template <class T>
     T* lookupAs(const JsonValue& value, const char* expected) const {
         ORXObject* object = lookup(value);
-        T* result = dynamic_cast<T*>(object);
+        T* result = as<T>(object);
         if (!result) {
             fail(inQuotes(value.string()) + " is " + describe(object) + ", expected " + expected);
         }
@@ -629,7 +672,7 @@ class Loader {
         package.release();
         object.setTag(static_cast<ORXObject*>(made));
 
-        if (auto* design = dynamic_cast<ORXDesignPackage*>(made)) {
+        if (auto* design = as<ORXDesignPackage>(made)) {
             if (const JsonValue* elements = findArray(object, "elements")) {
                 Step step(this, "elements");
                 forEach(*elements,
@@ -693,9 +736,9 @@ class Loader {
         }
         ORXModelObject* made = element.release();
         object.setTag(static_cast<ORXObject*>(made));
-        if (auto* cls = dynamic_cast<ORXClass*>(made)) {
+        if (auto* cls = as<ORXClass>(made)) {
             buildClass(object, cls);
-        } else if (auto* association = dynamic_cast<ORXAssociation*>(made)) {
+        } else if (auto* association = as<ORXAssociation>(made)) {
             if (const JsonValue* roles = findArray(object, "roles")) {
                 Step step(this, "roles");
                 forEach(*roles, [&](const JsonValue& item, std::size_t) {
@@ -722,7 +765,7 @@ class Loader {
                     role->setDeleteRule(getRule(item, "deleteRule"));
                 });
             }
-        } else if (auto* view = dynamic_cast<ORXSQLViewEntity*>(made)) {
+        } else if (auto* view = as<ORXSQLViewEntity>(made)) {
             view->setViewStatement(getString(object, "statement"));
             view->setViewStatementKind(getInt(object, "statementKind", 1));
             if (const JsonValue* columns = findArray(object, "columns")) {
@@ -909,7 +952,7 @@ class Loader {
 
     void linkPackage(const JsonValue& object) {
         auto* package = built<ORXPackage>(object);
-        auto* design = dynamic_cast<ORXDesignPackage*>(package);
+        auto* design = as<ORXDesignPackage>(package);
         if (design) {
             if (const JsonValue* elements = find(object, "elements")) {
                 Step step(this, "elements");
@@ -935,9 +978,9 @@ class Loader {
 
     void linkElement(const JsonValue& object) {
         auto* element = built<ORXModelObject>(object);
-        if (auto* cls = dynamic_cast<ORXClass*>(element)) {
+        if (auto* cls = as<ORXClass>(element)) {
             linkClass(object, cls);
-        } else if (dynamic_cast<ORXAssociation*>(element)) {
+        } else if (as<ORXAssociation>(element)) {
             if (const JsonValue* roles = find(object, "roles")) {
                 Step step(this, "roles");
                 forEach(*roles, [&](const JsonValue& item, std::size_t) {
@@ -960,7 +1003,7 @@ class Loader {
                     }
                 });
             }
-        } else if (auto* generalization = dynamic_cast<ORXGeneralization*>(element)) {
+        } else if (auto* generalization = as<ORXGeneralization>(element)) {
             if (const JsonValue* supertype = find(object, "supertype")) {
                 Step step(this, "supertype");
                 generalization->setSupertypeClass(lookupAs<ORXClass>(*supertype, "a class"));
@@ -990,7 +1033,7 @@ class Loader {
                         fail("the key is listed twice");
                 });
             }
-        } else if (dynamic_cast<ORXSQLViewEntity*>(element)) {
+        } else if (as<ORXSQLViewEntity>(element)) {
             linkOwner(object);
             if (const JsonValue* columns = find(object, "columns")) {
                 Step step(this, "columns");
@@ -998,7 +1041,7 @@ class Loader {
                     if (const JsonValue* source = find(item, "source")) {
                         Step sourceStep(this, "source");
                         ORXObject* target = lookup(*source);
-                        auto* feature = dynamic_cast<ORXFeature*>(target);
+                        auto* feature = as<ORXFeature>(target);
                         if (!feature || target->getElementType() == ORX_ET_STORED_PROCEDURE ||
                             target->getElementType() == ORX_ET_TRIGGER) {
                             fail(inQuotes(source->string()) + " is " + describe(target) +
@@ -1045,7 +1088,7 @@ class Loader {
                     Step indexStep(this, "orderingIndex");
                     key->setOrderingIndex(lookupIndexOf(*index, cls));
                 }
-                auto* foreignKey = dynamic_cast<ORXForeignKey*>(key);
+                auto* foreignKey = as<ORXForeignKey>(key);
                 if (!foreignKey)
                     return;
                 if (const JsonValue* references = find(item, "references")) {
@@ -1078,7 +1121,7 @@ class Loader {
         if (const JsonValue* primaryKey = find(object, "primaryKey")) {
             Step step(this, "primaryKey");
             ORXKey* key = lookupKeyOf(*primaryKey, cls);
-            auto* candidate = dynamic_cast<ORXCandidateKey*>(key);
+            auto* candidate = as<ORXCandidateKey>(key);
             if (!candidate) {
                 fail(inQuotes(primaryKey->string()) +
                      " is a foreign key, expected a candidate key");
@@ -1139,7 +1182,7 @@ class Loader {
     }
 
     void finishPackage(const JsonValue& object) {
-        if (dynamic_cast<ORXDesignPackage*>(built<ORXPackage>(object))) {
+        if (as<ORXDesignPackage>(built<ORXPackage>(object))) {
             if (const JsonValue* elements = find(object, "elements")) {
                 Step step(this, "elements");
                 forEach(*elements, [&](const JsonValue& item, std::size_t) {
