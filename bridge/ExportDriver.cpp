@@ -105,6 +105,7 @@ bool ORXSybasePowerDesignerPdm08ExportBridge::exportModel(ORXModel* exportedMode
         // surface while the failure handler is still in charge.
         VLE_PDPDM7::PDPDMX_S_EXPORTING.log(*log);
         writeDocument(*model);
+        flushLines();
         outputFile.flush();
 
         // 9. Text that could not be converted.
@@ -115,6 +116,7 @@ bool ORXSybasePowerDesignerPdm08ExportBridge::exportModel(ORXModel* exportedMode
     } catch (...) {
         std::exception_ptr failure = std::current_exception();
         // A failed export leaves the previous file as it was.
+        lineBuffer.clear();
         outputFile.discard();
         try {
             postProcess(false);

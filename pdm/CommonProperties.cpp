@@ -98,5 +98,5 @@ void Bridge::writeNotes(ORXObject* object) {
         }
     }
     text += "</a:Note>\n";
-    outputFile.write(text.data(), text.size());
+    appendRaw(text);
 }

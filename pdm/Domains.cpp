@@ -99,5 +99,5 @@ void Bridge::writeValueList(ORXType* type) {
         appendXMLText(text, value->getName().view());
     }
     text += "</a:Vals>\n";
-    outputFile.write(text.data(), text.size());
+    appendRaw(text);
 }

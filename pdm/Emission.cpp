@@ -111,7 +111,7 @@ bool ORXSybasePowerDesignerPdm08ExportBridge::testAndSetWritten(ORXObject* objec
     return false;
 }
 
-bool ORXSybasePowerDesignerPdm08ExportBridge::printRefIfWritten(const char* name,
+bool ORXSybasePowerDesignerPdm08ExportBridge::printRefIfWritten(std::string_view name,
                                                                 ORXObject* object) {
     if (!testAndSetWritten(object))
         return false;
@@ -268,7 +268,6 @@ void appendDecimal(std::string& out, int value, int width = 0) {
 }  // namespace
 
 std::string& ORXSybasePowerDesignerPdm08ExportBridge::beginLine() {
-    lineBuffer.clear();
     if (!indentUnit.empty())
         lineBuffer += currentIndent.view();
     return lineBuffer;
@@ -276,17 +275,31 @@ std::string& ORXSybasePowerDesignerPdm08ExportBridge::beginLine() {
 
 void ORXSybasePowerDesignerPdm08ExportBridge::endLine() {
     lineBuffer += '\n';
-    outputFile.write(lineBuffer.data(), lineBuffer.size());
+    if (lineBuffer.size() >= kLineBlock)
+        flushLines();
 }
 
-void ORXSybasePowerDesignerPdm08ExportBridge::printCollectionStart(const char* name) {
+void ORXSybasePowerDesignerPdm08ExportBridge::appendRaw(std::string_view text) {
+    lineBuffer += text;
+    if (lineBuffer.size() >= kLineBlock)
+        flushLines();
+}
+
+void ORXSybasePowerDesignerPdm08ExportBridge::flushLines() {
+    if (lineBuffer.empty())
+        return;
+    outputFile.write(lineBuffer.data(), lineBuffer.size());
+    lineBuffer.clear();
+}
+
+void ORXSybasePowerDesignerPdm08ExportBridge::printCollectionStart(std::string_view name) {
     beginLine().append("<").append(name).append(">");
     endLine();
     if (!indentUnit.empty())
         currentIndent += indentUnit;
 }
 
-void ORXSybasePowerDesignerPdm08ExportBridge::printObjectStart(const char* name, int id) {
+void ORXSybasePowerDesignerPdm08ExportBridge::printObjectStart(std::string_view name, int id) {
     if (id == 0)
         id = newObjectId();
     beginLine().append("<").append(name).append(" Id=\"o");
@@ -297,22 +310,22 @@ void ORXSybasePowerDesignerPdm08ExportBridge::printObjectStart(const char* name,
         currentIndent += indentUnit;
 }
 
-void ORXSybasePowerDesignerPdm08ExportBridge::printElementEnd(const char* name) {
+void ORXSybasePowerDesignerPdm08ExportBridge::printElementEnd(std::string_view name) {
     if (!indentUnit.empty() && currentIndent.getLength() >= indentUnit.getLength())
         currentIndent = currentIndent.mid(0, currentIndent.getLength() - indentUnit.getLength());
     beginLine().append("</").append(name).append(">");
     endLine();
 }
 
-void ORXSybasePowerDesignerPdm08ExportBridge::printObjectRef(const char* name,
-                                                             const char* attribute, int id) {
+void ORXSybasePowerDesignerPdm08ExportBridge::printObjectRef(std::string_view name,
+                                                             std::string_view attribute, int id) {
     beginLine().append("<").append(name).append(" ").append(attribute).append("=\"o");
     appendDecimal(lineBuffer, id);
     lineBuffer.append("\"/>");
     endLine();
 }
 
-void ORXSybasePowerDesignerPdm08ExportBridge::printAttribute(const char* name,
+void ORXSybasePowerDesignerPdm08ExportBridge::printAttribute(std::string_view name,
                                                              const ORXString& value,
                                                              bool skipEmpty) {
     if (value.empty() && skipEmpty)
@@ -323,7 +336,8 @@ void ORXSybasePowerDesignerPdm08ExportBridge::printAttribute(const char* name,
     endLine();
 }
 
-void ORXSybasePowerDesignerPdm08ExportBridge::printAttribute(const char* name, const char* value) {
+void ORXSybasePowerDesignerPdm08ExportBridge::printAttribute(std::string_view name,
+                                                             const char* value) {
     if (!value)
         return;
     beginLine().append("<").append(name).append(">");
@@ -332,8 +346,8 @@ void ORXSybasePowerDesignerPdm08ExportBridge::printAttribute(const char* name, c
     endLine();
 }
 
-void ORXSybasePowerDesignerPdm08ExportBridge::printIntegerAttribute(const char* name, int value,
-                                                                    bool asOid) {
+void ORXSybasePowerDesignerPdm08ExportBridge::printIntegerAttribute(std::string_view name,
+                                                                    int value, bool asOid) {
     beginLine().append("<").append(name).append(">");
     if (asOid) {
         lineBuffer.append(guidPrefix);
@@ -346,5 +360,6 @@ void ORXSybasePowerDesignerPdm08ExportBridge::printIntegerAttribute(const char* 
 }
 
 void ORXSybasePowerDesignerPdm08ExportBridge::printLine(const char* text) {
-    outputFile << text << std::endl;
+    lineBuffer += text;
+    endLine();
 }

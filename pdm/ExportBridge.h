@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -100,24 +101,32 @@ class ORXSybasePowerDesignerPdm08ExportBridge : public ORXXMLWriter {
     // The second mention of an object: when `object` has been written in full,
     // writes its reference element `name` and returns true; otherwise marks it
     // written and returns false, and the caller writes it in full.
-    bool printRefIfWritten(const char* name, ORXObject* object);
+    bool printRefIfWritten(std::string_view name, ORXObject* object);
     int getShortcutId(ORXObject* object, ORXDesignPackage* package);
     void computeNameAndCode(ORXObject* object);
     const ORXString& getExportName(ORXObject* object);
     const ORXString& getExportCode(ORXObject* object);
 
-    void printCollectionStart(const char* name);
-    void printObjectStart(const char* name, int id);
-    void printElementEnd(const char* name);
-    void printObjectRef(const char* name, const char* attribute, int id);
-    void printAttribute(const char* name, const ORXString& value, bool skipEmpty);
-    void printAttribute(const char* name, const char* value);
-    void printIntegerAttribute(const char* name, int value, bool asOid);
+    void printCollectionStart(std::string_view name);
+    void printObjectStart(std::string_view name, int id);
+    void printElementEnd(std::string_view name);
+    void printObjectRef(std::string_view name, std::string_view attribute, int id);
+    void printAttribute(std::string_view name, const ORXString& value, bool skipEmpty);
+    void printAttribute(std::string_view name, const char* value);
+    void printIntegerAttribute(std::string_view name, int value, bool asOid);
     // Writes `text` and an end of line straight to the file, unindented.
     void printLine(const char* text);
-    // The line buffer, emptied and indented; endLine() ends the line and writes it.
+    // The lines of the document gather in lineBuffer and go to the file in
+    // blocks of kLineBlock bytes or more, one write per block instead of one
+    // per line. beginLine() indents a new line at the buffer's end and
+    // returns the buffer to append to; endLine() ends it. appendRaw() adds
+    // text as it stands. flushLines() writes what has gathered: before the
+    // file is flushed or closed.
+    static constexpr std::size_t kLineBlock = 64 * 1024;
     std::string& beginLine();
     void endLine();
+    void appendRaw(std::string_view text);
+    void flushLines();
 
     // ---- The document -----------------------------------------------------------
     void writeDocument(ORXModel& documentModel);
@@ -229,7 +238,7 @@ class ORXSybasePowerDesignerPdm08ExportBridge : public ORXXMLWriter {
     // every smaller suffix is known to be taken, so uniquifying stays linear.
     std::unordered_map<std::string, int> tableNameSuffixes, tableCodeSuffixes, domainNameSuffixes,
         domainCodeSuffixes;
-    // The line being assembled by the emission operations.
+    // The lines not yet written to the output file.
     std::string lineBuffer;
     // The writers' by-position lists, reused from call to call.
     ReusableLists<ORXAttributeByPosition> attributeLists;
@@ -239,5 +248,9 @@ class ORXSybasePowerDesignerPdm08ExportBridge : public ORXXMLWriter {
 
     // Test hooks: the writer's indentation unit and the output file.
     void setIndentUnit(const ORXString& unit) { indentUnit = unit; }
-    ORXFile& file() { return outputFile; }
+    // The output file, with every line gathered so far written to it.
+    ORXFile& file() {
+        flushLines();
+        return outputFile;
+    }
 };
