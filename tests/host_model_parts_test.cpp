@@ -219,3 +219,122 @@ TEST(ModelParts, OwnedObjectsAndLinkingOperationsAreUndoneFromEitherEnd) {
 }
 
 }  // namespace
+
+namespace {
+
+// Classes just below, at and above the size from which they index their
+// attributes' names: every look-up and clash check must answer as a scan of
+// the attributes in position order would, through renames (one into a clash),
+// deletions and additions.
+TEST(ModelParts, AttributeLookUpsAgreeWithAScanAtEverySize) {
+    for (int size : {15, 16, 17}) {
+        SCOPED_TRACE("attributes: " + std::to_string(size));
+        ORXClass cls;
+        std::vector<std::string> names;
+        for (int i = 0; i < size; ++i) {
+            auto* attribute = new ORXAttribute();
+            attribute->setName("C" + std::to_string(i));
+            ASSERT_TRUE(attribute->addAssociatedClass(&cls));
+            names.push_back("C" + std::to_string(i));
+        }
+        auto check = [&](const std::string& step) {
+            SCOPED_TRACE(step);
+            ASSERT_EQ(cls.getAttributeCount(), static_cast<int>(names.size()));
+            std::vector<std::string> probes = names;
+            probes.insert(probes.end(), {"C99", "c1", "", "C1 "});
+            for (const std::string& name : probes) {
+                ORXAttribute* expected = nullptr;
+                for (int i = 0; i < cls.getAttributeCount() && !expected; ++i) {
+                    if (cls.getAttribute(i)->getName() == name)
+                        expected = cls.getAttribute(i);
+                }
+                EXPECT_EQ(cls.findAttribute(name), expected) << "'" << name << "'";
+                // A named newcomer is refused exactly when the name is taken.
+                ORXAttribute newcomer;
+                newcomer.setName(name);
+                const bool added = newcomer.addAssociatedClass(&cls);
+                EXPECT_EQ(added, name.empty() || !expected) << "'" << name << "'";
+                if (added) {
+                    EXPECT_EQ(cls.getAttribute(cls.getAttributeCount() - 1), &newcomer);
+                }
+                // The newcomer leaves its class when it is destroyed here.
+            }
+        };
+        check("as added");
+        cls.getAttribute(3)->setName("RENAMED");
+        names[3] = "RENAMED";
+        check("renamed");
+        cls.getAttribute(size - 1)->setName("C0");  // a clash made by a rename
+        names[static_cast<std::size_t>(size - 1)] = "C0";
+        check("renamed into a clash");
+        delete cls.getAttribute(0);
+        names.erase(names.begin());
+        check("first of the clash deleted");
+        delete cls.getAttribute(5);
+        names.erase(names.begin() + 5);
+        check("another deleted");
+        auto* back = new ORXAttribute();
+        back->setName("C1");  // still taken
+        EXPECT_FALSE(back->addAssociatedClass(&cls));
+        back->setName("C3");  // freed by the rename
+        ASSERT_TRUE(back->addAssociatedClass(&cls));
+        names.push_back("C3");
+        check("added again");
+    }
+}
+
+// The same for a design package's class names, with associations among the
+// elements, which never clash.
+TEST(ModelParts, ClassNameClashesAgreeWithAScanAtEverySize) {
+    for (int size : {15, 16, 17}) {
+        SCOPED_TRACE("classes: " + std::to_string(size));
+        ORXDesignPackage package;
+        std::vector<ORXClass*> classes;
+        for (int i = 0; i < size; ++i) {
+            auto* cls = new ORXClass();
+            cls->setName("T" + std::to_string(i));
+            ASSERT_TRUE(cls->addDesignPackage(&package));
+            classes.push_back(cls);
+            if (i % 5 == 0) {
+                auto* association = new ORXAssociation();
+                association->setName("T" + std::to_string(i + 1));
+                ASSERT_TRUE(association->addDesignPackage(&package));
+            }
+        }
+        auto taken = [&](const std::string& name) {
+            for (ORXClass* cls : classes) {
+                if (cls->getName() == name)
+                    return true;
+            }
+            return false;
+        };
+        auto check = [&](const std::string& step) {
+            SCOPED_TRACE(step);
+            for (const char* name : {"T0", "T1", "T2", "T14", "T15", "T16", "T17", "X", ""}) {
+                ORXClass newcomer;
+                newcomer.setName(name);
+                const bool added = newcomer.addDesignPackage(&package);
+                EXPECT_EQ(added, name[0] == '\0' || !taken(name)) << name;
+                if (added) {
+                    EXPECT_TRUE(newcomer.removeDesignPackage(&package));
+                }
+            }
+        };
+        check("as added");
+        classes[1]->setName("X");
+        check("renamed");
+        ASSERT_TRUE(classes[2]->removeDesignPackage(&package));
+        delete classes[2];
+        classes.erase(classes.begin() + 2);
+        check("one deleted");
+        ORXClass* last = classes.back();
+        ASSERT_TRUE(last->removeDesignPackage(&package));
+        classes.pop_back();
+        check("one removed");
+        ASSERT_TRUE(last->addDesignPackage(&package));
+        classes.push_back(last);
+        check("back again");
+    }
+}
+
+}  // namespace

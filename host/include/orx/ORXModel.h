@@ -106,6 +106,7 @@ class ORXSynonym;
 class ORXDiagram;
 class ORXPresentationElement;
 class ORXProjection;
+class ORXNameIndex;
 
 // What forEachOwned hands each owned object to: a reference to the caller's
 // function object and a plain function that calls it. Unlike std::function it
@@ -781,10 +782,14 @@ class ORXDesignPackage : public ORXPackage {
     friend class ORXOperation;
     friend class ORXDiagram;
     void restoreOrder() const;
+    // Whether a class of the package bears `name`.
+    bool holdsClassNamed(const ORXString& name) const;
+    // Keeps the name index of a large package when `cls` has joined it.
+    void indexClass(ORXModelObject* cls);
     mutable ORXLinkList<ORXModelObject> elements_;
     mutable ORXLinkList<ORXModelObject> returning_;  // re-added, awaiting their place
-    // The package's classes by name, so that a name clash is found without a scan.
-    std::unordered_multimap<std::string, ORXModelObject*> classNames_;
+    // The package's classes by name, made when the package grows large.
+    ORXNameIndex* classNames_ = nullptr;
     std::uint64_t nextOrdinal_ = 1;
     ORXPartList<ORXDiagram> ownedDiagrams_;
     ORXPartList<ORXOperation> procedures_;
@@ -840,7 +845,8 @@ class ORXClass : public ORXClassifier {
     int getAttributeCount() const { return static_cast<int>(attributes_.size()); }
     ORXAttribute* getAttribute(int i) const { return attributes_[static_cast<std::size_t>(i)]; }
     void getAttributeByPosition(ORXAttributeByPosition& list) const;
-    // The attribute of that exact name, or null.
+    // The attribute of that exact name (the first in position order when
+    // renames gave several that name), or null.
     ORXAttribute* findAttribute(const ORXString& name) const;
 
     int getKeyCount() const { return static_cast<int>(keys_.size()); }
@@ -874,8 +880,10 @@ class ORXClass : public ORXClassifier {
     friend class ORXOperation;
     friend class ORXAssociationRole;
     friend class ORXGeneralization;
+    // Appends `attribute`, keeping the name index of a large class.
+    void appendAttribute(ORXAttribute* attribute);
     ORXPartList<ORXAttribute> attributes_;
-    std::unordered_multimap<std::string, ORXAttribute*> attributeNames_;
+    ORXNameIndex* attributeNames_ = nullptr;  // made when the class grows large
     ORXPartList<ORXKey> keys_;
     ORXPartList<ORXIndex> indexes_;
     ORXPartList<ORXOperation> operations_;

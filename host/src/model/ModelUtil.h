@@ -1,9 +1,50 @@
 #pragma once
 // Small list helpers shared by the model's sources.
 
+#include <functional>
+#include <string_view>
+#include <unordered_map>
 #include <utility>
 
 #include "orx/ORXModel.h"
+#include "orx/ORXPool.h"
+
+// The names of a large owner's named parts (a class's attributes, a design
+// package's classes), so that a name is found without a scan. Small owners
+// scan their lists instead and have no index: it starts when an owner holds
+// kNameIndexFrom parts. The keys are views of the parts' own names, so a part
+// leaves the index before its name changes and comes back after.
+class ORXNameIndex {
+  public:
+    static constexpr std::size_t kNameIndexFrom = 16;
+    static void* operator new(std::size_t size) { return orxPoolAllocate(size); }
+    static void operator delete(void* block, std::size_t size) noexcept {
+        orxPoolFree(block, size);
+    }
+    void add(ORXObject* part) { names_.emplace(part->getName().view(), part); }
+    void remove(const ORXObject* part) {
+        auto range = names_.equal_range(part->getName().view());
+        for (auto it = range.first; it != range.second; ++it) {
+            if (it->second == part) {
+                names_.erase(it);
+                return;
+            }
+        }
+    }
+    // A part named `name` (null when none), and in `several` whether more
+    // than one bears it.
+    ORXObject* find(std::string_view name, bool* several) const {
+        auto range = names_.equal_range(name);
+        *several = range.first != range.second && std::next(range.first) != range.second;
+        return range.first == range.second ? nullptr : range.first->second;
+    }
+
+  private:
+    using Entry = std::pair<const std::string_view, ORXObject*>;
+    std::unordered_multimap<std::string_view, ORXObject*, std::hash<std::string_view>,
+                            std::equal_to<std::string_view>, ORXPoolAllocator<Entry>>
+        names_;
+};
 
 namespace orxmodel {
 

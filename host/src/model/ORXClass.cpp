@@ -10,22 +10,6 @@ using orxmodel::deleteParts;
 using orxmodel::eraseOne;
 using orxmodel::visitEach;
 
-namespace {
-
-// Removes the entry of `value` under `name` from a name index.
-template <class Map, class V>
-void eraseName(Map& names, const std::string& name, const V* value) {
-    auto range = names.equal_range(name);
-    for (auto it = range.first; it != range.second; ++it) {
-        if (it->second == value) {
-            names.erase(it);
-            return;
-        }
-    }
-}
-
-}  // namespace
-
 // ------------------------------------------------------------ ORXClassifier
 
 ORXClassifier::~ORXClassifier() = default;
@@ -43,7 +27,8 @@ ORXClass::~ORXClass() {
     primaryKey_ = nullptr;
     deleteParts(keys_, &ORXKey::class_);
 
-    attributeNames_.clear();
+    delete attributeNames_;
+    attributeNames_ = nullptr;
     deleteParts(attributes_, &ORXAttribute::classifier_);
 
     for (ORXAssociationRole* role : roles_.items())
@@ -58,12 +43,12 @@ ORXClass::~ORXClass() {
 }
 
 void ORXClass::setName(const ORXString& name) {
-    ORXDesignPackage* package = getDesignPackage();
-    if (package)
-        eraseName(package->classNames_, getName().str(), static_cast<ORXModelObject*>(this));
+    ORXNameIndex* names = getDesignPackage() ? getDesignPackage()->classNames_ : nullptr;
+    if (names)
+        names->remove(this);
     ORXClassifier::setName(name);
-    if (package)
-        package->classNames_.emplace(getName().str(), this);
+    if (names)
+        names->add(this);
 }
 
 void ORXClass::getAttributeByPosition(ORXAttributeByPosition& list) const {
@@ -71,8 +56,30 @@ void ORXClass::getAttributeByPosition(ORXAttributeByPosition& list) const {
 }
 
 ORXAttribute* ORXClass::findAttribute(const ORXString& name) const {
-    auto found = attributeNames_.find(name.str());
-    return found == attributeNames_.end() ? nullptr : found->second;
+    if (attributeNames_) {
+        bool several = false;
+        ORXObject* found = attributeNames_->find(name.view(), &several);
+        if (!several)
+            return static_cast<ORXAttribute*>(found);
+    }
+    // A small class, or a name that several attributes bear: the first in
+    // position order answers.
+    for (ORXAttribute* attribute : attributes_) {
+        if (attribute->getName() == name)
+            return attribute;
+    }
+    return nullptr;
+}
+
+void ORXClass::appendAttribute(ORXAttribute* attribute) {
+    attributes_.push_back(attribute);
+    if (attributeNames_) {
+        attributeNames_->add(attribute);
+    } else if (attributes_.size() >= ORXNameIndex::kNameIndexFrom) {
+        attributeNames_ = new ORXNameIndex();
+        for (ORXAttribute* each : attributes_)
+            attributeNames_->add(each);
+    }
 }
 
 bool ORXClass::containsKey(const ORXKey* key) const {
@@ -107,7 +114,8 @@ ORXAttribute::ORXAttribute(const ORXAttribute& other)
 ORXAttribute::~ORXAttribute() {
     if (ORXClass* cls = getAssociatedClass()) {
         eraseOne(cls->attributes_, this);
-        eraseName(cls->attributeNames_, getName().str(), this);
+        if (cls->attributeNames_)
+            cls->attributeNames_->remove(this);
         classifier_ = nullptr;
     }
     for (ORXKey* key : keys_.items())
@@ -131,21 +139,21 @@ ORXAttribute::~ORXAttribute() {
 
 void ORXAttribute::setName(const ORXString& name) {
     ORXClass* cls = getAssociatedClass();
-    if (cls)
-        eraseName(cls->attributeNames_, getName().str(), this);
+    ORXNameIndex* names = cls ? cls->attributeNames_ : nullptr;
+    if (names)
+        names->remove(this);
     ORXFeature::setName(name);
-    if (cls)
-        cls->attributeNames_.emplace(getName().str(), this);
+    if (names)
+        names->add(this);
 }
 
 bool ORXAttribute::addAssociatedClass(ORXClass* cls) {
     if (!cls || classifier_)
         return false;
     // Names must differ; unnamed attributes have no name to clash.
-    if (!getName().empty() && cls->attributeNames_.count(getName().str()) != 0)
+    if (!getName().empty() && cls->findAttribute(getName()))
         return false;
-    cls->attributes_.push_back(this);
-    cls->attributeNames_.emplace(getName().str(), this);
+    cls->appendAttribute(this);
     classifier_ = cls;
     return true;
 }

@@ -83,7 +83,7 @@ bool ORXModelObject::addDesignPackage(ORXDesignPackage* package) {
         return false;
     const bool isClass = getElementType() == ORX_ET_CLASS;
     // Class names must differ; unnamed classes have no name to clash.
-    if (isClass && !getName().empty() && package->classNames_.count(getName().str()) != 0)
+    if (isClass && !getName().empty() && package->holdsClassNamed(getName()))
         return false;
     if (homePackage_ == 0) {
         // First placement: remember where, so that a later return finds its place.
@@ -96,7 +96,7 @@ bool ORXModelObject::addDesignPackage(ORXDesignPackage* package) {
     }
     package->elements_.add(this);
     if (isClass)
-        package->classNames_.emplace(getName().str(), this);
+        package->indexClass(this);
     designPackage_ = package;
     return true;
 }
@@ -106,15 +106,8 @@ bool ORXModelObject::removeDesignPackage(ORXDesignPackage* package) {
         return false;
     package->elements_.remove(this);
     package->returning_.remove(this);
-    if (getElementType() == ORX_ET_CLASS) {
-        auto range = package->classNames_.equal_range(getName().str());
-        for (auto it = range.first; it != range.second; ++it) {
-            if (it->second == this) {
-                package->classNames_.erase(it);
-                break;
-            }
-        }
-    }
+    if (getElementType() == ORX_ET_CLASS && package->classNames_)
+        package->classNames_->remove(this);
     designPackage_ = nullptr;
     return true;
 }
@@ -180,7 +173,8 @@ ORXDesignPackage::~ORXDesignPackage() {
     std::vector<ORXModelObject*> elements = elements_.items();
     elements_.clear();
     returning_.clear();
-    classNames_.clear();
+    delete classNames_;
+    classNames_ = nullptr;
     for (ORXModelObject* element : elements)
         element->designPackage_ = nullptr;
     for (ORXModelObject* element : elements)
@@ -222,6 +216,33 @@ void ORXDesignPackage::restoreOrder() const {
     elements_.clear();
     for (ORXModelObject* element : merged)
         elements_.add(element);
+}
+
+bool ORXDesignPackage::holdsClassNamed(const ORXString& name) const {
+    if (classNames_) {
+        bool several = false;
+        return classNames_->find(name.view(), &several) != nullptr;
+    }
+    for (int i = 0; i < elements_.count(); ++i) {
+        const ORXModelObject* element = elements_.get(i);
+        if (element->getElementType() == ORX_ET_CLASS && element->getName() == name)
+            return true;
+    }
+    return false;
+}
+
+void ORXDesignPackage::indexClass(ORXModelObject* cls) {
+    if (classNames_) {
+        classNames_->add(cls);
+        return;
+    }
+    if (static_cast<std::size_t>(elements_.count()) < ORXNameIndex::kNameIndexFrom)
+        return;
+    classNames_ = new ORXNameIndex();
+    for (int i = 0; i < elements_.count(); ++i) {
+        if (elements_.get(i)->getElementType() == ORX_ET_CLASS)
+            classNames_->add(elements_.get(i));
+    }
 }
 
 ORXModelObject* ORXDesignPackage::getModelElement(int i) const {
