@@ -490,8 +490,8 @@ class ORXObject {
     std::uint64_t getSerial() const { return serial_; }
     // The identifier the object had in the file it was loaded from (empty
     // when it has none); model files refer to objects by it.
-    const ORXString& getExternalId() const { return externalId_; }
-    void setExternalId(const ORXString& id) { externalId_ = id; }
+    const ORXString& getExternalId() const { return externalId_.get(0); }
+    void setExternalId(const ORXString& id) { externalId_.set(0, id); }
 
     // Visits this object and, when visit() says so, everything it owns,
     // depth first in the order of the owning collections. The walk reads the
@@ -508,7 +508,7 @@ class ORXObject {
 
   private:
     ORXString name_;
-    ORXString externalId_;
+    ORXRareTexts<1> externalId_;  // most objects have none
     void* generalPointer_ = nullptr;
     std::uint64_t serial_;
     // Last, so that a derived class's first 4-byte field fills the padding after it.
@@ -1437,10 +1437,11 @@ class ORXPresentationElement : public ORXObject {
   private:
     friend class ORXModelObject;
     friend class ORXDiagram;
-    ORXDiagram* diagram_ = nullptr;
-    ORXModelObject* subject_ = nullptr;
+    // The numbers first: the first of them fills the padding after the object's fields.
     int x_ = 0, y_ = 0, width_ = 0, height_ = 0;
     int background_ = 0, line_ = 0, font_ = 0;
+    ORXDiagram* diagram_ = nullptr;
+    ORXModelObject* subject_ = nullptr;
 };
 
 // A presentation element made without a drawing of its own (no position).
