@@ -159,6 +159,34 @@ TEST(ModelParts, TypeAndAttributeTextsReadBackAsSet) {
     EXPECT_EQ(bareCopy.getInitialValue(), "");
 }
 
+// External identifiers on objects of every layer, presentation elements
+// included: unset reads empty, set reads back, cleared reads empty again.
+TEST(ModelParts, ExternalIdsReadBackAsSet) {
+    std::vector<std::unique_ptr<ORXObject>> objects;
+    objects.emplace_back(new ORXPresentationElement());
+    objects.emplace_back(new ORXNote("n"));
+    objects.emplace_back(new ORXClass());
+    objects.emplace_back(new ORXAttribute());
+    objects.emplace_back(new ORXDerivedType());
+    for (const auto& object : objects) {
+        SCOPED_TRACE(getElementTypeName(object->getElementType()));
+        EXPECT_EQ(object->getExternalId(), "");
+        object->setExternalId("");
+        EXPECT_EQ(object->getExternalId(), "");
+        object->setExternalId("_id1");
+        object->setName("N");
+        EXPECT_EQ(object->getExternalId(), "_id1");
+        object->setExternalId("");
+        EXPECT_EQ(object->getExternalId(), "");
+        EXPECT_EQ(object->getName(), "N");
+    }
+    auto* shown = static_cast<ORXPresentationElement*>(objects[0].get());
+    shown->setGeometry(1, -2, 30, 40);
+    shown->setColors(0xFFFFFF, 0x000080, 0x123456);
+    EXPECT_EQ(shown->getX() + shown->getY() + shown->getWidth() + shown->getHeight(), 69);
+    EXPECT_EQ(shown->getFontColor(), 0x123456);
+}
+
 // Notes, synonyms and rules on elements whose texts were never set, read in
 // order, deleted one by one and with their owner.
 TEST(ModelParts, NotesSynonymsAndRulesLiveBesideUnsetTexts) {
