@@ -434,6 +434,14 @@ class ORXPartList {
     Block* block_ = nullptr;
 };
 
+// A base for the model's side blocks: they come from the model's pool.
+struct ORXPooled {
+    static void* operator new(std::size_t size) { return orxPoolAllocate(size); }
+    static void operator delete(void* block, std::size_t size) noexcept {
+        orxPoolFree(block, size);
+    }
+};
+
 // Texts that most objects of a class leave empty, behind one pointer: their
 // block (from the model's pool) is made when the first of them is set to a
 // non-empty value; until then every one of them reads as the empty string.
@@ -455,11 +463,7 @@ class ORXRareTexts {
     }
 
   private:
-    struct Block {
-        static void* operator new(std::size_t size) { return orxPoolAllocate(size); }
-        static void operator delete(void* block, std::size_t size) noexcept {
-            orxPoolFree(block, size);
-        }
+    struct Block : ORXPooled {
         ORXString texts[N];
     };
     Block* block_ = nullptr;
@@ -549,11 +553,7 @@ class ORXElement : public ORXObject {
     // What most elements never have: the texts beside the name, notes and,
     // for model objects, synonyms, business rules, owned objects and linking
     // operations. Made when the first of them is set, freed with the element.
-    struct Extras {
-        static void* operator new(std::size_t size) { return orxPoolAllocate(size); }
-        static void operator delete(void* block, std::size_t size) noexcept {
-            orxPoolFree(block, size);
-        }
+    struct Extras : ORXPooled {
         ORXString physicalName, comment, description;
         ORXPartList<ORXNote> notes;
         ORXPartList<ORXSynonym> synonyms;

@@ -14,13 +14,9 @@
 // scan their lists instead and have no index: it starts when an owner holds
 // kNameIndexFrom parts. The keys are views of the parts' own names, so a part
 // leaves the index before its name changes and comes back after.
-class ORXNameIndex {
+class ORXNameIndex : public ORXPooled {
   public:
     static constexpr std::size_t kNameIndexFrom = 16;
-    static void* operator new(std::size_t size) { return orxPoolAllocate(size); }
-    static void operator delete(void* block, std::size_t size) noexcept {
-        orxPoolFree(block, size);
-    }
     void add(ORXObject* part) { names_.emplace(part->getName().view(), part); }
     void remove(const ORXObject* part) {
         auto range = names_.equal_range(part->getName().view());
