@@ -89,8 +89,6 @@ constexpr int kElementTypeOf = -1;
 template <>
 constexpr int kElementTypeOf<ORXModelObject> = ORX_ET_MODEL_OBJECT;
 template <>
-constexpr int kElementTypeOf<ORXPackage> = ORX_ET_PACKAGE;
-template <>
 constexpr int kElementTypeOf<ORXDesignPackage> = ORX_ET_DESIGN_PACKAGE;
 template <>
 constexpr int kElementTypeOf<ORXSchema> = ORX_ET_SCHEMA;
