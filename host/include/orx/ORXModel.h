@@ -688,8 +688,12 @@ class ORXModelObject : public ORXElement {
     ORXLinkList<ORXDiagram> diagrams_;
     ORXDesignPackage* designPackage_ = nullptr;
     // Where the object first lay: that package's serial and its place there.
-    std::uint64_t homePackage_ = 0;
-    std::uint64_t homeOrdinal_ = 0;
+    // Made on the first placement; most objects never lie in a package.
+    struct Home : ORXPooled {
+        std::uint64_t package;
+        std::uint64_t ordinal;
+    };
+    Home* home_ = nullptr;
 };
 
 // Packages: a package holds child packages.

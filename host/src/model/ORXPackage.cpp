@@ -35,6 +35,7 @@ ORXModelObject::~ORXModelObject() {
         deleteParts(extras_->synonyms, &ORXSynonym::owner_);
         deleteParts(extras_->rules, &ORXBusinessRule::owner_);
     }
+    delete home_;
 }
 
 bool ORXModelObject::setOwner(ORXModelObject* owner) {
@@ -85,11 +86,10 @@ bool ORXModelObject::addDesignPackage(ORXDesignPackage* package) {
     // Class names must differ; unnamed classes have no name to clash.
     if (isClass && !getName().empty() && package->holdsClassNamed(getName()))
         return false;
-    if (homePackage_ == 0) {
+    if (!home_) {
         // First placement: remember where, so that a later return finds its place.
-        homePackage_ = package->getSerial();
-        homeOrdinal_ = package->nextOrdinal_++;
-    } else if (homePackage_ == package->getSerial()) {
+        home_ = new Home{{}, package->getSerial(), package->nextOrdinal_++};
+    } else if (home_->package == package->getSerial()) {
         // Appended for now; the package moves it back to its place when it is
         // next read, together with every other element that came back.
         package->returning_.add(this);
@@ -189,7 +189,7 @@ void ORXDesignPackage::restoreOrder() const {
     std::vector<ORXModelObject*> back = returning_.items();
     returning_.clear();
     std::sort(back.begin(), back.end(), [](const ORXModelObject* a, const ORXModelObject* b) {
-        return a->homeOrdinal_ < b->homeOrdinal_;
+        return a->home_->ordinal < b->home_->ordinal;
     });
     const std::unordered_set<const ORXModelObject*> moving(back.begin(), back.end());
 
@@ -203,8 +203,8 @@ void ORXDesignPackage::restoreOrder() const {
     for (ORXModelObject* element : current) {
         if (moving.count(element) != 0)
             continue;
-        if (element->homePackage_ == getSerial()) {
-            while (next < back.size() && back[next]->homeOrdinal_ < element->homeOrdinal_) {
+        if (element->home_->package == getSerial()) {
+            while (next < back.size() && back[next]->home_->ordinal < element->home_->ordinal) {
                 merged.push_back(back[next++]);
             }
         }
