@@ -25,10 +25,12 @@ void* orxPoolAllocate(std::size_t bytes);
 void orxPoolFree(void* block, std::size_t bytes) noexcept;
 
 // Statistics of the pool, for benchmarks: bytes of chunks taken from the heap
-// and bytes currently handed out.
+// and bytes currently handed out; `pooling` is false in builds that take
+// every block from the heap (AddressSanitizer), whose figures stay 0.
 struct ORXPoolStatistics {
     std::size_t chunkBytes = 0;
     std::size_t liveBytes = 0;
+    bool pooling = true;
 };
 ORXPoolStatistics orxPoolStatistics();
 

@@ -162,5 +162,8 @@ ORXPoolStatistics orxPoolStatistics() {
     ORXPoolStatistics statistics;
     statistics.chunkBytes = pool.chunkBytes;
     statistics.liveBytes = pool.liveBytes;
+#ifdef ORX_POOL_PASS_THROUGH
+    statistics.pooling = false;
+#endif
     return statistics;
 }
