@@ -153,16 +153,12 @@ class ORXSetGeneralPointerOperation : public ORXTraversalOperation {
 
 // Positions of pointers: an open-addressing table with linear probing, for
 // the long link lists. Its slots come from the model's pool.
-class ORXPointerIndex {
+class ORXPointerIndex : public ORXPooled {
   public:
     ORXPointerIndex() = default;
     ~ORXPointerIndex();
     ORXPointerIndex(const ORXPointerIndex&) = delete;
     ORXPointerIndex& operator=(const ORXPointerIndex&) = delete;
-    static void* operator new(std::size_t size) { return orxPoolAllocate(size); }
-    static void operator delete(void* block, std::size_t size) noexcept {
-        orxPoolFree(block, size);
-    }
     // The position of `key`, or -1.
     std::ptrdiff_t find(const void* key) const;
     // Records `position` for `key` (a new key or a moved one).
@@ -227,6 +223,7 @@ class ORXLinkList {
     void compact() const;
     // Makes room for `slots` slots.
     void reserve(std::size_t slots);
+    static std::size_t bytes(std::size_t capacity) { return sizeof(Block) + capacity * sizeof(T*); }
     mutable Block* block_ = nullptr;
 };
 
@@ -265,14 +262,14 @@ void ORXLinkList<T>::reserve(std::size_t slots) {
     std::size_t capacity = block_ ? block_->capacity * 2 : 2;
     if (capacity < slots)
         capacity = slots;
-    auto* grown = static_cast<Block*>(orxPoolAllocate(sizeof(Block) + capacity * sizeof(T*)));
+    auto* grown = static_cast<Block*>(orxPoolAllocate(bytes(capacity)));
     grown->size = 0;
     grown->holes = 0;
     grown->index = nullptr;
     if (block_) {
         *grown = *block_;
         std::copy(block_->items(), block_->items() + block_->size, grown->items());
-        orxPoolFree(block_, sizeof(Block) + block_->capacity * sizeof(T*));
+        orxPoolFree(block_, bytes(block_->capacity));
     }
     grown->capacity = capacity;
     block_ = grown;
@@ -325,7 +322,7 @@ void ORXLinkList<T>::clear() {
     if (!block_)
         return;
     delete block_->index;
-    orxPoolFree(block_, sizeof(Block) + block_->capacity * sizeof(T*));
+    orxPoolFree(block_, bytes(block_->capacity));
     block_ = nullptr;
 }
 
@@ -434,14 +431,6 @@ class ORXPartList {
     Block* block_ = nullptr;
 };
 
-// A base for the model's side blocks: they come from the model's pool.
-struct ORXPooled {
-    static void* operator new(std::size_t size) { return orxPoolAllocate(size); }
-    static void operator delete(void* block, std::size_t size) noexcept {
-        orxPoolFree(block, size);
-    }
-};
-
 // Texts that most objects of a class leave empty, behind one pointer: their
 // block (from the model's pool) is made when the first of them is set to a
 // non-empty value; until then every one of them reads as the empty string.
@@ -470,16 +459,12 @@ class ORXRareTexts {
 };
 
 // Every object of the model.
-class ORXObject {
+// Objects of the model come from the model's pool.
+class ORXObject : public ORXPooled {
   public:
     virtual ~ORXObject();
     ORXObject(const ORXObject&) = delete;
     ORXObject& operator=(const ORXObject&) = delete;
-    // Objects of the model come from the model's pool.
-    static void* operator new(std::size_t size) { return orxPoolAllocate(size); }
-    static void operator delete(void* block, std::size_t size) noexcept {
-        orxPoolFree(block, size);
-    }
 
     int getElementType() const { return elementType_; }
     // True when the object's type is `elementType` or derives from it.

@@ -34,6 +34,15 @@ struct ORXPoolStatistics {
 };
 ORXPoolStatistics orxPoolStatistics();
 
+// A base for classes whose objects come from the pool: the model's objects,
+// their side blocks and indexes.
+struct ORXPooled {
+    static void* operator new(std::size_t size) { return orxPoolAllocate(size); }
+    static void operator delete(void* block, std::size_t size) noexcept {
+        orxPoolFree(block, size);
+    }
+};
+
 // A standard allocator over the pool, for the model's private containers.
 template <class T>
 struct ORXPoolAllocator {

@@ -21,6 +21,13 @@
 
 namespace {
 
+// Under AddressSanitizer every request goes to the heap, as large ones do.
+#ifdef ORX_POOL_PASS_THROUGH
+constexpr bool kPassThrough = true;
+#else
+constexpr bool kPassThrough = false;
+#endif
+
 constexpr std::size_t kGranule = 16;
 constexpr std::size_t kClasses = kORXPoolLargest / kGranule;
 constexpr std::size_t kFirstChunk = std::size_t{64} << 10;
@@ -71,14 +78,14 @@ struct Pool {
 
 constinit Pool pool;
 
-[[maybe_unused]] std::size_t roundedSize(std::size_t bytes) {
+std::size_t roundedSize(std::size_t bytes) {
     return bytes == 0 ? kGranule : (bytes + kGranule - 1) & ~(kGranule - 1);
 }
 
 // Maps the pages of a large chunk in one call: faulting them in one by one as
 // the model grows into them costs a trap per page. Only advice: where the
 // kernel does not know it, the pages come on first touch as before.
-[[maybe_unused]] void prefault([[maybe_unused]] char* chunk, [[maybe_unused]] std::size_t size) {
+void prefault([[maybe_unused]] char* chunk, [[maybe_unused]] std::size_t size) {
 #ifdef MADV_POPULATE_WRITE
     constexpr std::uintptr_t kPage = 4096;
     if (size < (std::size_t{1} << 20))
@@ -92,7 +99,7 @@ constinit Pool pool;
 
 // Takes a new chunk from the heap; the rest of the old one is left unused
 // (at most one largest block's worth).
-[[maybe_unused]] void grow() {
+void grow() {
     const std::size_t size = pool.nextChunk;
     char* chunk = static_cast<char*>(::operator new(size));
     prefault(chunk, size);
@@ -108,10 +115,7 @@ constinit Pool pool;
 }  // namespace
 
 void* orxPoolAllocate(std::size_t bytes) {
-#ifdef ORX_POOL_PASS_THROUGH
-    return ::operator new(bytes);
-#else
-    if (bytes > kORXPoolLargest)
+    if (kPassThrough || bytes > kORXPoolLargest)
         return ::operator new(bytes);
     const std::size_t size = roundedSize(bytes);
     LockGuard guard(pool.lock);
@@ -133,17 +137,12 @@ void* orxPoolAllocate(std::size_t bytes) {
     void* block = pool.next;
     pool.next += size;
     return block;
-#endif
 }
 
 void orxPoolFree(void* block, std::size_t bytes) noexcept {
     if (!block)
         return;
-#ifdef ORX_POOL_PASS_THROUGH
-    (void)bytes;
-    ::operator delete(block);
-#else
-    if (bytes > kORXPoolLargest) {
+    if (kPassThrough || bytes > kORXPoolLargest) {
         ::operator delete(block);
         return;
     }
@@ -154,7 +153,6 @@ void orxPoolFree(void* block, std::size_t bytes) noexcept {
     auto* freed = static_cast<FreeBlock*>(block);
     freed->next = list;
     list = freed;
-#endif
 }
 
 ORXPoolStatistics orxPoolStatistics() {
@@ -162,8 +160,6 @@ ORXPoolStatistics orxPoolStatistics() {
     ORXPoolStatistics statistics;
     statistics.chunkBytes = pool.chunkBytes;
     statistics.liveBytes = pool.liveBytes;
-#ifdef ORX_POOL_PASS_THROUGH
-    statistics.pooling = false;
-#endif
+    statistics.pooling = !kPassThrough;
     return statistics;
 }
