@@ -42,25 +42,6 @@ std::string databaseName() {
     return importers::parseMysqlUri(serverUri()).database;
 }
 
-const ORXClass* findClass(const ORXDesignPackage* package, const std::string& name) {
-    for (int i = 0; i < package->getModelElementCount(); ++i) {
-        auto* cls = dynamic_cast<const ORXClass*>(package->getModelElement(i));
-        if (cls && cls->getName() == name)
-            return cls;
-    }
-    return nullptr;
-}
-
-template <class K>
-K* keyOf(const ORXClass* cls, const std::string& name) {
-    for (int i = 0; i < cls->getKeyCount(); ++i) {
-        auto* key = dynamic_cast<K*>(cls->getKey(i));
-        if (key && key->getName() == name)
-            return key;
-    }
-    return nullptr;
-}
-
 // The description's lines joined with " | ".
 std::string notes(const ORXModelObject* object) {
     std::string text = object->getDescription().str();
@@ -166,12 +147,12 @@ TEST(MysqlModel, ReadsTheShopSchemaObjectByObject) {
                                         "order_line_audit", "orders", "orders_placed", "product",
                                         "store", "line_total", "purge_customer"}));
 
-    const ORXClass* customer = findClass(package, "customer");
-    const ORXClass* product = findClass(package, "product");
-    const ORXClass* orders = findClass(package, "orders");
-    const ORXClass* line = findClass(package, "order_line");
-    const ORXClass* store = findClass(package, "store");
-    const ORXClass* audit = findClass(package, "audit_log");
+    const ORXClass* customer = pdmtest::elementNamed<const ORXClass>(package, "customer");
+    const ORXClass* product = pdmtest::elementNamed<const ORXClass>(package, "product");
+    const ORXClass* orders = pdmtest::elementNamed<const ORXClass>(package, "orders");
+    const ORXClass* line = pdmtest::elementNamed<const ORXClass>(package, "order_line");
+    const ORXClass* store = pdmtest::elementNamed<const ORXClass>(package, "store");
+    const ORXClass* audit = pdmtest::elementNamed<const ORXClass>(package, "audit_log");
     ASSERT_TRUE(customer && product && orders && line && store && audit);
 
     // Tables: comment, engine noted.
@@ -252,7 +233,7 @@ TEST(MysqlModel, ReadsTheShopSchemaObjectByObject) {
     EXPECT_EQ(line->getPrimaryKey()->getAttribute(0)->getName().str(), "order_id");
     EXPECT_EQ(line->getPrimaryKey()->getAttribute(1)->getName().str(), "line");
     EXPECT_EQ(line->getPrimaryKey()->getIndex(), nullptr);
-    auto* email = keyOf<ORXCandidateKey>(customer, "customer_email");
+    auto* email = pdmtest::keyNamed<ORXCandidateKey>(customer, "customer_email");
     ASSERT_TRUE(email && email->getIndex());
     EXPECT_EQ(email->getIndex()->isUnique(), 1);
     EXPECT_EQ(members(email->getIndex()), (std::vector<std::string>{"email"}));
@@ -303,7 +284,7 @@ TEST(MysqlModel, ReadsTheShopSchemaObjectByObject) {
     };
     for (const Reference& r : references) {
         SCOPED_TRACE(r.name);
-        auto* key = keyOf<ORXForeignKey>(r.child, r.name);
+        auto* key = pdmtest::keyNamed<ORXForeignKey>(r.child, r.name);
         ASSERT_TRUE(key && key->getCandidateKey() && key->getAssociationRole());
         EXPECT_EQ(key->getCandidateKey()->getName().str(), r.parentKey);
         ASSERT_EQ(key->getAssociationRoleNameMapCount(), 1);

@@ -13,6 +13,7 @@
 #include "importers/database/PostgresModel.h"
 #include "importers/modelfile/JsonModel.h"
 #include "support/ReferenceSchema.h"
+#include "support/TestSupport.h"
 
 namespace {
 
@@ -101,16 +102,6 @@ T* owned(const std::vector<ORXModelObject*>& objects, const std::string& name) {
     return nullptr;
 }
 
-template <class K>
-K* keyOf(const ORXClass* cls, const std::string& name) {
-    for (int i = 0; i < cls->getKeyCount(); ++i) {
-        auto* key = dynamic_cast<K*>(cls->getKey(i));
-        if (key && key->getName() == name)
-            return key;
-    }
-    return nullptr;
-}
-
 // One line per column: name, type(length,scale), nullability, default, comment.
 std::vector<std::string> columns(const ORXClass* cls) {
     std::vector<std::string> out;
@@ -195,7 +186,7 @@ TEST(PostgresModel, ReadsTheShopSchemaWhole) {
     EXPECT_EQ(line->getPrimaryKey()->getName().str(), "order_line_pk");
     EXPECT_EQ(line->getPrimaryKey()->getAttributeCount(), 2);
     EXPECT_EQ(line->getPrimaryKey()->getAttribute(1)->getName().str(), "line");
-    auto* email = keyOf<ORXCandidateKey>(customer, "customer_email_key");
+    auto* email = pdmtest::keyNamed<ORXCandidateKey>(customer, "customer_email_key");
     ASSERT_TRUE(email && email->getIndex());
     EXPECT_EQ(email->getIndex()->isUnique(), 1);
     EXPECT_EQ(email->getIndex()->getIndexMember(0)->getAttribute()->getName().str(), "email");
@@ -217,7 +208,7 @@ TEST(PostgresModel, ReadsTheShopSchemaWhole) {
          {Reference{"order_line_buyer_fk", "customer_pkey", "id", 2},
           Reference{"order_line_contact_fkey", "customer_email_key", "email", 1}}) {
         SCOPED_TRACE(r.name);
-        auto* key = keyOf<ORXForeignKey>(line, r.name);
+        auto* key = pdmtest::keyNamed<ORXForeignKey>(line, r.name);
         ASSERT_TRUE(key && key->getCandidateKey() && key->getAssociationRole());
         EXPECT_EQ(key->getCandidateKey()->getName().str(), r.parentKey);
         ASSERT_EQ(key->getAssociationRoleNameMapCount(), 1);

@@ -19,16 +19,6 @@ namespace {
 using pdmtest::dataFile;
 using Strings = std::vector<std::string>;
 
-template <class T>
-T* element(ORXDesignPackage* package, const std::string& name) {
-    for (int i = 0; i < package->getModelElementCount(); ++i) {
-        auto* found = dynamic_cast<T*>(package->getModelElement(i));
-        if (found && found->getName() == name)
-            return found;
-    }
-    return nullptr;
-}
-
 // "name TYPE(length,scale)", then " NOT NULL", " = default" and " -- comment" when they apply.
 Strings columns(const ORXClass* table) {
     Strings out;
@@ -76,9 +66,9 @@ void expectShopModel(const ORXModel& model) {
     EXPECT_EQ(owned, (Strings{"customer", "customer_welcome", "order_line", "order_line_audit",
                               "review", "big_spender"}));
 
-    auto* customer = element<ORXClass>(package, "customer");
-    auto* orderLine = element<ORXClass>(package, "order_line");
-    auto* review = element<ORXClass>(package, "review");
+    auto* customer = pdmtest::elementNamed<ORXClass>(package, "customer");
+    auto* orderLine = pdmtest::elementNamed<ORXClass>(package, "order_line");
+    auto* review = pdmtest::elementNamed<ORXClass>(package, "review");
     ASSERT_TRUE(customer && orderLine && review);
     EXPECT_EQ(columns(customer),
               (Strings{"id AUTOINCREMENT(19,0) NOT NULL", "email SQL_VARCHAR(80,0) NOT NULL",
@@ -130,7 +120,7 @@ void expectShopModel(const ORXModel& model) {
               customer->getAttribute(0));
     EXPECT_EQ(foreignKey->getAssociationRoleNameMap(0)->getDestinationAttribute(),
               orderLine->getAttribute(0));
-    auto* reference = element<ORXAssociation>(package, "order_line_customer_0");
+    auto* reference = pdmtest::elementNamed<ORXAssociation>(package, "order_line_customer_0");
     ASSERT_TRUE(reference && reference->getAssociationRoleCount() == 2);
     ORXAssociationRole* parentRole = reference->getAssociationRole(0);
     ORXAssociationRole* childRole = reference->getAssociationRole(1);
@@ -144,12 +134,12 @@ void expectShopModel(const ORXModel& model) {
     auto* authorKey = dynamic_cast<ORXForeignKey*>(review->getKey(0));
     ASSERT_NE(authorKey, nullptr);
     EXPECT_EQ(authorKey->getCandidateKey(), emailKey);
-    auto* authorReference = element<ORXAssociation>(package, "review_customer_1");
+    auto* authorReference = pdmtest::elementNamed<ORXAssociation>(package, "review_customer_1");
     ASSERT_NE(authorReference, nullptr);
     EXPECT_EQ(authorReference->getAssociationRole(1)->getUpdateRule(), 4);
 
     // The view: its SELECT, and column sources where the column has one.
-    auto* view = element<ORXSQLViewEntity>(package, "big_spender");
+    auto* view = pdmtest::elementNamed<ORXSQLViewEntity>(package, "big_spender");
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(view->getViewStatement(),
               "SELECT id, email, balance * 2 AS doubled FROM customer WHERE balance > 100");
@@ -195,8 +185,8 @@ TEST(SqliteLoad, ReadsEveryReferentialActionAndTheKeyAForeignKeyNames) {
     std::unique_ptr<ORXModel> model = importers::loadSqliteScript(script).model;
     auto* package = dynamic_cast<ORXDesignPackage*>(model->getChildPackage(1));
     ASSERT_NE(package, nullptr);
-    pdmtest::expectReferenceSchema(element<ORXClass>(package, "parent"),
-                                   element<ORXClass>(package, "child"));
+    pdmtest::expectReferenceSchema(pdmtest::elementNamed<ORXClass>(package, "parent"),
+                                   pdmtest::elementNamed<ORXClass>(package, "child"));
 }
 
 TEST(SqliteLoad, FailuresNameTheFileAndWhatIsWrong) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "orx/ORXLog.h"
+#include "orx/ORXModel.h"
 
 namespace pdmtest {
 
@@ -79,5 +80,27 @@ class RecordingLog : public ORXLog {
     }
     std::vector<LoggedEvent> events;
 };
+
+// The element of kind T named `name` in `package`, or null.
+template <class T>
+T* elementNamed(const ORXDesignPackage* package, const std::string& name) {
+    for (int i = 0; i < package->getModelElementCount(); ++i) {
+        auto* found = dynamic_cast<T*>(package->getModelElement(i));
+        if (found && found->getName() == name)
+            return found;
+    }
+    return nullptr;
+}
+
+// The key of kind K named `name` in `cls`, or null.
+template <class K>
+K* keyNamed(const ORXClass* cls, const std::string& name) {
+    for (int i = 0; i < cls->getKeyCount(); ++i) {
+        auto* key = dynamic_cast<K*>(cls->getKey(i));
+        if (key && key->getName() == name)
+            return key;
+    }
+    return nullptr;
+}
 
 }  // namespace pdmtest
