@@ -81,23 +81,12 @@ std::optional<std::string> outputPath(const CommandLine& line) {
 // sanitizers.
 constexpr std::size_t kStackPerObject = 4096;
 
-// Counts the objects of a model.
-class ObjectCounter : public ORXTraversalOperation {
-  public:
-    bool visit(ORXObject*, void*) override {
-        ++count;
-        return true;
-    }
-    void leave(ORXObject*, void*) override {}
-    std::size_t count = 0;
-};
-
 }  // namespace
 
-void runWithStackFor(ORXModel& model, const std::function<void()>& work) {
-    ObjectCounter counter;
-    model.depthTraversal(&counter, nullptr);
-    // The deepest recursion takes at most a few frames per object. The stack
+void runWithStackFor(const std::function<void()>& work) {
+    // The deepest recursion takes at most a few frames per object of the
+    // model, and the model holds at most the objects the process has made,
+    // a bound known without a walk over a large model. The stack
     // is reserved address space: only the pages the export touches take
     // memory. Where so large a stack is not allowed, a smaller one is tried,
     // down to the base; the bridge's stack guard then ends an export that
@@ -105,7 +94,8 @@ void runWithStackFor(ORXModel& model, const std::function<void()>& work) {
     constexpr std::size_t kBase = std::size_t{64} << 20;
     constexpr std::size_t kLargest = std::size_t{16} << 30;
     std::size_t bytes =
-        kBase + std::min(counter.count, kLargest / kStackPerObject) * kStackPerObject;
+        kBase + std::min<std::uint64_t>(ORXObject::getMadeCount(), kLargest / kStackPerObject) *
+                    kStackPerObject;
     for (; bytes > kBase; bytes /= 2) {
         if (ORXStack::runWithStack(bytes, work))
             return;

@@ -42,10 +42,11 @@ void refuseOverwritingInput(const CommandLine& line);
 void checkIndentSettings(const CommandLine& line);
 inline constexpr std::size_t kMaximumIndent = 64;
 
-// Runs `work` (the export of `model`) on a thread whose stack grows with
-// the model: the bridge's writers recurse along chains of objects that refer
-// to one another, as deep as the longest chain. Raises what `work` raises.
-void runWithStackFor(ORXModel& model, const std::function<void()>& work);
+// Runs `work` (the export of a model) on a thread whose stack grows with
+// the number of objects the process has made: the bridge's writers recurse
+// along chains of objects that refer to one another, as deep as the longest
+// chain. Raises what `work` raises.
+void runWithStackFor(const std::function<void()>& work);
 
 // `text` with control characters (C0, DEL and the C1 range in UTF-8) written
 // as \xNN, so that names from a model cannot move the cursor or start a line

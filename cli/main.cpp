@@ -198,9 +198,8 @@ int runProgram(const std::vector<std::string>& arguments) {
     cli::ConsoleLog log(line.quiet ? ORX_SEVERITY_WARNING : ORX_SEVERITY_INFO);
     try {
         bool succeeded = false;
-        cli::runWithStackFor(*model, [&] {
-            succeeded = exporter.run(cli::kBridgeIdentifier, *model, options, log);
-        });
+        cli::runWithStackFor(
+            [&] { succeeded = exporter.run(cli::kBridgeIdentifier, *model, options, log); });
         if (!succeeded) {
             printError("the export failed (the bridge reported no success)");
             return kExitExportFailed;

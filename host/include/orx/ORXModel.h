@@ -477,6 +477,9 @@ class ORXObject : public ORXPooled {
     void setGeneralPointer(void* value) { generalPointer_ = value; }
     // A number unique among the objects of the process, in creation order.
     std::uint64_t getSerial() const { return serial_; }
+    // How many objects the process has made so far, deleted ones included: a
+    // bound on the size of any model, known without walking it.
+    static std::uint64_t getMadeCount();
     // The identifier the object had in the file it was loaded from (empty
     // when it has none); model files refer to objects by it.
     const ORXString& getExternalId() const { return externalId_.get(0); }

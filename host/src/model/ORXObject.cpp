@@ -90,6 +90,10 @@ const char* getElementTypeName(int elementType) {
 
 ORXObject::ORXObject(int elementType) : serial_(nextSerial++), elementType_(elementType) {}
 
+std::uint64_t ORXObject::getMadeCount() {
+    return nextSerial.load() - 1;
+}
+
 ORXObject::ORXObject(int elementType, const ORXObject& other)
     : name_(other.name_), serial_(nextSerial++), elementType_(elementType) {}
 
