@@ -75,6 +75,23 @@ struct TypeTable {
 
 constexpr TypeTable kTypeTable;
 
+// For each type code, the set of codes it is an instance of (itself and its
+// ancestors) as bits, so that isInstanceOf, asked for every reference a
+// loader resolves, is one test instead of a walk up the parents.
+struct AncestorTable {
+    std::uint64_t bits[kMaxTypeCode + 1][2] = {};
+    constexpr AncestorTable() {
+        for (int code = 0; code <= kMaxTypeCode; ++code) {
+            for (const TypeInfo* info = kTypeTable.byCode[code]; info;
+                 info = info->parent < 0 ? nullptr : kTypeTable.byCode[info->parent]) {
+                bits[code][info->code / 64] |= std::uint64_t{1} << (info->code % 64);
+            }
+        }
+    }
+};
+
+constexpr AncestorTable kAncestors;
+
 const TypeInfo* findType(int code) {
     return code >= 0 && code <= kMaxTypeCode ? kTypeTable.byCode[code] : nullptr;
 }
@@ -100,12 +117,11 @@ ORXObject::ORXObject(int elementType, const ORXObject& other)
 ORXObject::~ORXObject() = default;
 
 bool ORXObject::isInstanceOf(int elementType) const {
-    for (const TypeInfo* info = findType(elementType_); info;
-         info = info->parent < 0 ? nullptr : findType(info->parent)) {
-        if (info->code == elementType)
-            return true;
+    if (elementType_ < 0 || elementType_ > kMaxTypeCode || elementType < 0 ||
+        elementType > kMaxTypeCode) {
+        return false;
     }
-    return false;
+    return (kAncestors.bits[elementType_][elementType / 64] >> (elementType % 64)) & 1;
 }
 
 void ORXObject::depthTraversal(ORXTraversalOperation* operation, void* data) {
