@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -366,3 +367,38 @@ TEST(ModelParts, ClassNameClashesAgreeWithAScanAtEverySize) {
 }
 
 }  // namespace
+
+// Many random renames, deletions and additions in a class large enough for
+// its name index to grow and to lose entries from the middle of its probe
+// runs: every look-up still agrees with a scan of the attributes.
+TEST(ModelParts, AttributeLookUpsSurviveRandomRenamesAndDeletions) {
+    for (unsigned seed : {1u, 2u, 3u}) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        std::mt19937 random(seed);
+        auto anyName = [&] { return "N" + std::to_string(random() % 60); };
+        ORXClass cls;
+        for (int step = 0; step < 3000; ++step) {
+            const int count = cls.getAttributeCount();
+            const unsigned action = random() % 4;
+            if (action == 0 || count < 20) {
+                auto* attribute = new ORXAttribute();
+                attribute->setName(anyName());
+                if (!attribute->addAssociatedClass(&cls))
+                    delete attribute;
+            } else if (action == 1) {
+                delete cls.getAttribute(static_cast<int>(random() % static_cast<unsigned>(count)));
+            } else {
+                // Renames may make clashes: the index must still find the first.
+                cls.getAttribute(static_cast<int>(random() % static_cast<unsigned>(count)))
+                    ->setName(anyName());
+            }
+            const std::string probe = anyName();
+            ORXAttribute* expected = nullptr;
+            for (int i = 0; i < cls.getAttributeCount() && !expected; ++i) {
+                if (cls.getAttribute(i)->getName() == probe)
+                    expected = cls.getAttribute(i);
+            }
+            ASSERT_EQ(cls.findAttribute(probe), expected) << "step " << step << ", " << probe;
+        }
+    }
+}

@@ -1,9 +1,9 @@
 #pragma once
 // Small list helpers shared by the model's sources.
 
+#include <cstdint>
 #include <functional>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 
 #include "orx/ORXModel.h"
@@ -12,34 +12,34 @@
 // The names of a large owner's named parts (a class's attributes, a design
 // package's classes), so that a name is found without a scan. Small owners
 // scan their lists instead and have no index: it starts when an owner holds
-// kNameIndexFrom parts. The keys are views of the parts' own names, so a part
-// leaves the index before its name changes and comes back after.
+// kNameIndexFrom parts. The index holds the parts themselves and reads their
+// names, so a part leaves the index before its name changes and comes back
+// after. An open-addressing table with linear probing and backward-shift
+// deletion: one slot per part, no block per entry.
 class ORXNameIndex : public ORXPooled {
   public:
     static constexpr std::size_t kNameIndexFrom = 16;
-    void add(ORXObject* part) { names_.emplace(part->getName().view(), part); }
-    void remove(const ORXObject* part) {
-        auto range = names_.equal_range(part->getName().view());
-        for (auto it = range.first; it != range.second; ++it) {
-            if (it->second == part) {
-                names_.erase(it);
-                return;
-            }
-        }
-    }
+    ORXNameIndex() = default;
+    ~ORXNameIndex();
+    ORXNameIndex(const ORXNameIndex&) = delete;
+    ORXNameIndex& operator=(const ORXNameIndex&) = delete;
+
+    void add(ORXObject* part);
+    void remove(const ORXObject* part);
     // A part named `name` (null when none), and in `several` whether more
     // than one bears it.
-    ORXObject* find(std::string_view name, bool* several) const {
-        auto range = names_.equal_range(name);
-        *several = range.first != range.second && std::next(range.first) != range.second;
-        return range.first == range.second ? nullptr : range.first->second;
-    }
+    ORXObject* find(std::string_view name, bool* several) const;
 
   private:
-    using Entry = std::pair<const std::string_view, ORXObject*>;
-    std::unordered_multimap<std::string_view, ORXObject*, std::hash<std::string_view>,
-                            std::equal_to<std::string_view>, ORXPoolAllocator<Entry>>
-        names_;
+    struct Slot {
+        ORXObject* part;
+        std::uint64_t hash;
+    };
+    static std::uint64_t hashOf(std::string_view name);
+    void grow();
+    Slot* slots_ = nullptr;
+    std::size_t mask_ = 0;  // slot count - 1; the count is a power of two
+    std::size_t used_ = 0;
 };
 
 namespace orxmodel {
