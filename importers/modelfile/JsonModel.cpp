@@ -22,8 +22,8 @@ constexpr long long kIntMin = std::numeric_limits<int>::min();
 constexpr long long kIntMax = std::numeric_limits<int>::max();
 
 // Keys that every model element may carry.
-const std::initializer_list<std::string_view> kCommonKeys = {
-    "id", "name", "physicalName", "comment", "description", "notes", "levelCode"};
+constexpr std::string_view kCommonKeys[] = {"id",          "name",  "physicalName", "comment",
+                                            "description", "notes", "levelCode"};
 
 // A kind of object, with the article, as messages name it.
 std::string describe(const ORXObject* object) {
@@ -119,7 +119,11 @@ constexpr int kElementTypeOf<ORXSQLViewEntity> = ORX_ET_SQL_VIEW_ENTITY;
 template <class T>
 T* as(ORXObject* object) {
     static_assert(kElementTypeOf<T> >= 0, "no element type for this class");
-    return object && object->isInstanceOf(kElementTypeOf<T>) ? static_cast<T*>(object) : nullptr;
+    // Most tests ask for the object's own type, which needs no walk up the types.
+    return object && (object->getElementType() == kElementTypeOf<T> ||
+                      object->isInstanceOf(kElementTypeOf<T>))
+               ? static_cast<T*>(object)
+               : nullptr;
 }
 
 std::string inQuotes(std::string_view text) {
@@ -167,6 +171,15 @@ class IdTable {
         return hash ^ (hash >> 29);
     }
 
+    // Ids are short: a loop beats a call to memcmp, and the hashes matched.
+    static bool sameBytes(const char* data, std::string_view id) {
+        for (std::size_t i = 0; i < id.size(); ++i) {
+            if (data[i] != id[i])
+                return false;
+        }
+        return true;
+    }
+
     // The slot holding `id`, or the empty slot where it belongs.
     Slot& probe(std::string_view id, std::uint64_t hash) {
         const std::size_t mask = slots_.size() - 1;
@@ -175,7 +188,7 @@ class IdTable {
             Slot& slot = slots_[at];
             if (!slot.object)
                 return slot;
-            if (slot.hash == shortHash && std::string_view(slot.data, slot.length) == id)
+            if (slot.hash == shortHash && slot.length == id.size() && sameBytes(slot.data, id))
                 return slot;
         }
     }
@@ -198,6 +211,196 @@ class IdTable {
     std::size_t size_ = 0;
 };
 
+// The keys one kind of object may hold, each with a slot of its own. A key
+// is found with one multiplication, one table entry and one comparison: the
+// multiplier is chosen when the program is compiled so that no two keys of
+// the set share an entry.
+class KeySet {
+  public:
+    static constexpr int kMaxKeys = 20;
+
+    // `own` are the keys of the kind; with `common`, the keys every element
+    // may carry take the first slots (messages list them last).
+    consteval KeySet(std::initializer_list<std::string_view> own, bool common) {
+        if (common) {
+            for (std::string_view name : kCommonKeys)
+                add(name);
+            commonCount_ = count_;
+        }
+        for (std::string_view name : own)
+            add(name);
+        chooseMultiplier();
+    }
+
+    // The slot of `key`, or -1 when the set does not hold it.
+    int find(std::string_view key) const {
+        if (key.empty())
+            return -1;
+        int slot = table_[entryOf(signatureOf(key), multiplier_)];
+        if (slot < 0)
+            return -1;
+        std::string_view name = names_[slot];
+        if (name.size() != key.size())
+            return -1;
+        // Keys are a few bytes long: a loop beats a call to memcmp.
+        for (std::size_t i = 0; i < key.size(); ++i) {
+            if (name[i] != key[i])
+                return -1;
+        }
+        return slot;
+    }
+
+    // The slot of `name`, which must be in the set.
+    consteval int slotOf(std::string_view name) const {
+        for (int i = 0; i < count_; ++i) {
+            if (names_[i] == name)
+                return i;
+        }
+        throw "not a key of this set";
+    }
+
+    // The keys as messages list them: the kind's own, then the common ones.
+    std::string expected() const {
+        std::string out;
+        for (int i = commonCount_; i < count_ + commonCount_; ++i) {
+            out += out.empty() ? "" : ", ";
+            out += names_[i % count_];
+        }
+        return out;
+    }
+
+  private:
+    static constexpr int kEntries = 128;
+
+    // The length and the first, middle and last bytes of a non-empty key.
+    static constexpr std::uint32_t signatureOf(std::string_view key) {
+        auto byte = [&](std::size_t i) {
+            return static_cast<std::uint32_t>(static_cast<unsigned char>(key[i]));
+        };
+        return static_cast<std::uint32_t>(key.size()) ^ byte(0) << 8 ^ byte(key.size() / 2) << 16 ^
+               byte(key.size() - 1) << 24;
+    }
+    static constexpr int entryOf(std::uint32_t signature, std::uint32_t multiplier) {
+        return static_cast<int>((signature * multiplier) >> 25);  // 0 to kEntries - 1
+    }
+
+    consteval void add(std::string_view name) {
+        if (count_ == kMaxKeys || name.empty())
+            throw "too many keys, or an empty one";
+        for (int i = 0; i < count_; ++i) {
+            if (signatureOf(names_[i]) == signatureOf(name))
+                throw "two keys with the same length and first, middle and last bytes";
+        }
+        names_[count_++] = name;
+    }
+
+    consteval void chooseMultiplier() {
+        for (std::uint32_t multiplier = 0x9E3779B1u; multiplier != 0x9E3779B1u + 200000;
+             multiplier += 2) {
+            bool clash = false;
+            for (std::int8_t& entry : table_)
+                entry = -1;
+            for (int i = 0; i < count_ && !clash; ++i) {
+                std::int8_t& entry = table_[entryOf(signatureOf(names_[i]), multiplier)];
+                clash = entry >= 0;
+                entry = static_cast<std::int8_t>(i);
+            }
+            if (!clash) {
+                multiplier_ = multiplier;
+                return;
+            }
+        }
+        throw "no multiplier separates the keys";
+    }
+
+    std::string_view names_[kMaxKeys] = {};
+    std::int8_t table_[kEntries] = {};
+    std::uint32_t multiplier_ = 0;
+    int count_ = 0;
+    int commonCount_ = 0;
+};
+
+// A member of an object read through its slot: the value (null when the
+// object lacks the key) and the key, for the path of a message.
+struct Member {
+    const JsonValue* value;
+    std::string_view key;
+};
+
+// The members of one object sorted into the slots of a key set in one pass,
+// so that each value is read without another walk over the members.
+template <const KeySet& Keys>
+class Fields {
+  public:
+    // A key of the set, named in the code; its slot is found when compiling.
+    struct Key {
+        consteval Key(const char* text) : slot(Keys.slotOf(text)), name(text) {}
+        int slot;
+        std::string_view name;
+    };
+
+    // The file's parser rejects a key repeated in one object, so each slot
+    // receives one member at most.
+    explicit Fields(const JsonValue& object) {
+        for (const JsonValue& member : object) {
+            int slot = Keys.find(member.key());
+            if (slot >= 0)
+                slots_[slot] = &member;
+            else if (!unknown_)
+                unknown_ = &member;
+        }
+    }
+
+    Member operator[](Key key) const { return {slots_[key.slot], key.name}; }
+
+    // The first member whose key is not in the set, or null.
+    const JsonValue* unknown() const { return unknown_; }
+
+  private:
+    const JsonValue* slots_[KeySet::kMaxKeys] = {};
+    const JsonValue* unknown_ = nullptr;
+};
+
+constexpr KeySet kRootKeys({"format", "version", "types", "packages"}, true);
+constexpr KeySet kTypeKeys({"kind", "isDomain", "dataType", "length", "scale", "initialValue",
+                            "lowerBound", "upperBound", "values"},
+                           true);
+constexpr KeySet kTypeValueKeys({"id", "value", "name"}, false);
+constexpr KeySet kCatalogKeys({"kind", "databaseType", "packages"}, true);
+constexpr KeySet kSchemaKeys({"kind"}, true);
+constexpr KeySet kDesignKeys({"kind", "asPackage", "elements", "diagrams", "storedProcedures",
+                              "packages"},
+                             true);
+constexpr KeySet kClassKeys({"kind", "tableType", "owner", "synonyms", "checkRule", "attributes",
+                             "keys", "primaryKey", "indexes", "operations"},
+                            true);
+constexpr KeySet kAssociationKeys({"kind", "roles"}, true);
+constexpr KeySet kGeneralizationKeys({"kind", "supertype", "subtypes", "foreignKeys"}, true);
+constexpr KeySet kViewKeys({"kind", "statement", "statementKind", "owner", "columns"}, true);
+constexpr KeySet kRoleKeys({"class", "isSource", "multiplicity", "updateRule", "deleteRule",
+                            "foreignKey"},
+                           true);
+constexpr KeySet kViewColumnKeys({"source"}, true);
+constexpr KeySet kCheckRuleKeys({"id", "name", "text"}, false);
+constexpr KeySet kAttributeKeys({"type", "initialValue", "optional", "checkExpression",
+                                 "checkRule"},
+                                true);
+constexpr KeySet kCandidateKeyKeys({"kind", "attributes", "index", "orderingIndex", "unique"},
+                                   true);
+constexpr KeySet kForeignKeyKeys({"kind", "attributes", "index", "orderingIndex", "references",
+                                  "nameMaps"},
+                                 true);
+constexpr KeySet kNameMapKeys({"id", "source", "destination"}, false);
+constexpr KeySet kIndexKeys({"unique", "clustered", "key", "members"}, true);
+constexpr KeySet kIndexMemberKeys({"id", "attribute", "sortOrder", "position"}, false);
+constexpr KeySet kOperationKeys({"kind", "body", "owner", "links", "timing", "onInsert", "onUpdate",
+                                 "onDelete"},
+                                true);
+constexpr KeySet kDiagramKeys({"members", "symbols"}, true);
+constexpr KeySet kSymbolKeys({"id", "subject", "x", "y", "width", "height", "backgroundColor",
+                              "lineColor", "fontColor"},
+                             false);
+
 // Builds a model from a parsed file in three walks over the tree: the first
 // creates every object and the links of ownership and reads the plain values;
 // the second resolves references by id (so a reference may precede its
@@ -206,13 +409,14 @@ class IdTable {
 class Loader {
   public:
     // `idCount` is the number of ids in the file, to size the map of ids.
-    Loader(std::string fileName, std::size_t idCount) : file_(std::move(fileName)), ids_(idCount) {}
+    Loader(std::string fileName, std::size_t idCount)
+        : file_(std::move(fileName)), path_(64), ids_(idCount) {}
 
     std::unique_ptr<ORXModel> load(const JsonValue& root) {
         model_ = std::make_unique<ORXModel>();
         buildModel(root);
         Step packages(this, "packages");
-        if (const JsonValue* list = findArray(root, "packages")) {
+        if (const JsonValue* list = root.find("packages")) {
             forEach(*list, [&](const JsonValue& item, std::size_t) { linkPackage(item); });
             forEach(*list, [&](const JsonValue& item, std::size_t) { finishPackage(item); });
         }
@@ -221,15 +425,17 @@ class Loader {
 
   private:
     // Pushes one step onto the current path for the lifetime of the object.
+    // The path is read only for a message, so a step is a store into a
+    // stack that grows only when the nesting is deeper than ever before.
     class Step {
       public:
         Step(Loader* loader, std::string_view key) : loader_(loader) {
-            loader_->path_.push_back({key, 0, false});
+            loader_->push({key, 0, false});
         }
         Step(Loader* loader, std::size_t index) : loader_(loader) {
-            loader_->path_.push_back({{}, index, true});
+            loader_->push({{}, index, true});
         }
-        ~Step() { loader_->path_.pop_back(); }
+        ~Step() { --loader_->depth_; }
         Step(const Step&) = delete;
         Step& operator=(const Step&) = delete;
 
@@ -237,9 +443,14 @@ class Loader {
         Loader* loader_;
     };
 
+    void push(const JsonPathStep& step) {
+        if (depth_ == path_.size()) [[unlikely]]
+            path_.resize(path_.size() * 2);
+        path_[depth_++] = step;
+    }
+
     [[noreturn]] void fail(const std::string& what) const {
-        throw ModelFileError(file_ + ": " + formatJsonPath(path_.data(), path_.size()) + ": " +
-                             what);
+        throw ModelFileError(file_ + ": " + formatJsonPath(path_.data(), depth_) + ": " + what);
     }
     [[noreturn]] void failAt(std::string_view key, const std::string& what) {
         Step step(this, key);
@@ -253,41 +464,20 @@ class Loader {
             fail("expected an object");
     }
 
-    // Rejects every key of `object` that is neither common (when `common`) nor listed.
-    void checkKeys(const JsonValue& object, bool common,
-                   std::initializer_list<std::string_view> allowed) {
+    // The members of `object` by key, after rejecting a key the set lacks.
+    template <const KeySet& Keys>
+    Fields<Keys> readKeys(const JsonValue& object) {
         expectObject(object);
-        for (const JsonValue& member : object) {
-            std::string_view key = member.key();
-            bool known = false;
-            if (common) {
-                for (std::string_view name : kCommonKeys)
-                    known = known || key == name;
-            }
-            for (std::string_view name : allowed)
-                known = known || key == name;
-            if (!known) {
-                std::string expected;
-                for (std::string_view name : allowed)
-                    expected += (expected.empty() ? "" : ", ") + std::string(name);
-                if (common) {
-                    for (std::string_view name : kCommonKeys)
-                        expected += (expected.empty() ? "" : ", ") + std::string(name);
-                }
-                failAt(key, "unknown key; expected one of: " + expected);
-            }
-        }
+        Fields<Keys> fields(object);
+        if (const JsonValue* member = fields.unknown())
+            failAt(member->key(), "unknown key; expected one of: " + Keys.expected());
+        return fields;
     }
 
-    static const JsonValue* find(const JsonValue& object, std::string_view key) {
-        return object.find(key);
-    }
-
-    const JsonValue& require(const JsonValue& object, std::string_view key) {
-        const JsonValue* value = find(object, key);
-        if (!value)
-            fail("missing required key '" + std::string(key) + "'");
-        return *value;
+    const JsonValue& require(Member member) {
+        if (!member.value)
+            fail("missing required key '" + std::string(member.key) + "'");
+        return *member.value;
     }
 
     std::string_view stringValue(const JsonValue& value) const {
@@ -296,12 +486,20 @@ class Loader {
         return value.string();
     }
 
-    std::string_view getString(const JsonValue& object, std::string_view key) {
-        const JsonValue* value = find(object, key);
-        if (!value)
+    std::string_view getString(Member member) {
+        if (!member.value)
             return {};
-        Step step(this, key);
-        return stringValue(*value);
+        if (!member.value->isString())
+            failAt(member.key, "expected a string");
+        return member.value->string();
+    }
+
+    // Calls `(object->*set)(text)` unless `text` is empty: every text of a
+    // new object reads as empty already, and most keys are absent.
+    template <class T, class Setter>
+    static void setText(T* object, Setter set, std::string_view text) {
+        if (!text.empty())
+            (object->*set)(text);
     }
 
     long long integerValue(const JsonValue& value, long long min, long long max) const {
@@ -332,48 +530,50 @@ class Loader {
         fail("expected an integer");
     }
 
-    int getInt(const JsonValue& object, std::string_view key, int fallback, long long min = kIntMin,
-               long long max = kIntMax) {
-        const JsonValue* value = find(object, key);
-        if (!value)
+    int getInt(Member member, int fallback, long long min = kIntMin, long long max = kIntMax) {
+        if (!member.value)
             return fallback;
-        Step step(this, key);
-        return static_cast<int>(integerValue(*value, min, max));
+        if (member.value->type() == JsonValue::Type::Unsigned &&
+            member.value->unsignedValue() <= static_cast<unsigned long long>(max) && min <= 0) {
+            return static_cast<int>(member.value->unsignedValue());
+        }
+        Step step(this, member.key);
+        return static_cast<int>(integerValue(*member.value, min, max));
     }
 
-    bool getBool(const JsonValue& object, std::string_view key, bool fallback) {
-        const JsonValue* value = find(object, key);
-        if (!value)
+    bool getBool(Member member, bool fallback) {
+        if (!member.value)
             return fallback;
-        if (!value->isBoolean())
-            failAt(key, "expected a boolean");
-        return value->boolean();
+        if (!member.value->isBoolean())
+            failAt(member.key, "expected a boolean");
+        return member.value->boolean();
     }
 
-    const JsonValue* findArray(const JsonValue& object, std::string_view key) {
-        const JsonValue* value = find(object, key);
-        if (value && !value->isArray())
-            failAt(key, "expected an array");
-        return value;
+    const JsonValue* findArray(Member member) {
+        if (member.value && !member.value->isArray())
+            failAt(member.key, "expected an array");
+        return member.value;
     }
 
     // Calls `f(item, i)` for each item of an array, with the index on the path.
     template <class F>
     void forEach(const JsonValue& array, F&& f) {
+        Step step(this, std::size_t{0});
+        const std::size_t at = depth_ - 1;
         std::size_t i = 0;
         for (const JsonValue& item : array) {
-            Step step(this, i);
+            path_[at].index = i;
             f(item, i);
             ++i;
         }
     }
 
     // A colour: an integer 0xRRGGBB or a string "#RRGGBB".
-    int getColor(const JsonValue& object, std::string_view key) {
-        const JsonValue* value = find(object, key);
+    int getColor(Member member) {
+        const JsonValue* value = member.value;
         if (!value)
             return 0;
-        Step step(this, key);
+        Step step(this, member.key);
         static const char* expected =
             "expected a colour: an integer 0xRRGGBB or a string \"#RRGGBB\"";
         if (value->isInteger()) {
@@ -412,11 +612,11 @@ class Loader {
     }
 
     // An update or delete rule: an integer code or one of the rule names.
-    int getRule(const JsonValue& object, std::string_view key) {
-        const JsonValue* value = find(object, key);
+    int getRule(Member member) {
+        const JsonValue* value = member.value;
         if (!value)
             return 0;
-        Step step(this, key);
+        Step step(this, member.key);
         if (value->isString()) {
             std::string_view name = value->string();
             for (int code = 1; code <= 5; ++code) {
@@ -435,12 +635,16 @@ class Loader {
 
     // ---- ids and references -------------------------------------------------
 
-    void registerId(const JsonValue& object, ORXObject* target) {
-        const JsonValue* value = find(object, "id");
-        if (!value)
+    void registerId(Member member, ORXObject* target) {
+        if (!member.value)
             return;
-        Step step(this, "id");
-        std::string_view id = stringValue(*value);
+        if (member.value->isString() && !member.value->string().empty() &&
+            ids_.add(member.value->string(), target)) {
+            target->setExternalId(member.value->string());
+            return;
+        }
+        Step step(this, member.key);
+        std::string_view id = stringValue(*member.value);
         if (id.empty())
             fail("expected a non-empty string");
         if (!ids_.add(id, target))
@@ -506,14 +710,15 @@ class Loader {
     // ---- first walk: objects, ownership, plain values -----------------------
 
     // Reads the common keys of an element (the id included).
-    void readCommon(const JsonValue& object, ORXElement* element) {
-        registerId(object, element);
-        element->setName(getString(object, "name"));
-        element->setPhysicalName(getString(object, "physicalName"));
-        element->setComment(getString(object, "comment"));
-        element->setDescription(getString(object, "description"));
-        element->setLevelCode(getInt(object, "levelCode", 0));
-        if (const JsonValue* notes = findArray(object, "notes")) {
+    template <const KeySet& Keys>
+    void readCommon(const Fields<Keys>& fields, ORXElement* element) {
+        registerId(fields["id"], element);
+        setText(element, &ORXElement::setName, getString(fields["name"]));
+        setText(element, &ORXElement::setPhysicalName, getString(fields["physicalName"]));
+        setText(element, &ORXElement::setComment, getString(fields["comment"]));
+        setText(element, &ORXElement::setDescription, getString(fields["description"]));
+        element->setLevelCode(getInt(fields["levelCode"], 0));
+        if (const JsonValue* notes = findArray(fields["notes"])) {
             Step step(this, "notes");
             forEach(*notes, [&](const JsonValue& note, std::size_t) {
                 element->addNote(new ORXNote(stringValue(note)));
@@ -521,42 +726,41 @@ class Loader {
         }
     }
 
-    void readCheckRule(const JsonValue& object, ORXModelObject* owner) {
-        const JsonValue* rule = find(object, "checkRule");
-        if (!rule)
+    void readCheckRule(Member member, ORXModelObject* owner) {
+        if (!member.value)
             return;
-        Step step(this, "checkRule");
-        checkKeys(*rule, false, {"id", "name", "text"});
-        auto made = std::make_unique<ORXBusinessRule>(3, getString(*rule, "name"),
-                                                      getString(*rule, "text"));
-        registerId(*rule, made.get());
+        Step step(this, member.key);
+        auto rule = readKeys<kCheckRuleKeys>(*member.value);
+        auto made =
+            std::make_unique<ORXBusinessRule>(3, getString(rule["name"]), getString(rule["text"]));
+        registerId(rule["id"], made.get());
         owner->addBusinessRule(made.release());
     }
 
     void buildModel(const JsonValue& root) {
-        checkKeys(root, true, {"format", "version", "types", "packages"});
+        auto fields = readKeys<kRootKeys>(root);
         {
-            const JsonValue& format = require(root, "format");
+            const JsonValue& format = require(fields["format"]);
             Step step(this, "format");
             if (!format.isString() || format.string() != "orx-model") {
                 fail("expected \"orx-model\"");
             }
         }
         {
-            const JsonValue& version = require(root, "version");
+            const JsonValue& version = require(fields["version"]);
             Step step(this, "version");
             if (!version.isInteger() || version.integer() != 1) {
                 fail("expected 1");
             }
         }
-        readCommon(root, model_.get());
-        if (const JsonValue* types = findArray(root, "types")) {
+        readCommon(fields, model_.get());
+        if (const JsonValue* types = findArray(fields["types"])) {
             Step step(this, "types");
             forEach(*types, [&](const JsonValue& item, std::size_t) {
                 model_->addType(buildType(item, false).release());
             });
         }
-        if (const JsonValue* packages = findArray(root, "packages")) {
+        if (const JsonValue* packages = findArray(fields["packages"])) {
             Step step(this, "packages");
             forEach(*packages, [&](const JsonValue& item, std::size_t) {
                 buildPackage(item, model_.get(), ORX_ET_MODEL, 1);
@@ -565,19 +769,11 @@ class Loader {
     }
 
     std::unique_ptr<ORXType> buildType(const JsonValue& object, bool isInline) {
-        if (isInline) {
-            checkKeys(object, true,
-                      {"kind", "isDomain", "dataType", "length", "scale", "initialValue",
-                       "lowerBound", "upperBound", "values"});
-            if (find(object, "id"))
-                failAt("id", "an inline type has no id");
-        } else {
-            checkKeys(object, true,
-                      {"kind", "isDomain", "dataType", "length", "scale", "initialValue",
-                       "lowerBound", "upperBound", "values"});
-        }
+        auto fields = readKeys<kTypeKeys>(object);
+        if (isInline && fields["id"].value)
+            failAt("id", "an inline type has no id");
         bool derived = !isInline;
-        if (const JsonValue* kind = find(object, "kind")) {
+        if (const JsonValue* kind = fields["kind"].value) {
             Step step(this, "kind");
             std::string_view text = stringValue(*kind);
             if (text == "derived") {
@@ -591,32 +787,32 @@ class Loader {
         std::unique_ptr<ORXType> type;
         if (derived) {
             auto derivedType = std::make_unique<ORXDerivedType>();
-            derivedType->setDomain(getBool(object, "isDomain", true));
+            derivedType->setDomain(getBool(fields["isDomain"], true));
             type = std::move(derivedType);
         } else {
-            if (find(object, "isDomain"))
+            if (fields["isDomain"].value)
                 failAt("isDomain", "only a derived type has isDomain");
             type = std::make_unique<ORXType>();
         }
-        readCommon(object, type.get());
-        type->setDataType(getString(object, "dataType"));
-        type->setLength(getInt(object, "length", 0));
-        type->setScale(getInt(object, "scale", 0));
-        type->setInitialValue(getString(object, "initialValue"));
-        type->setLowerBound(getString(object, "lowerBound"));
-        type->setUpperBound(getString(object, "upperBound"));
-        if (const JsonValue* values = findArray(object, "values")) {
+        readCommon(fields, type.get());
+        setText(type.get(), &ORXType::setDataType, getString(fields["dataType"]));
+        type->setLength(getInt(fields["length"], 0));
+        type->setScale(getInt(fields["scale"], 0));
+        setText(type.get(), &ORXType::setInitialValue, getString(fields["initialValue"]));
+        setText(type.get(), &ORXType::setLowerBound, getString(fields["lowerBound"]));
+        setText(type.get(), &ORXType::setUpperBound, getString(fields["upperBound"]));
+        if (const JsonValue* values = findArray(fields["values"])) {
             Step step(this, "values");
             forEach(*values, [&](const JsonValue& item, std::size_t) {
-                checkKeys(item, false, {"id", "value", "name"});
-                const JsonValue& value = require(item, "value");
+                auto itemFields = readKeys<kTypeValueKeys>(item);
+                const JsonValue& value = require(itemFields["value"]);
                 std::string_view text;
                 {
                     Step valueStep(this, "value");
                     text = stringValue(value);
                 }
-                auto made = std::make_unique<ORXTypeValue>(text, getString(item, "name"));
-                registerId(item, made.get());
+                auto made = std::make_unique<ORXTypeValue>(text, getString(itemFields["name"]));
+                registerId(itemFields["id"], made.get());
                 type->addTypeValue(made.release());
             });
         }
@@ -630,7 +826,7 @@ class Loader {
         if (depth > kMaxPackageDepth) {
             fail("packages nested deeper than " + std::to_string(kMaxPackageDepth) + " levels");
         }
-        const JsonValue& kindValue = require(object, "kind");
+        const JsonValue& kindValue = require({object.find("kind"), "kind"});
         std::string_view kind;
         {
             Step step(this, "kind");
@@ -646,56 +842,66 @@ class Loader {
             if (!allowed)
                 fail(expected);
         }
-        std::unique_ptr<ORXPackage> package;
+        ORXPackage* made;
+        Member children{nullptr, "packages"};
         if (kind == "catalog") {
-            checkKeys(object, true, {"kind", "databaseType", "packages"});
+            auto fields = readKeys<kCatalogKeys>(object);
             auto catalog = std::make_unique<ORXCatalog>();
-            catalog->setDatabaseType(getString(object, "databaseType"));
-            package = std::move(catalog);
+            catalog->setDatabaseType(getString(fields["databaseType"]));
+            made = addPackage(fields, std::move(catalog), parent, object);
+            children = fields["packages"];
         } else if (kind == "schema") {
-            checkKeys(object, true, {"kind"});
-            package = std::make_unique<ORXSchema>();
+            auto fields = readKeys<kSchemaKeys>(object);
+            made = addPackage(fields, std::make_unique<ORXSchema>(), parent, object);
         } else {
-            checkKeys(
-                object, true,
-                {"kind", "asPackage", "elements", "diagrams", "storedProcedures", "packages"});
+            auto fields = readKeys<kDesignKeys>(object);
             auto design = std::make_unique<ORXDesignPackage>();
-            design->setPackageFlag(getBool(object, "asPackage", parentKind != ORX_ET_MODEL));
-            package = std::move(design);
+            design->setPackageFlag(getBool(fields["asPackage"], parentKind != ORX_ET_MODEL));
+            ORXDesignPackage* raw = design.get();
+            made = addPackage(fields, std::move(design), parent, object);
+            buildDesignContents(fields, raw);
+            children = fields["packages"];
         }
-        readCommon(object, package.get());
+        if (const JsonValue* list = findArray(children)) {
+            Step step(this, "packages");
+            forEach(*list, [&](const JsonValue& item, std::size_t) {
+                buildPackage(item, made, made->getElementType(), depth + 1);
+            });
+        }
+    }
+
+    // Reads the common keys of a new package and adds it to `parent`.
+    template <const KeySet& Keys>
+    ORXPackage* addPackage(const Fields<Keys>& fields, std::unique_ptr<ORXPackage> package,
+                           ORXPackage* parent, const JsonValue& object) {
+        readCommon(fields, package.get());
         ORXPackage* made = package.get();
         if (!parent->addChildPackage(package.get()))
             fail("the package cannot be added");
         package.release();
         object.setTag(static_cast<ORXObject*>(made));
+        return made;
+    }
 
-        if (auto* design = as<ORXDesignPackage>(made)) {
-            if (const JsonValue* elements = findArray(object, "elements")) {
-                Step step(this, "elements");
-                forEach(*elements,
-                        [&](const JsonValue& item, std::size_t) { buildElement(item, design); });
-            }
-            if (const JsonValue* diagrams = findArray(object, "diagrams")) {
-                Step step(this, "diagrams");
-                forEach(*diagrams,
-                        [&](const JsonValue& item, std::size_t) { buildDiagram(item, design); });
-            }
-            if (const JsonValue* procedures = findArray(object, "storedProcedures")) {
-                Step step(this, "storedProcedures");
-                forEach(*procedures, [&](const JsonValue& item, std::size_t) {
-                    auto operation = buildOperation(item, false);
-                    ORXOperation* raw = operation.get();
-                    if (!design->addStoredProcedure(raw))
-                        fail("the procedure cannot be added");
-                    operation.release();
-                });
-            }
+    void buildDesignContents(const Fields<kDesignKeys>& fields, ORXDesignPackage* design) {
+        if (const JsonValue* elements = findArray(fields["elements"])) {
+            Step step(this, "elements");
+            forEach(*elements,
+                    [&](const JsonValue& item, std::size_t) { buildElement(item, design); });
         }
-        if (const JsonValue* children = findArray(object, "packages")) {
-            Step step(this, "packages");
-            forEach(*children, [&](const JsonValue& item, std::size_t) {
-                buildPackage(item, made, made->getElementType(), depth + 1);
+        if (const JsonValue* diagrams = findArray(fields["diagrams"])) {
+            Step step(this, "diagrams");
+            forEach(*diagrams,
+                    [&](const JsonValue& item, std::size_t) { buildDiagram(item, design); });
+        }
+        if (const JsonValue* procedures = findArray(fields["storedProcedures"])) {
+            Step step(this, "storedProcedures");
+            forEach(*procedures, [&](const JsonValue& item, std::size_t) {
+                auto operation = buildOperation(item, false);
+                ORXOperation* raw = operation.get();
+                if (!design->addStoredProcedure(raw))
+                    fail("the procedure cannot be added");
+                operation.release();
             });
         }
     }
@@ -703,176 +909,109 @@ class Loader {
     // Creates an element of a design package and adds it to the package.
     void buildElement(const JsonValue& object, ORXDesignPackage* package) {
         expectObject(object);
-        const JsonValue& kindValue = require(object, "kind");
+        const JsonValue& kindValue = require({object.find("kind"), "kind"});
         std::string_view kind;
         {
             Step step(this, "kind");
             kind = stringValue(kindValue);
         }
-        std::unique_ptr<ORXModelObject> element;
         if (kind == "class") {
-            checkKeys(object, true,
-                      {"kind", "tableType", "owner", "synonyms", "checkRule", "attributes", "keys",
-                       "primaryKey", "indexes", "operations"});
-            element = std::make_unique<ORXClass>();
+            auto fields = readKeys<kClassKeys>(object);
+            auto* cls = addElement(fields, std::make_unique<ORXClass>(), package, object);
+            buildClass(fields, cls);
         } else if (kind == "association") {
-            checkKeys(object, true, {"kind", "roles"});
-            element = std::make_unique<ORXAssociation>();
-        } else if (kind == "generalization") {
-            checkKeys(object, true, {"kind", "supertype", "subtypes", "foreignKeys"});
-            element = std::make_unique<ORXGeneralization>();
-        } else if (kind == "view") {
-            checkKeys(object, true, {"kind", "statement", "statementKind", "owner", "columns"});
-            element = std::make_unique<ORXSQLViewEntity>();
-        } else {
-            failAt("kind", "expected \"class\", \"association\", \"generalization\" or \"view\"");
-        }
-        readCommon(object, element.get());
-        if (!element->addDesignPackage(package)) {
-            fail("package " + inQuotes(package->getName().view()) +
-                 " already holds a class named " + inQuotes(element->getName().view()));
-        }
-        ORXModelObject* made = element.release();
-        object.setTag(static_cast<ORXObject*>(made));
-        if (auto* cls = as<ORXClass>(made)) {
-            buildClass(object, cls);
-        } else if (auto* association = as<ORXAssociation>(made)) {
-            if (const JsonValue* roles = findArray(object, "roles")) {
+            auto fields = readKeys<kAssociationKeys>(object);
+            auto* association =
+                addElement(fields, std::make_unique<ORXAssociation>(), package, object);
+            if (const JsonValue* roles = findArray(fields["roles"])) {
                 Step step(this, "roles");
-                forEach(*roles, [&](const JsonValue& item, std::size_t) {
-                    checkKeys(item, true,
-                              {"class", "isSource", "multiplicity", "updateRule", "deleteRule",
-                               "foreignKey"});
-                    require(item, "class");
-                    auto* role = new ORXAssociationRole(association);
-                    item.setTag(static_cast<ORXObject*>(role));
-                    readCommon(item, role);
-                    role->setSource(getBool(item, "isSource", false));
-                    if (const JsonValue* multiplicity = find(item, "multiplicity")) {
-                        Step multiplicityStep(this, "multiplicity");
-                        std::string_view text = stringValue(*multiplicity);
-                        int lower = 0, upper = 0;
-                        if (!decodeMultiplicity(text, lower, upper)) {
-                            fail("invalid multiplicity " + inQuotes(text));
-                        }
-                        role->setMultiplicity(text);
-                    } else {
-                        role->setMultiplicity(role->isSource() ? "1" : "0..*");
-                    }
-                    role->setUpdateRule(getRule(item, "updateRule"));
-                    role->setDeleteRule(getRule(item, "deleteRule"));
-                });
+                forEach(*roles,
+                        [&](const JsonValue& item, std::size_t) { buildRole(item, association); });
             }
-        } else if (auto* view = as<ORXSQLViewEntity>(made)) {
-            view->setViewStatement(getString(object, "statement"));
-            view->setViewStatementKind(getInt(object, "statementKind", 1));
-            if (const JsonValue* columns = findArray(object, "columns")) {
+        } else if (kind == "generalization") {
+            auto fields = readKeys<kGeneralizationKeys>(object);
+            addElement(fields, std::make_unique<ORXGeneralization>(), package, object);
+        } else if (kind == "view") {
+            auto fields = readKeys<kViewKeys>(object);
+            auto* view = addElement(fields, std::make_unique<ORXSQLViewEntity>(), package, object);
+            view->setViewStatement(getString(fields["statement"]));
+            view->setViewStatementKind(getInt(fields["statementKind"], 1));
+            if (const JsonValue* columns = findArray(fields["columns"])) {
                 Step step(this, "columns");
                 forEach(*columns, [&](const JsonValue& item, std::size_t) {
-                    checkKeys(item, true, {"source"});
+                    auto columnFields = readKeys<kViewColumnKeys>(item);
                     auto column = std::make_unique<ORXSQLViewAttribute>();
-                    readCommon(item, column.get());
+                    readCommon(columnFields, column.get());
                     if (!column->addAssociatedView(view))
                         fail("the column cannot be added");
                     item.setTag(static_cast<ORXObject*>(column.release()));
                 });
             }
+        } else {
+            failAt("kind", "expected \"class\", \"association\", \"generalization\" or \"view\"");
         }
     }
 
-    void buildClass(const JsonValue& object, ORXClass* cls) {
-        cls->setTableType(getInt(object, "tableType", 0));
-        if (const JsonValue* synonyms = findArray(object, "synonyms")) {
+    // Reads the common keys of a new element and adds it to `package`.
+    template <const KeySet& Keys, class T>
+    T* addElement(const Fields<Keys>& fields, std::unique_ptr<T> element, ORXDesignPackage* package,
+                  const JsonValue& object) {
+        readCommon(fields, element.get());
+        if (!element->addDesignPackage(package)) {
+            fail("package " + inQuotes(package->getName().view()) +
+                 " already holds a class named " + inQuotes(element->getName().view()));
+        }
+        T* made = element.release();
+        object.setTag(static_cast<ORXObject*>(made));
+        return made;
+    }
+
+    void buildRole(const JsonValue& item, ORXAssociation* association) {
+        auto fields = readKeys<kRoleKeys>(item);
+        require(fields["class"]);
+        auto* role = new ORXAssociationRole(association);
+        item.setTag(static_cast<ORXObject*>(role));
+        readCommon(fields, role);
+        role->setSource(getBool(fields["isSource"], false));
+        if (const JsonValue* multiplicity = fields["multiplicity"].value) {
+            Step multiplicityStep(this, "multiplicity");
+            std::string_view text = stringValue(*multiplicity);
+            int lower = 0, upper = 0;
+            if (!decodeMultiplicity(text, lower, upper)) {
+                fail("invalid multiplicity " + inQuotes(text));
+            }
+            role->setMultiplicity(text);
+        } else {
+            role->setMultiplicity(role->isSource() ? "1" : "0..*");
+        }
+        role->setUpdateRule(getRule(fields["updateRule"]));
+        role->setDeleteRule(getRule(fields["deleteRule"]));
+    }
+
+    void buildClass(const Fields<kClassKeys>& fields, ORXClass* cls) {
+        cls->setTableType(getInt(fields["tableType"], 0));
+        if (const JsonValue* synonyms = findArray(fields["synonyms"])) {
             Step step(this, "synonyms");
             forEach(*synonyms, [&](const JsonValue& item, std::size_t) {
                 cls->addSynonym(new ORXSynonym(stringValue(item)));
             });
         }
-        readCheckRule(object, cls);
-        if (const JsonValue* attributes = findArray(object, "attributes")) {
+        readCheckRule(fields["checkRule"], cls);
+        if (const JsonValue* attributes = findArray(fields["attributes"])) {
             Step step(this, "attributes");
-            forEach(*attributes, [&](const JsonValue& item, std::size_t) {
-                checkKeys(item, true,
-                          {"type", "initialValue", "optional", "checkExpression", "checkRule"});
-                auto attribute = std::make_unique<ORXAttribute>();
-                readCommon(item, attribute.get());
-                if (!attribute->addAssociatedClass(cls)) {
-                    fail("class " + inQuotes(cls->getName().view()) +
-                         " already has an attribute named " +
-                         inQuotes(attribute->getName().view()));
-                }
-                ORXAttribute* made = attribute.release();
-                item.setTag(static_cast<ORXObject*>(made));
-                if (const JsonValue* type = find(item, "type")) {
-                    Step typeStep(this, "type");
-                    if (type->isObject()) {
-                        made->setOwnedType(buildType(*type, true).release());
-                    } else if (!type->isString()) {
-                        fail("expected the id of a type or a type object");
-                    }
-                }
-                made->setInitialValue(getString(item, "initialValue"));
-                made->setOptional(getBool(item, "optional", false));
-                made->setRuleExpression(getString(item, "checkExpression"));
-                readCheckRule(item, made);
-            });
+            forEach(*attributes,
+                    [&](const JsonValue& item, std::size_t) { buildAttribute(item, cls); });
         }
-        if (const JsonValue* keys = findArray(object, "keys")) {
+        if (const JsonValue* keys = findArray(fields["keys"])) {
             Step step(this, "keys");
-            forEach(*keys, [&](const JsonValue& item, std::size_t) {
-                expectObject(item);
-                std::string_view kind = "candidate";
-                if (const JsonValue* kindValue = find(item, "kind")) {
-                    Step kindStep(this, "kind");
-                    kind = stringValue(*kindValue);
-                    if (kind != "candidate" && kind != "foreign") {
-                        fail("expected \"candidate\" or \"foreign\"");
-                    }
-                }
-                std::unique_ptr<ORXKey> key;
-                if (kind == "candidate") {
-                    checkKeys(item, true,
-                              {"kind", "attributes", "index", "orderingIndex", "unique"});
-                    auto candidate = std::make_unique<ORXCandidateKey>();
-                    candidate->setUnique(getBool(item, "unique", true));
-                    key = std::move(candidate);
-                } else {
-                    checkKeys(
-                        item, true,
-                        {"kind", "attributes", "index", "orderingIndex", "references", "nameMaps"});
-                    key = std::make_unique<ORXForeignKey>();
-                }
-                readCommon(item, key.get());
-                if (!key->addAssociatedClass(cls))
-                    fail("the key cannot be added");
-                item.setTag(static_cast<ORXObject*>(key.release()));
-                findArray(item, "attributes");
-                findArray(item, "nameMaps");
-            });
+            forEach(*keys, [&](const JsonValue& item, std::size_t) { buildKey(item, cls); });
         }
-        if (const JsonValue* indexes = findArray(object, "indexes")) {
+        if (const JsonValue* indexes = findArray(fields["indexes"])) {
             Step step(this, "indexes");
-            forEach(*indexes, [&](const JsonValue& item, std::size_t) {
-                checkKeys(item, true, {"unique", "clustered", "key", "members"});
-                auto index = std::make_unique<ORXIndex>();
-                readCommon(item, index.get());
-                index->setUnique(getBool(item, "unique", false));
-                index->setClustered(getBool(item, "clustered", false));
-                if (!index->addAssociatedClass(cls))
-                    fail("the index cannot be added");
-                item.setTag(static_cast<ORXObject*>(index.release()));
-                if (const JsonValue* members = findArray(item, "members")) {
-                    Step membersStep(this, "members");
-                    forEach(*members, [&](const JsonValue& member, std::size_t) {
-                        checkKeys(member, false, {"id", "attribute", "sortOrder", "position"});
-                        require(member, "attribute");
-                        getInt(member, "sortOrder", 1);
-                        getInt(member, "position", 0, -32768, 32767);
-                    });
-                }
-            });
+            forEach(*indexes, [&](const JsonValue& item, std::size_t) { buildIndex(item, cls); });
         }
-        if (const JsonValue* operations = findArray(object, "operations")) {
+        if (const JsonValue* operations = findArray(fields["operations"])) {
+            ++classOperations_;
             Step step(this, "operations");
             forEach(*operations, [&](const JsonValue& item, std::size_t) {
                 auto operation = buildOperation(item, true);
@@ -883,13 +1022,89 @@ class Loader {
         }
     }
 
+    void buildAttribute(const JsonValue& item, ORXClass* cls) {
+        auto fields = readKeys<kAttributeKeys>(item);
+        auto attribute = std::make_unique<ORXAttribute>();
+        readCommon(fields, attribute.get());
+        if (!attribute->addAssociatedClass(cls)) {
+            fail("class " + inQuotes(cls->getName().view()) + " already has an attribute named " +
+                 inQuotes(attribute->getName().view()));
+        }
+        ORXAttribute* made = attribute.release();
+        item.setTag(static_cast<ORXObject*>(made));
+        if (const JsonValue* type = fields["type"].value) {
+            Step typeStep(this, "type");
+            if (type->isObject()) {
+                made->setOwnedType(buildType(*type, true).release());
+            } else if (!type->isString()) {
+                fail("expected the id of a type or a type object");
+            }
+        }
+        setText(made, &ORXAttribute::setInitialValue, getString(fields["initialValue"]));
+        made->setOptional(getBool(fields["optional"], false));
+        setText(made, &ORXAttribute::setRuleExpression, getString(fields["checkExpression"]));
+        readCheckRule(fields["checkRule"], made);
+    }
+
+    void buildKey(const JsonValue& item, ORXClass* cls) {
+        expectObject(item);
+        std::string_view kind = "candidate";
+        if (const JsonValue* kindValue = item.find("kind")) {
+            Step kindStep(this, "kind");
+            kind = stringValue(*kindValue);
+            if (kind != "candidate" && kind != "foreign") {
+                fail("expected \"candidate\" or \"foreign\"");
+            }
+        }
+        if (kind == "candidate") {
+            auto fields = readKeys<kCandidateKeyKeys>(item);
+            auto candidate = std::make_unique<ORXCandidateKey>();
+            candidate->setUnique(getBool(fields["unique"], true));
+            addKey(fields, std::move(candidate), cls, item);
+        } else {
+            auto fields = readKeys<kForeignKeyKeys>(item);
+            addKey(fields, std::make_unique<ORXForeignKey>(), cls, item);
+            findArray(fields["nameMaps"]);
+        }
+    }
+
+    // Reads the common keys of a new key and adds it to `cls`.
+    template <const KeySet& Keys>
+    void addKey(const Fields<Keys>& fields, std::unique_ptr<ORXKey> key, ORXClass* cls,
+                const JsonValue& item) {
+        readCommon(fields, key.get());
+        if (!key->addAssociatedClass(cls))
+            fail("the key cannot be added");
+        item.setTag(static_cast<ORXObject*>(key.release()));
+        findArray(fields["attributes"]);
+    }
+
+    void buildIndex(const JsonValue& item, ORXClass* cls) {
+        auto fields = readKeys<kIndexKeys>(item);
+        auto index = std::make_unique<ORXIndex>();
+        readCommon(fields, index.get());
+        index->setUnique(getBool(fields["unique"], false));
+        index->setClustered(getBool(fields["clustered"], false));
+        if (!index->addAssociatedClass(cls))
+            fail("the index cannot be added");
+        item.setTag(static_cast<ORXObject*>(index.release()));
+        if (const JsonValue* members = findArray(fields["members"])) {
+            Step membersStep(this, "members");
+            forEach(*members, [&](const JsonValue& member, std::size_t) {
+                auto memberFields = readKeys<kIndexMemberKeys>(member);
+                require(memberFields["attribute"]);
+                getInt(memberFields["sortOrder"], 1);
+                getInt(memberFields["position"], 0, -32768, 32767);
+            });
+        }
+    }
+
     // An operation of a class (`ofClass`: a procedure or a trigger) or a stored
     // procedure of a package; "kind" defaults to "procedure".
     std::unique_ptr<ORXOperation> buildOperation(const JsonValue& object, bool ofClass) {
-        checkKeys(object, true,
-                  {"kind", "body", "owner", "links", "timing", "onInsert", "onUpdate", "onDelete"});
+        auto fields = readKeys<kOperationKeys>(object);
         int type = ORX_ET_STORED_PROCEDURE;
-        if (const JsonValue* kindValue = find(object, "kind")) {
+        if (const JsonValue* kindValue = fields["kind"].value) {
             Step step(this, "kind");
             std::string_view kind = stringValue(*kindValue);
             if (kind == "trigger" && ofClass) {
@@ -900,13 +1115,13 @@ class Loader {
             }
         }
         auto operation = std::make_unique<ORXOperation>(type);
-        readCommon(object, operation.get());
-        operation->setBody(getString(object, "body"));
-        operation->setTiming(getInt(object, "timing", 0));
-        operation->setOnInsert(getBool(object, "onInsert", false));
-        operation->setOnUpdate(getBool(object, "onUpdate", false));
-        operation->setOnDelete(getBool(object, "onDelete", false));
-        if (const JsonValue* links = findArray(object, "links")) {
+        readCommon(fields, operation.get());
+        operation->setBody(getString(fields["body"]));
+        operation->setTiming(getInt(fields["timing"], 0));
+        operation->setOnInsert(getBool(fields["onInsert"], false));
+        operation->setOnUpdate(getBool(fields["onUpdate"], false));
+        operation->setOnDelete(getBool(fields["onDelete"], false));
+        if (const JsonValue* links = findArray(fields["links"])) {
             if (links->size() > 2)
                 failAt("links", "expected at most two ids");
         }
@@ -915,29 +1130,28 @@ class Loader {
     }
 
     void buildDiagram(const JsonValue& object, ORXDesignPackage* package) {
-        checkKeys(object, true, {"members", "symbols"});
+        auto fields = readKeys<kDiagramKeys>(object);
         auto diagram = std::make_unique<ORXDiagram>();
-        readCommon(object, diagram.get());
+        readCommon(fields, diagram.get());
         ORXDiagram* made = diagram.get();
         if (!package->addOwnedDiagram(made))
             fail("the diagram cannot be added");
         diagram.release();
         object.setTag(static_cast<ORXObject*>(made));
-        findArray(object, "members");
-        if (const JsonValue* symbols = findArray(object, "symbols")) {
+        findArray(fields["members"]);
+        if (const JsonValue* symbols = findArray(fields["symbols"])) {
             Step step(this, "symbols");
             forEach(*symbols, [&](const JsonValue& item, std::size_t) {
-                checkKeys(item, false,
-                          {"id", "subject", "x", "y", "width", "height", "backgroundColor",
-                           "lineColor", "fontColor"});
-                require(item, "subject");
+                auto itemFields = readKeys<kSymbolKeys>(item);
+                require(itemFields["subject"]);
                 auto symbol = std::make_unique<ORXPresentationElement>();
-                registerId(item, symbol.get());
-                symbol->setGeometry(getInt(item, "x", 0), getInt(item, "y", 0),
-                                    getInt(item, "width", 0), getInt(item, "height", 0));
-                int background = getColor(item, "backgroundColor");
-                int line = getColor(item, "lineColor");
-                int font = getColor(item, "fontColor");
+                registerId(itemFields["id"], symbol.get());
+                symbol->setGeometry(getInt(itemFields["x"], 0), getInt(itemFields["y"], 0),
+                                    getInt(itemFields["width"], 0),
+                                    getInt(itemFields["height"], 0));
+                int background = getColor(itemFields["backgroundColor"]);
+                int line = getColor(itemFields["lineColor"]);
+                int font = getColor(itemFields["fontColor"]);
                 symbol->setColors(background, line, font);
                 if (!symbol->addDiagram(made))
                     fail("the symbol cannot be added");
@@ -950,25 +1164,31 @@ class Loader {
 
     void linkPackage(const JsonValue& object) {
         auto* package = built<ORXPackage>(object);
-        auto* design = as<ORXDesignPackage>(package);
-        if (design) {
-            if (const JsonValue* elements = find(object, "elements")) {
+        const JsonValue* children;
+        if (as<ORXDesignPackage>(package)) {
+            Fields<kDesignKeys> fields(object);
+            if (const JsonValue* elements = fields["elements"].value) {
                 Step step(this, "elements");
                 forEach(*elements, [&](const JsonValue& item, std::size_t) { linkElement(item); });
             }
-            if (const JsonValue* procedures = find(object, "storedProcedures")) {
+            if (const JsonValue* procedures = fields["storedProcedures"].value) {
                 Step step(this, "storedProcedures");
-                forEach(*procedures, [&](const JsonValue& item, std::size_t) { linkOwner(item); });
+                forEach(*procedures, [&](const JsonValue& item, std::size_t) {
+                    linkOwner(item.find("owner"), item);
+                });
             }
+            children = fields["packages"].value;
+        } else {
+            children = object.find("packages");
         }
-        if (const JsonValue* children = find(object, "packages")) {
+        if (children) {
             Step step(this, "packages");
             forEach(*children, [&](const JsonValue& item, std::size_t) { linkPackage(item); });
         }
     }
 
-    void linkOwner(const JsonValue& object) {
-        if (const JsonValue* owner = find(object, "owner")) {
+    void linkOwner(const JsonValue* owner, const JsonValue& object) {
+        if (owner) {
             Step step(this, "owner");
             built<ORXModelObject>(object)->setOwner(lookupSchema(*owner));
         }
@@ -977,36 +1197,19 @@ class Loader {
     void linkElement(const JsonValue& object) {
         auto* element = built<ORXModelObject>(object);
         if (auto* cls = as<ORXClass>(element)) {
-            linkClass(object, cls);
+            linkClass(Fields<kClassKeys>(object), object, cls);
         } else if (as<ORXAssociation>(element)) {
-            if (const JsonValue* roles = find(object, "roles")) {
+            if (const JsonValue* roles = object.find("roles")) {
                 Step step(this, "roles");
-                forEach(*roles, [&](const JsonValue& item, std::size_t) {
-                    auto* role = built<ORXAssociationRole>(item);
-                    ORXClass* roleClass;
-                    {
-                        Step classStep(this, "class");
-                        roleClass = lookupAs<ORXClass>(*find(item, "class"), "a class");
-                        if (!role->addAssociatedClass(roleClass))
-                            fail("the role cannot be linked");
-                    }
-                    if (const JsonValue* key = find(item, "foreignKey")) {
-                        Step keyStep(this, "foreignKey");
-                        auto* foreignKey = lookupAs<ORXForeignKey>(*key, "a foreign key");
-                        if (foreignKey->getAssociatedClass() != roleClass) {
-                            fail("no foreign key " + inQuotes(key->string()) + " in class " +
-                                 inQuotes(roleClass->getName().view()));
-                        }
-                        foreignKey->addAssociationRole(role);
-                    }
-                });
+                forEach(*roles, [&](const JsonValue& item, std::size_t) { linkRole(item); });
             }
         } else if (auto* generalization = as<ORXGeneralization>(element)) {
-            if (const JsonValue* supertype = find(object, "supertype")) {
+            Fields<kGeneralizationKeys> fields(object);
+            if (const JsonValue* supertype = fields["supertype"].value) {
                 Step step(this, "supertype");
                 generalization->setSupertypeClass(lookupAs<ORXClass>(*supertype, "a class"));
             }
-            if (const JsonValue* subtypes = findArray(object, "subtypes")) {
+            if (const JsonValue* subtypes = fields["subtypes"].value) {
                 Step step(this, "subtypes");
                 forEach(*subtypes, [&](const JsonValue& item, std::size_t) {
                     if (!generalization->addSubtypeClass(lookupAs<ORXClass>(item, "a class"))) {
@@ -1014,7 +1217,7 @@ class Loader {
                     }
                 });
             }
-            if (const JsonValue* keys = findArray(object, "foreignKeys")) {
+            if (const JsonValue* keys = fields["foreignKeys"].value) {
                 Step step(this, "foreignKeys");
                 forEach(*keys, [&](const JsonValue& item, std::size_t) {
                     auto* key = lookupAs<ORXForeignKey>(item, "a foreign key");
@@ -1032,11 +1235,12 @@ class Loader {
                 });
             }
         } else if (as<ORXSQLViewEntity>(element)) {
-            linkOwner(object);
-            if (const JsonValue* columns = find(object, "columns")) {
+            Fields<kViewKeys> fields(object);
+            linkOwner(fields["owner"].value, object);
+            if (const JsonValue* columns = fields["columns"].value) {
                 Step step(this, "columns");
                 forEach(*columns, [&](const JsonValue& item, std::size_t) {
-                    if (const JsonValue* source = find(item, "source")) {
+                    if (const JsonValue* source = Fields<kViewColumnKeys>(item)["source"].value) {
                         Step sourceStep(this, "source");
                         ORXObject* target = lookup(*source);
                         auto* feature = as<ORXFeature>(target);
@@ -1053,12 +1257,33 @@ class Loader {
         }
     }
 
-    void linkClass(const JsonValue& object, ORXClass* cls) {
-        linkOwner(object);
-        if (const JsonValue* attributes = find(object, "attributes")) {
+    void linkRole(const JsonValue& item) {
+        Fields<kRoleKeys> fields(item);
+        auto* role = built<ORXAssociationRole>(item);
+        ORXClass* roleClass;
+        {
+            Step classStep(this, "class");
+            roleClass = lookupAs<ORXClass>(*fields["class"].value, "a class");
+            if (!role->addAssociatedClass(roleClass))
+                fail("the role cannot be linked");
+        }
+        if (const JsonValue* key = fields["foreignKey"].value) {
+            Step keyStep(this, "foreignKey");
+            auto* foreignKey = lookupAs<ORXForeignKey>(*key, "a foreign key");
+            if (foreignKey->getAssociatedClass() != roleClass) {
+                fail("no foreign key " + inQuotes(key->string()) + " in class " +
+                     inQuotes(roleClass->getName().view()));
+            }
+            foreignKey->addAssociationRole(role);
+        }
+    }
+
+    void linkClass(const Fields<kClassKeys>& fields, const JsonValue& object, ORXClass* cls) {
+        linkOwner(fields["owner"].value, object);
+        if (const JsonValue* attributes = fields["attributes"].value) {
             Step step(this, "attributes");
             forEach(*attributes, [&](const JsonValue& item, std::size_t) {
-                const JsonValue* type = find(item, "type");
+                const JsonValue* type = Fields<kAttributeKeys>(item)["type"].value;
                 if (type && type->isString()) {
                     Step typeStep(this, "type");
                     // Only the model's types carry ids; inline types cannot.
@@ -1066,57 +1291,17 @@ class Loader {
                 }
             });
         }
-        if (const JsonValue* keys = find(object, "keys")) {
+        if (const JsonValue* keys = fields["keys"].value) {
             Step step(this, "keys");
             forEach(*keys, [&](const JsonValue& item, std::size_t) {
                 auto* key = built<ORXKey>(item);
-                if (const JsonValue* attributes = find(item, "attributes")) {
-                    Step listStep(this, "attributes");
-                    forEach(*attributes, [&](const JsonValue& id, std::size_t) {
-                        if (!key->addAttribute(lookupAttributeOf(id, cls))) {
-                            fail("the attribute is listed twice");
-                        }
-                    });
-                }
-                if (const JsonValue* index = find(item, "index")) {
-                    Step indexStep(this, "index");
-                    key->setIndex(lookupIndexOf(*index, cls));
-                }
-                if (const JsonValue* index = find(item, "orderingIndex")) {
-                    Step indexStep(this, "orderingIndex");
-                    key->setOrderingIndex(lookupIndexOf(*index, cls));
-                }
-                auto* foreignKey = as<ORXForeignKey>(key);
-                if (!foreignKey)
-                    return;
-                if (const JsonValue* references = find(item, "references")) {
-                    Step referencesStep(this, "references");
-                    foreignKey->addCandidateKey(
-                        lookupAs<ORXCandidateKey>(*references, "a candidate key"));
-                }
-                if (const JsonValue* maps = find(item, "nameMaps")) {
-                    Step mapsStep(this, "nameMaps");
-                    forEach(*maps, [&](const JsonValue& map, std::size_t) {
-                        checkKeys(map, false, {"id", "source", "destination"});
-                        ORXAttribute* source;
-                        ORXAttribute* destination;
-                        {
-                            const JsonValue& value = require(map, "source");
-                            Step sourceStep(this, "source");
-                            source = lookupAs<ORXAttribute>(value, "an attribute");
-                        }
-                        {
-                            const JsonValue& value = require(map, "destination");
-                            Step destinationStep(this, "destination");
-                            destination = lookupAttributeOf(value, cls);
-                        }
-                        auto* made = new ORXAssociationRoleNameMap(foreignKey, source, destination);
-                        registerId(map, made);
-                    });
-                }
+                if (auto* foreignKey = as<ORXForeignKey>(key))
+                    linkForeignKey(Fields<kForeignKeyKeys>(item), foreignKey, cls);
+                else
+                    linkKeyIndexes(Fields<kCandidateKeyKeys>(item), key, cls);
             });
         }
-        if (const JsonValue* primaryKey = find(object, "primaryKey")) {
+        if (const JsonValue* primaryKey = fields["primaryKey"].value) {
             Step step(this, "primaryKey");
             ORXKey* key = lookupKeyOf(*primaryKey, cls);
             auto* candidate = as<ORXCandidateKey>(key);
@@ -1127,34 +1312,89 @@ class Loader {
             if (!candidate->addPrimaryOfClass(cls))
                 fail("the primary key cannot be set");
         }
-        if (const JsonValue* indexes = find(object, "indexes")) {
+        if (const JsonValue* indexes = fields["indexes"].value) {
             Step step(this, "indexes");
-            forEach(*indexes, [&](const JsonValue& item, std::size_t) {
-                auto* index = built<ORXIndex>(item);
-                if (const JsonValue* key = find(item, "key")) {
-                    Step keyStep(this, "key");
-                    index->addKey(lookupKeyOf(*key, cls));
-                }
-                if (const JsonValue* members = find(item, "members")) {
-                    Step membersStep(this, "members");
-                    forEach(*members, [&](const JsonValue& member, std::size_t i) {
-                        ORXAttribute* attribute;
-                        {
-                            Step attributeStep(this, "attribute");
-                            attribute = lookupAttributeOf(*find(member, "attribute"), cls);
-                        }
-                        int position = getInt(member, "position", static_cast<int>(i));
-                        auto* made =
-                            new ORXIndexMember(index, attribute, static_cast<short>(position),
-                                               getInt(member, "sortOrder", 1));
-                        registerId(member, made);
-                    });
+            forEach(*indexes, [&](const JsonValue& item, std::size_t) { linkIndex(item, cls); });
+        }
+        if (const JsonValue* operations = fields["operations"].value) {
+            Step step(this, "operations");
+            forEach(*operations, [&](const JsonValue& item, std::size_t) {
+                linkOwner(item.find("owner"), item);
+            });
+        }
+    }
+
+    // Links the attributes and indexes of a key of `cls`.
+    template <const KeySet& Keys>
+    void linkKeyIndexes(const Fields<Keys>& fields, ORXKey* key, ORXClass* cls) {
+        if (const JsonValue* attributes = fields["attributes"].value) {
+            Step listStep(this, "attributes");
+            forEach(*attributes, [&](const JsonValue& id, std::size_t) {
+                if (!key->addAttribute(lookupAttributeOf(id, cls))) {
+                    fail("the attribute is listed twice");
                 }
             });
         }
-        if (const JsonValue* operations = find(object, "operations")) {
-            Step step(this, "operations");
-            forEach(*operations, [&](const JsonValue& item, std::size_t) { linkOwner(item); });
+        if (const JsonValue* index = fields["index"].value) {
+            Step indexStep(this, "index");
+            key->setIndex(lookupIndexOf(*index, cls));
+        }
+        if (const JsonValue* index = fields["orderingIndex"].value) {
+            Step indexStep(this, "orderingIndex");
+            key->setOrderingIndex(lookupIndexOf(*index, cls));
+        }
+    }
+
+    void linkForeignKey(const Fields<kForeignKeyKeys>& fields, ORXForeignKey* foreignKey,
+                        ORXClass* cls) {
+        linkKeyIndexes(fields, foreignKey, cls);
+        if (const JsonValue* references = fields["references"].value) {
+            Step referencesStep(this, "references");
+            foreignKey->addCandidateKey(lookupAs<ORXCandidateKey>(*references, "a candidate key"));
+        }
+        if (const JsonValue* maps = fields["nameMaps"].value) {
+            Step mapsStep(this, "nameMaps");
+            forEach(*maps, [&](const JsonValue& map, std::size_t) {
+                auto mapFields = readKeys<kNameMapKeys>(map);
+                ORXAttribute* source;
+                ORXAttribute* destination;
+                {
+                    const JsonValue& value = require(mapFields["source"]);
+                    Step sourceStep(this, "source");
+                    source = lookupAs<ORXAttribute>(value, "an attribute");
+                }
+                {
+                    const JsonValue& value = require(mapFields["destination"]);
+                    Step destinationStep(this, "destination");
+                    destination = lookupAttributeOf(value, cls);
+                }
+                auto* made = new ORXAssociationRoleNameMap(foreignKey, source, destination);
+                registerId(mapFields["id"], made);
+            });
+        }
+    }
+
+    void linkIndex(const JsonValue& item, ORXClass* cls) {
+        Fields<kIndexKeys> fields(item);
+        auto* index = built<ORXIndex>(item);
+        if (const JsonValue* key = fields["key"].value) {
+            Step keyStep(this, "key");
+            index->addKey(lookupKeyOf(*key, cls));
+        }
+        if (const JsonValue* members = fields["members"].value) {
+            Step membersStep(this, "members");
+            forEach(*members, [&](const JsonValue& member, std::size_t i) {
+                Fields<kIndexMemberKeys> memberFields(member);
+                ORXAttribute* attribute;
+                {
+                    Step attributeStep(this, "attribute");
+                    attribute = lookupAttributeOf(*memberFields["attribute"].value, cls);
+                }
+                int position = getInt(memberFields["position"], static_cast<int>(i));
+                auto* made = new ORXIndexMember(index, attribute, static_cast<short>(position),
+                                                getInt(memberFields["sortOrder"], 1));
+                registerId(memberFields["id"], made);
+            });
         }
     }
 
@@ -1165,7 +1405,7 @@ class Loader {
     }
 
     void linkOperation(const JsonValue& object) {
-        const JsonValue* links = find(object, "links");
+        const JsonValue* links = object.find("links");
         if (!links)
             return;
         auto* operation = built<ORXOperation>(object);
@@ -1180,11 +1420,16 @@ class Loader {
     }
 
     void finishPackage(const JsonValue& object) {
+        const JsonValue* children;
         if (as<ORXDesignPackage>(built<ORXPackage>(object))) {
-            if (const JsonValue* elements = find(object, "elements")) {
+            Fields<kDesignKeys> fields(object);
+            // Only classes hold operations; most models have none, and then
+            // the elements need no second look.
+            const JsonValue* elements = fields["elements"].value;
+            if (elements && classOperations_ > 0) {
                 Step step(this, "elements");
                 forEach(*elements, [&](const JsonValue& item, std::size_t) {
-                    const JsonValue* operations = find(item, "operations");
+                    const JsonValue* operations = item.find("operations");
                     if (!operations || !operations->isArray())
                         return;
                     Step operationsStep(this, "operations");
@@ -1193,35 +1438,39 @@ class Loader {
                     });
                 });
             }
-            if (const JsonValue* procedures = find(object, "storedProcedures")) {
+            if (const JsonValue* procedures = fields["storedProcedures"].value) {
                 Step step(this, "storedProcedures");
                 forEach(*procedures,
                         [&](const JsonValue& item, std::size_t) { linkOperation(item); });
             }
-            if (const JsonValue* diagrams = find(object, "diagrams")) {
+            if (const JsonValue* diagrams = fields["diagrams"].value) {
                 Step step(this, "diagrams");
                 forEach(*diagrams, [&](const JsonValue& item, std::size_t) { linkDiagram(item); });
             }
+            children = fields["packages"].value;
+        } else {
+            children = object.find("packages");
         }
-        if (const JsonValue* children = find(object, "packages")) {
+        if (children) {
             Step step(this, "packages");
             forEach(*children, [&](const JsonValue& item, std::size_t) { finishPackage(item); });
         }
     }
 
     void linkDiagram(const JsonValue& object) {
+        Fields<kDiagramKeys> fields(object);
         auto* diagram = built<ORXDiagram>(object);
-        if (const JsonValue* members = find(object, "members")) {
+        if (const JsonValue* members = fields["members"].value) {
             Step step(this, "members");
             forEach(*members, [&](const JsonValue& item, std::size_t) {
                 lookupModelElement(item)->addDiagram(diagram);  // already a member: fine
             });
         }
-        if (const JsonValue* symbols = find(object, "symbols")) {
+        if (const JsonValue* symbols = fields["symbols"].value) {
             Step step(this, "symbols");
             forEach(*symbols, [&](const JsonValue& item, std::size_t) {
                 Step subjectStep(this, "subject");
-                ORXModelObject* subject = lookupModelElement(*find(item, "subject"));
+                ORXModelObject* subject = lookupModelElement(*item.find("subject"));
                 if (!built<ORXPresentationElement>(item)->addSubjectModelObject(subject)) {
                     fail("the subject cannot be linked");
                 }
@@ -1231,9 +1480,11 @@ class Loader {
     }
 
     std::string file_;
-    std::vector<JsonPathStep> path_;
+    std::vector<JsonPathStep> path_;  // the steps; only the first depth_ are the path
+    std::size_t depth_ = 0;
     std::unique_ptr<ORXModel> model_;
     IdTable ids_;
+    std::size_t classOperations_ = 0;  // classes with a list of operations
 };
 
 }  // namespace
