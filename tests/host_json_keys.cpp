@@ -203,4 +203,18 @@ TEST(JsonModelKeys, KeysOfOneLengthAreToldApart) {
     EXPECT_EQ(symbol->getFontColor(), 3);
 }
 
+TEST(JsonModelKeys, TheListsOfAGeneralizationMustBeArrays) {
+    const std::string generalization = R"(, {"kind": "generalization", "supertype": "c1", )";
+    const std::pair<std::string, std::string> cases[] = {
+        {inMain(kClass + generalization + R"("subtypes": "c1"})"),
+         "packages[0].elements[1].subtypes: expected an array"},
+        {inMain(kClass + generalization + R"("subtypes": [], "foreignKeys": {}})"),
+         "packages[0].elements[1].foreignKeys: expected an array"},
+    };
+    for (const auto& [text, message] : cases) {
+        SCOPED_TRACE(message);
+        EXPECT_EQ(errorOf(text), "m.json: " + message);
+    }
+}
+
 }  // namespace

@@ -164,11 +164,38 @@ class IdTable {
         ORXObject* object = nullptr;
     };
 
+    // Reads the text a word at a time (ids are mostly under 8 bytes: two
+    // loads that may overlap), then mixes the bits with multiplications.
     static std::uint64_t hashOf(std::string_view text) {
-        std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
-        for (unsigned char c : text)
-            hash = (hash ^ c) * 1099511628211ull;
-        return hash ^ (hash >> 29);
+        const char* p = text.data();
+        const std::size_t n = text.size();
+        std::uint64_t hash = n * 0x9E3779B97F4A7C15ull;
+        auto mix = [&hash](std::uint64_t word) {
+            hash = (hash ^ word) * 0xBF58476D1CE4E5B9ull;
+            hash ^= hash >> 31;
+        };
+        if (n >= 8) {
+            std::size_t at = 0;
+            for (; at + 8 < n; at += 8)
+                mix(load<std::uint64_t>(p + at));
+            mix(load<std::uint64_t>(p + n - 8));
+        } else if (n >= 4) {
+            mix(load<std::uint32_t>(p) | std::uint64_t{load<std::uint32_t>(p + n - 4)} << 32);
+        } else if (n > 0) {
+            auto byte = [p](std::size_t i) {
+                return std::uint64_t{static_cast<unsigned char>(p[i])};
+            };
+            mix(byte(0) | byte(n / 2) << 8 | byte(n - 1) << 16);
+        }
+        hash *= 0x94D049BB133111EBull;
+        return hash ^ (hash >> 32);
+    }
+
+    template <class Word>
+    static Word load(const char* at) {
+        Word word;
+        std::memcpy(&word, at, sizeof word);
+        return word;
     }
 
     // Ids are short: a loop beats a call to memcmp, and the hashes matched.
@@ -249,6 +276,8 @@ class KeySet {
         }
         return slot;
     }
+
+    constexpr int size() const { return count_; }
 
     // The slot of `name`, which must be in the set.
     consteval int slotOf(std::string_view name) const {
@@ -357,7 +386,7 @@ class Fields {
     const JsonValue* unknown() const { return unknown_; }
 
   private:
-    const JsonValue* slots_[KeySet::kMaxKeys] = {};
+    const JsonValue* slots_[Keys.size()] = {};
     const JsonValue* unknown_ = nullptr;
 };
 
@@ -429,10 +458,10 @@ class Loader {
     // stack that grows only when the nesting is deeper than ever before.
     class Step {
       public:
-        Step(Loader* loader, std::string_view key) : loader_(loader) {
+        [[gnu::always_inline]] Step(Loader* loader, std::string_view key) : loader_(loader) {
             loader_->push({key, 0, false});
         }
-        Step(Loader* loader, std::size_t index) : loader_(loader) {
+        [[gnu::always_inline]] Step(Loader* loader, std::size_t index) : loader_(loader) {
             loader_->push({{}, index, true});
         }
         ~Step() { --loader_->depth_; }
@@ -443,7 +472,7 @@ class Loader {
         Loader* loader_;
     };
 
-    void push(const JsonPathStep& step) {
+    [[gnu::always_inline]] void push(const JsonPathStep& step) {
         if (depth_ == path_.size()) [[unlikely]]
             path_.resize(path_.size() * 2);
         path_[depth_++] = step;
@@ -486,7 +515,7 @@ class Loader {
         return value.string();
     }
 
-    std::string_view getString(Member member) {
+    [[gnu::always_inline]] std::string_view getString(Member member) {
         if (!member.value)
             return {};
         if (!member.value->isString())
@@ -1209,7 +1238,7 @@ class Loader {
                 Step step(this, "supertype");
                 generalization->setSupertypeClass(lookupAs<ORXClass>(*supertype, "a class"));
             }
-            if (const JsonValue* subtypes = fields["subtypes"].value) {
+            if (const JsonValue* subtypes = findArray(fields["subtypes"])) {
                 Step step(this, "subtypes");
                 forEach(*subtypes, [&](const JsonValue& item, std::size_t) {
                     if (!generalization->addSubtypeClass(lookupAs<ORXClass>(item, "a class"))) {
@@ -1217,7 +1246,7 @@ class Loader {
                     }
                 });
             }
-            if (const JsonValue* keys = fields["foreignKeys"].value) {
+            if (const JsonValue* keys = findArray(fields["foreignKeys"])) {
                 Step step(this, "foreignKeys");
                 forEach(*keys, [&](const JsonValue& item, std::size_t) {
                     auto* key = lookupAs<ORXForeignKey>(item, "a foreign key");
