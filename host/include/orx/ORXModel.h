@@ -611,7 +611,7 @@ class ORXModelObject : public ORXElement {
     ~ORXModelObject() override;
 
     // The owning schema (or other owner), or null.
-    ORXModelObject* getOwner() const { return owner_; }
+    ORXModelObject* getOwner() const { return placement_ ? placement_->owner : nullptr; }
     // Sets the owner (null clears it).
     bool setOwner(ORXModelObject* owner);
     // Objects whose owner is this object, in the order they were linked.
@@ -631,20 +631,24 @@ class ORXModelObject : public ORXElement {
     bool addBusinessRule(ORXBusinessRule* rule);  // takes ownership
 
     // The presentation elements that show this object, in all diagrams.
-    int getPresentationPresentationElementCount() const { return presentations_.count(); }
+    int getPresentationPresentationElementCount() const {
+        return placement_ ? placement_->presentations.count() : 0;
+    }
     ORXPresentationElement* getPresentationPresentationElement(int i) const {
-        return presentations_.get(i);
+        return placement_->presentations.get(i);
     }
 
     // The diagrams this object belongs to, in the order it was added to them.
-    int getDiagramCount() const { return diagrams_.count(); }
-    ORXDiagram* getDiagram(int i) const { return diagrams_.get(i); }
+    int getDiagramCount() const { return placement_ ? placement_->diagrams.count() : 0; }
+    ORXDiagram* getDiagram(int i) const { return placement_->diagrams.get(i); }
     // Makes the object a member of `diagram`; false when it already is.
     bool addDiagram(ORXDiagram* diagram);
     bool removeDiagram(ORXDiagram* diagram);
 
     // The design package that contains the object, or null.
-    ORXDesignPackage* getDesignPackage() const { return designPackage_; }
+    ORXDesignPackage* getDesignPackage() const {
+        return placement_ ? placement_->designPackage : nullptr;
+    }
     // Adds the object to `package`. Refused when the object already lies in a
     // package, or when it is a named class and the package holds a class of the
     // same name. An object removed from a package and added back returns to its
@@ -671,17 +675,21 @@ class ORXModelObject : public ORXElement {
     friend class ORXOperation;
     friend class ORXSynonym;
     friend class ORXBusinessRule;
-    ORXModelObject* owner_ = nullptr;
-    ORXLinkList<ORXPresentationElement> presentations_;
-    ORXLinkList<ORXDiagram> diagrams_;
-    ORXDesignPackage* designPackage_ = nullptr;
-    // Where the object first lay: that package's serial and its place there.
-    // Made on the first placement; most objects never lie in a package.
-    struct Home : ORXPooled {
-        std::uint64_t package;
-        std::uint64_t ordinal;
+    // The object's links to its owner, symbols, diagrams and design package.
+    // Most model objects (attributes, types, keys, indexes) never have any:
+    // the block is made on the first link and freed with the object.
+    struct Placement : ORXPooled {
+        ORXModelObject* owner = nullptr;
+        ORXLinkList<ORXPresentationElement> presentations;
+        ORXLinkList<ORXDiagram> diagrams;
+        ORXDesignPackage* designPackage = nullptr;
+        // Where the object first lay: that package's serial (0 while the
+        // object has never lain in a package) and its place there.
+        std::uint64_t homePackage = 0;
+        std::uint64_t homeOrdinal = 0;
     };
-    Home* home_ = nullptr;
+    Placement& placement();
+    Placement* placement_ = nullptr;
 };
 
 // Packages: a package holds child packages.

@@ -14,18 +14,20 @@ using orxmodel::visitEach;
 // ----------------------------------------------------------- ORXModelObject
 
 ORXModelObject::~ORXModelObject() {
-    if (designPackage_)
-        removeDesignPackage(designPackage_);
-    if (owner_)
-        owner_->extras_->ownedObjects.remove(this);
-    for (ORXPresentationElement* presentation : presentations_.items()) {
-        presentation->subject_ = nullptr;
+    if (placement_) {
+        if (placement_->designPackage)
+            removeDesignPackage(placement_->designPackage);
+        if (placement_->owner)
+            placement_->owner->extras_->ownedObjects.remove(this);
+        for (ORXPresentationElement* presentation : placement_->presentations.items()) {
+            presentation->subject_ = nullptr;
+        }
+        for (ORXDiagram* diagram : placement_->diagrams.items())
+            diagram->members_.remove(this);
     }
-    for (ORXDiagram* diagram : diagrams_.items())
-        diagram->members_.remove(this);
     if (extras_) {
         for (ORXModelObject* owned : extras_->ownedObjects.items())
-            owned->owner_ = nullptr;
+            owned->placement_->owner = nullptr;
         for (ORXOperation* operation : extras_->linkingOperations.items()) {
             for (ORXModelObject*& link : operation->links_) {
                 if (link == this)
@@ -35,17 +37,24 @@ ORXModelObject::~ORXModelObject() {
         deleteParts(extras_->synonyms, &ORXSynonym::owner_);
         deleteParts(extras_->rules, &ORXBusinessRule::owner_);
     }
-    delete home_;
+    delete placement_;
+}
+
+ORXModelObject::Placement& ORXModelObject::placement() {
+    if (!placement_)
+        placement_ = new Placement();
+    return *placement_;
 }
 
 bool ORXModelObject::setOwner(ORXModelObject* owner) {
-    if (owner == owner_ || owner == this)
+    ORXModelObject* const current = getOwner();
+    if (owner == current || owner == this)
         return false;
-    if (owner_)
-        owner_->extras_->ownedObjects.remove(this);
-    owner_ = owner;
-    if (owner_)
-        owner_->extras().ownedObjects.add(this);
+    if (current)
+        current->extras_->ownedObjects.remove(this);
+    placement().owner = owner;
+    if (owner)
+        owner->extras().ownedObjects.add(this);
     return true;
 }
 
@@ -66,30 +75,32 @@ bool ORXModelObject::addBusinessRule(ORXBusinessRule* rule) {
 }
 
 bool ORXModelObject::addDiagram(ORXDiagram* diagram) {
-    if (!diagram || !diagrams_.add(diagram))
+    if (!diagram || !placement().diagrams.add(diagram))
         return false;
     diagram->members_.add(this);
     return true;
 }
 
 bool ORXModelObject::removeDiagram(ORXDiagram* diagram) {
-    if (!diagram || !diagrams_.remove(diagram))
+    if (!diagram || !placement_ || !placement_->diagrams.remove(diagram))
         return false;
     diagram->members_.remove(this);
     return true;
 }
 
 bool ORXModelObject::addDesignPackage(ORXDesignPackage* package) {
-    if (!package || designPackage_ || package == this)
+    if (!package || getDesignPackage() || package == this)
         return false;
     const bool isClass = getElementType() == ORX_ET_CLASS;
     // Class names must differ; unnamed classes have no name to clash.
     if (isClass && !getName().empty() && package->holdsClassNamed(getName()))
         return false;
-    if (!home_) {
+    Placement& place = placement();
+    if (place.homePackage == 0) {
         // First placement: remember where, so that a later return finds its place.
-        home_ = new Home{{}, package->getSerial(), package->nextOrdinal_++};
-    } else if (home_->package == package->getSerial()) {
+        place.homePackage = package->getSerial();
+        place.homeOrdinal = package->nextOrdinal_++;
+    } else if (place.homePackage == package->getSerial()) {
         // Appended for now; the package moves it back to its place when it is
         // next read, together with every other element that came back.
         package->returning_.add(this);
@@ -97,18 +108,18 @@ bool ORXModelObject::addDesignPackage(ORXDesignPackage* package) {
     package->elements_.add(this);
     if (isClass)
         package->indexClass(this);
-    designPackage_ = package;
+    place.designPackage = package;
     return true;
 }
 
 bool ORXModelObject::removeDesignPackage(ORXDesignPackage* package) {
-    if (!package || designPackage_ != package)
+    if (!package || getDesignPackage() != package)
         return false;
     package->elements_.remove(this);
     package->returning_.remove(this);
     if (getElementType() == ORX_ET_CLASS && package->classNames_)
         package->classNames_->remove(this);
-    designPackage_ = nullptr;
+    placement_->designPackage = nullptr;
     return true;
 }
 
@@ -176,7 +187,7 @@ ORXDesignPackage::~ORXDesignPackage() {
     delete classNames_;
     classNames_ = nullptr;
     for (ORXModelObject* element : elements)
-        element->designPackage_ = nullptr;
+        element->placement_->designPackage = nullptr;
     for (ORXModelObject* element : elements)
         delete element;
 
@@ -189,7 +200,7 @@ void ORXDesignPackage::restoreOrder() const {
     std::vector<ORXModelObject*> back = returning_.items();
     returning_.clear();
     std::sort(back.begin(), back.end(), [](const ORXModelObject* a, const ORXModelObject* b) {
-        return a->home_->ordinal < b->home_->ordinal;
+        return a->placement_->homeOrdinal < b->placement_->homeOrdinal;
     });
     const std::unordered_set<const ORXModelObject*> moving(back.begin(), back.end());
 
@@ -203,8 +214,9 @@ void ORXDesignPackage::restoreOrder() const {
     for (ORXModelObject* element : current) {
         if (moving.count(element) != 0)
             continue;
-        if (element->home_->package == getSerial()) {
-            while (next < back.size() && back[next]->home_->ordinal < element->home_->ordinal) {
+        if (element->placement_->homePackage == getSerial()) {
+            while (next < back.size() &&
+                   back[next]->placement_->homeOrdinal < element->placement_->homeOrdinal) {
                 merged.push_back(back[next++]);
             }
         }
@@ -252,7 +264,7 @@ ORXModelObject* ORXDesignPackage::getModelElement(int i) const {
 
 bool ORXDesignPackage::containsModelElement(const ORXObject* object) const {
     const auto* element = dynamic_cast<const ORXModelObject*>(object);
-    return element && element->designPackage_ == this;
+    return element && element->getDesignPackage() == this;
 }
 
 bool ORXDesignPackage::addOwnedDiagram(ORXDiagram* diagram) {
@@ -293,7 +305,7 @@ ORXDiagram::~ORXDiagram() {
     for (ORXPresentationElement* presentation : presentations)
         delete presentation;
     for (ORXModelObject* member : members_.items())
-        member->diagrams_.remove(this);
+        member->placement_->diagrams.remove(this);
     members_.clear();
 }
 
@@ -317,7 +329,7 @@ ORXPresentationElement::~ORXPresentationElement() {
     if (diagram_)
         diagram_->presentations_.remove(this);
     if (subject_)
-        subject_->presentations_.remove(this);
+        subject_->placement_->presentations.remove(this);
 }
 
 bool ORXPresentationElement::addDiagram(ORXDiagram* diagram) {
@@ -332,6 +344,6 @@ bool ORXPresentationElement::addSubjectModelObject(ORXModelObject* object) {
     if (!object || subject_)
         return false;
     subject_ = object;
-    object->presentations_.add(this);
+    object->placement().presentations.add(this);
     return true;
 }
