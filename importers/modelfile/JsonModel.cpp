@@ -130,65 +130,99 @@ std::string inQuotes(std::string_view text) {
     return "'" + printableText(text) + "'";
 }
 
-// The objects of a file by id: an open-addressing table of views into the
-// file's text, sized once from the number of ids the file holds. It makes no
-// allocation per id, which matters for files with millions of them.
+// The objects of a file by id, sized once from the number of ids the file
+// holds, with no allocation per id (files may hold millions). The ids and
+// their objects lie in an array in the order they were added, views into the
+// file's text; an open-addressing index of 8-byte slots holds each one's
+// number and a tag from its hash. A large file's index is a third of a table
+// of whole entries, and entries added one after another lie side by side, as
+// do most of the ids that a part of the file names: fewer cache misses.
 class IdTable {
   public:
-    explicit IdTable(std::size_t count) { resize(count); }
+    explicit IdTable(std::size_t count) {
+        entries_.reserve(count);
+        resize(count);
+    }
 
     // Adds `id`; false when it is already there.
     bool add(std::string_view id, ORXObject* object) {
-        if ((size_ + 1) * 2 > slots_.size())
+        if ((entries_.size() + 1) * 4 > slots_.size() * 3)
             resize(slots_.size());
-        std::uint64_t hash = hashOf(id);
-        Slot& slot = probe(id, hash);
-        if (slot.object)
+        const std::uint64_t word = shortWord(id);
+        const std::uint64_t hash = hashOf(id, word);
+        Slot& slot = probe(id, word, hash);
+        if (slot.entry)
             return false;
-        slot = Slot{id.data(), static_cast<std::uint32_t>(id.size()),
-                    static_cast<std::uint32_t>(hash), object};
-        ++size_;
+        entries_.push_back({id.data(), word, static_cast<std::uint32_t>(id.size()), object});
+        slot = {tagOf(hash), static_cast<std::uint32_t>(entries_.size())};
         return true;
     }
 
     // The object with `id`, or null.
     ORXObject* find(std::string_view id) const {
-        return const_cast<IdTable*>(this)->probe(id, hashOf(id)).object;
+        const std::uint64_t word = shortWord(id);
+        const Slot& slot = const_cast<IdTable*>(this)->probe(id, word, hashOf(id, word));
+        return slot.entry ? entries_[slot.entry - 1].object : nullptr;
     }
 
   private:
+    // An index slot: the tag of the id's hash and the number of its entry
+    // plus one (0 for an empty slot). Files hold far fewer than 2^32 ids: each
+    // takes more than a byte of text and a 32-byte parsed value.
     struct Slot {
-        const char* data = nullptr;
-        std::uint32_t length = 0;
-        std::uint32_t hash = 0;
-        ORXObject* object = nullptr;
+        std::uint32_t tag = 0;
+        std::uint32_t entry = 0;
+    };
+    // An id, its object and, for an id of up to 8 bytes, the id's bytes
+    // in one word, so that a look-up compares them without reading the
+    // file's text far from where it is working.
+    struct Entry {
+        const char* data;
+        std::uint64_t word;
+        std::uint32_t length;
+        ORXObject* object;
     };
 
-    // Reads the text a word at a time (ids are mostly under 8 bytes: two
-    // loads that may overlap), then mixes the bits with multiplications.
-    static std::uint64_t hashOf(std::string_view text) {
+    // An id of up to 8 bytes as one word: its first four and its last four
+    // bytes (which overlap when it is shorter), or for fewer than four bytes
+    // its first, middle and last. With the length, the word tells such ids
+    // apart exactly. 0 for a longer id.
+    static std::uint64_t shortWord(std::string_view text) {
+        const char* p = text.data();
+        const std::size_t n = text.size();
+        if (n > 8)
+            return 0;
+        if (n >= 4)
+            return load<std::uint32_t>(p) | std::uint64_t{load<std::uint32_t>(p + n - 4)} << 32;
+        auto byte = [p](std::size_t i) { return std::uint64_t{static_cast<unsigned char>(p[i])}; };
+        return n == 0 ? 0 : byte(0) | byte(n / 2) << 8 | byte(n - 1) << 16;
+    }
+
+    // Mixes the id's short word, or its text 8 bytes at a time, with
+    // multiplications.
+    static std::uint64_t hashOf(std::string_view text, std::uint64_t word) {
         const char* p = text.data();
         const std::size_t n = text.size();
         std::uint64_t hash = n * 0x9E3779B97F4A7C15ull;
-        auto mix = [&hash](std::uint64_t word) {
-            hash = (hash ^ word) * 0xBF58476D1CE4E5B9ull;
+        auto mix = [&hash](std::uint64_t bits) {
+            hash = (hash ^ bits) * 0xBF58476D1CE4E5B9ull;
             hash ^= hash >> 31;
         };
-        if (n >= 8) {
+        if (n > 8) {
             std::size_t at = 0;
             for (; at + 8 < n; at += 8)
                 mix(load<std::uint64_t>(p + at));
             mix(load<std::uint64_t>(p + n - 8));
-        } else if (n >= 4) {
-            mix(load<std::uint32_t>(p) | std::uint64_t{load<std::uint32_t>(p + n - 4)} << 32);
-        } else if (n > 0) {
-            auto byte = [p](std::size_t i) {
-                return std::uint64_t{static_cast<unsigned char>(p[i])};
-            };
-            mix(byte(0) | byte(n / 2) << 8 | byte(n - 1) << 16);
+        } else {
+            mix(word);
         }
         hash *= 0x94D049BB133111EBull;
         return hash ^ (hash >> 32);
+    }
+
+    // The slot comes from the low bits of the hash, the tag from the high ones.
+    static std::uint32_t tagOf(std::uint64_t hash) {
+        return static_cast<std::uint32_t>(hash >> 32);
     }
 
     template <class Word>
@@ -198,7 +232,7 @@ class IdTable {
         return word;
     }
 
-    // Ids are short: a loop beats a call to memcmp, and the hashes matched.
+    // A loop beats a call to memcmp: the tags matched, so the bytes mostly do.
     static bool sameBytes(const char* data, std::string_view id) {
         for (std::size_t i = 0; i < id.size(); ++i) {
             if (data[i] != id[i])
@@ -208,34 +242,44 @@ class IdTable {
     }
 
     // The slot holding `id`, or the empty slot where it belongs.
-    Slot& probe(std::string_view id, std::uint64_t hash) {
+    Slot& probe(std::string_view id, std::uint64_t word, std::uint64_t hash) {
         const std::size_t mask = slots_.size() - 1;
-        const auto shortHash = static_cast<std::uint32_t>(hash);
+        const std::uint32_t tag = tagOf(hash);
         for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
             Slot& slot = slots_[at];
-            if (!slot.object)
+            if (!slot.entry)
                 return slot;
-            if (slot.hash == shortHash && slot.length == id.size() && sameBytes(slot.data, id))
-                return slot;
+            if (slot.tag == tag) {
+                const Entry& entry = entries_[slot.entry - 1];
+                if (entry.length == id.size() &&
+                    (id.size() <= 8 ? entry.word == word : sameBytes(entry.data, id))) {
+                    return slot;
+                }
+            }
         }
     }
 
-    // Makes room for at least `count` ids at half load.
+    // Makes room for at least `count` ids with a quarter of the slots free:
+    // a smaller index misses the cache less often, and a probe past the
+    // first slot mostly stays in the same cache line.
     void resize(std::size_t count) {
         std::size_t capacity = 16;
-        while (capacity < count * 2 + 2)
+        while (capacity * 3 < count * 4 + 4)
             capacity *= 2;
-        std::vector<Slot> old = std::move(slots_);
         slots_.assign(capacity, Slot{});
-        for (const Slot& slot : old) {
-            if (slot.object)
-                probe(std::string_view(slot.data, slot.length), hashOf({slot.data, slot.length})) =
-                    slot;
+        const std::size_t mask = capacity - 1;
+        for (std::size_t i = 0; i < entries_.size(); ++i) {
+            const std::uint64_t hash =
+                hashOf({entries_[i].data, entries_[i].length}, entries_[i].word);
+            std::size_t at = hash & mask;
+            while (slots_[at].entry)
+                at = (at + 1) & mask;
+            slots_[at] = {tagOf(hash), static_cast<std::uint32_t>(i + 1)};
         }
     }
 
     std::vector<Slot> slots_;
-    std::size_t size_ = 0;
+    std::vector<Entry> entries_;
 };
 
 // The keys one kind of object may hold, each with a slot of its own. A key
