@@ -68,7 +68,7 @@ TEST(JsonScanning, EveryKindOfByteAtEveryPlaceOfAWordReadsAsTheReferenceReadsIt)
 }
 
 TEST(JsonScanning, RunsOfBlanksOfEveryLengthBeforeEveryToken) {
-    for (std::size_t run = 0; run <= 20; ++run) {
+    for (std::size_t run = 0; run <= 40; ++run) {
         for (const char* tail : {"", "\n", "\t", "\r\n", "x"}) {
             const std::string blanks(run, ' ');
             SCOPED_TRACE("run " + std::to_string(run) + ", then '" + std::string(tail) + "'");
@@ -77,6 +77,118 @@ TEST(JsonScanning, RunsOfBlanksOfEveryLengthBeforeEveryToken) {
             expectSameAsReference(blanks + "{\"k\":\"v\"}" + blanks + tail);
         }
     }
+}
+
+// Keys of one shape ("k" + number + "z") and keys of every shape, so that
+// both the quick test for a new key and the full comparison are taken.
+std::string keyName(std::size_t i, bool sameShape) {
+    if (sameShape)
+        return "k" + std::to_string(i % 10) + std::to_string(i / 10) + "z";
+    return std::string(1 + i % 7, static_cast<char>('a' + i % 26)) + std::to_string(i);
+}
+
+TEST(JsonScanning, AKeyRepeatedAnywhereInAnObjectOfAnySizeIsFound) {
+    for (bool sameShape : {true, false}) {
+        for (std::size_t count = 1; count <= 70; ++count) {
+            std::string members;
+            for (std::size_t i = 0; i < count; ++i)
+                members += "\"" + keyName(i, sameShape) + "\": [" + std::to_string(i) + "], ";
+            for (std::size_t repeated = 0; repeated < count; ++repeated) {
+                SCOPED_TRACE(std::to_string(count) + " keys, key " + std::to_string(repeated) +
+                             " again" + (sameShape ? ", keys of one shape" : ""));
+                const std::string key = keyName(repeated, sameShape);
+                importers::JsonDocument document;
+                EXPECT_EQ(document.parse("{\"o\": {" + members + "\"" + key + "\": 1}}"),
+                          "o." + key + ": duplicate key");
+            }
+            SCOPED_TRACE(std::to_string(count) + " different keys");
+            importers::JsonDocument document;
+            const std::string text = "{\"o\": {" + members + "\"last\": 1}}";
+            ASSERT_EQ(document.parse(text), "");
+            const importers::JsonValue& object = *document.root().find("o");
+            ASSERT_EQ(object.size(), count + 1);
+            for (std::size_t i = 0; i < count; ++i) {
+                const importers::JsonValue* member = object.find(keyName(i, sameShape));
+                ASSERT_NE(member, nullptr);
+                EXPECT_EQ(member->begin()->integer(), static_cast<std::int64_t>(i));
+            }
+        }
+    }
+}
+
+TEST(JsonScanning, NumbersOfEveryLengthReadAsTheReferenceReadsThem) {
+    std::vector<std::string> numbers = {"0",
+                                        "-0",
+                                        "9223372036854775807",
+                                        "9223372036854775808",
+                                        "-9223372036854775808",
+                                        "-9223372036854775809",
+                                        "18446744073709551615",
+                                        "18446744073709551616",
+                                        "99999999999999999999",
+                                        "-99999999999999999999",
+                                        "1.5",
+                                        "-0.0",
+                                        "1e2",
+                                        "1E+2",
+                                        "2e-3",
+                                        "01",
+                                        "1.",
+                                        "-",
+                                        "1e",
+                                        "1e400",
+                                        "-1e400",
+                                        "1e-400"};
+    for (std::size_t digits = 1; digits <= 22; ++digits) {
+        numbers.push_back(std::string(digits, '9'));
+        numbers.push_back("-" + std::string(digits, '9'));
+        numbers.push_back("1" + std::string(digits - 1, '0'));
+        numbers.push_back("-1" + std::string(digits - 1, '0'));
+    }
+    for (const std::string& number : numbers) {
+        SCOPED_TRACE(number);
+        const std::string text = "{\"k\": " + number + "}";
+        nlohmann::json expected;
+        bool accepted = true;
+        try {
+            expected = nlohmann::json::parse(text).at("k");
+        } catch (const nlohmann::json::exception&) {
+            accepted = false;
+        }
+        importers::JsonDocument document;
+        const std::string error = document.parse(text);
+        ASSERT_EQ(error.empty(), accepted) << error;
+        if (!accepted)
+            continue;
+        const importers::JsonValue& value = *document.root().find("k");
+        if (expected.is_number_unsigned()) {
+            ASSERT_TRUE(value.isUnsigned());
+            EXPECT_EQ(value.unsignedValue(), expected.get<std::uint64_t>());
+        } else if (expected.is_number_integer()) {
+            ASSERT_TRUE(value.isInteger() && !value.isUnsigned());
+            EXPECT_EQ(value.integer(), expected.get<std::int64_t>());
+        } else {
+            ASSERT_TRUE(value.isFloat());
+            EXPECT_EQ(value.number(), expected.get<double>());
+        }
+    }
+}
+
+TEST(JsonScanning, ATreeOfMoreValuesThanItsTextSuggestsIsReadWhole) {
+    // Two bytes of text per value: more values than the tree is first given
+    // room for.
+    std::string text = "[";
+    const std::size_t count = 100000;
+    for (std::size_t i = 0; i < count; ++i)
+        text += i == 0 ? "1" : ",1";
+    text += "]";
+    importers::JsonDocument document;
+    ASSERT_EQ(document.parse(text), "");
+    ASSERT_EQ(document.root().size(), count);
+    std::size_t sum = 0;
+    for (const importers::JsonValue& item : document.root())
+        sum += static_cast<std::size_t>(item.integer());
+    EXPECT_EQ(sum, count);
 }
 
 }  // namespace

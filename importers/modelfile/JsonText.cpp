@@ -1,14 +1,21 @@
 #include "importers/modelfile/JsonText.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <stdexcept>
 #include <unordered_set>
 #include <utility>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace importers {
 
@@ -178,9 +185,9 @@ bool appendJsonString(std::string& out, std::string_view text) {
     return allValid;
 }
 
-// Builds a document's tree from parse events, from this file's own parser
-// or from nlohmann's. Detects a key repeated in one object, naming the path
-// of the repetition as the message.
+// Builds a document's tree from nlohmann's parse events, for a text the
+// reader below refused. Detects a key repeated in one object, naming the
+// path of the repetition as the message.
 class JsonTreeBuilder {
   public:
     explicit JsonTreeBuilder(JsonDocument& document) : document_(document) {}
@@ -206,29 +213,26 @@ class JsonTreeBuilder {
         JsonValue& value = add();
         value.type_ = type;
         value.value_.tag = nullptr;
-        frames_.push_back(Frame{static_cast<std::uint32_t>(document_.values_.size() - 1), {}, {}});
+        frames_.push_back(Frame{static_cast<std::uint32_t>(document_.size_ - 1), {}, {}});
     }
     void close() {
         std::uint32_t at = frames_.back().value;
-        document_.values_[at].span_ = static_cast<std::uint32_t>(document_.values_.size() - at);
+        document_.values_[at].span_ = static_cast<std::uint32_t>(document_.size_ - at);
         frames_.pop_back();
-    }
-    bool empty() const { return frames_.empty(); }
-    bool inObject() const {
-        return document_.values_[frames_.back().value].type_ == JsonValue::Type::Object;
     }
 
     // Takes the key of the next member of the innermost object; false when
     // the object already has it.
     bool key(std::string_view name) {
         Frame& frame = frames_.back();
-        const std::vector<JsonValue>& values = document_.values_;
+        const JsonValue* values = document_.values_.get();
+        const std::size_t size = document_.size_;
         const JsonValue& object = values[frame.value];
         bool seen = false;
         // Small objects are scanned; large ones get a set, so that an object
         // with very many keys does not take quadratic time.
         if (object.length_ < 16) {
-            for (std::size_t at = frame.value + 1; at < values.size(); at += values[at].span_) {
+            for (std::size_t at = frame.value + 1; at < size; at += values[at].span_) {
                 if (values[at].key() == name) {
                     seen = true;
                     break;
@@ -237,7 +241,7 @@ class JsonTreeBuilder {
         } else {
             if (!frame.names) {
                 frame.names = std::make_unique<std::unordered_set<std::string_view>>();
-                for (std::size_t at = frame.value + 1; at < values.size(); at += values[at].span_)
+                for (std::size_t at = frame.value + 1; at < size; at += values[at].span_)
                     frame.names->insert(values[at].key());
             }
             seen = !frame.names->insert(name).second;
@@ -247,12 +251,16 @@ class JsonTreeBuilder {
             error_ = currentPath() + ": duplicate key";
             return false;
         }
-        if (name.size() == 2 && name[0] == 'i' && name[1] == 'd')
+        if (isIdKey(name))
             ++document_.idCount_;
         return true;
     }
 
     std::string& error() { return error_; }
+
+    static bool isIdKey(std::string_view name) {
+        return name.size() == 2 && name[0] == 'i' && name[1] == 'd';
+    }
 
   private:
     struct Frame {
@@ -262,10 +270,7 @@ class JsonTreeBuilder {
     };
 
     JsonValue& add() {
-        if (document_.values_.size() >= std::numeric_limits<std::uint32_t>::max())
-            throw std::length_error("too many JSON values");
-        document_.values_.emplace_back();
-        JsonValue& value = document_.values_.back();
+        JsonValue& value = document_.append();
         if (!frames_.empty()) {
             Frame& frame = frames_.back();
             JsonValue& parent = document_.values_[frame.value];
@@ -280,7 +285,7 @@ class JsonTreeBuilder {
 
     // The path of the innermost open container plus its pending key.
     std::string currentPath() const {
-        const std::vector<JsonValue>& values = document_.values_;
+        const JsonValue* values = document_.values_.get();
         std::vector<JsonPathStep> steps;
         for (std::size_t i = 1; i < frames_.size(); ++i) {
             const JsonValue& parent = values[frames_[i - 1].value];
@@ -301,196 +306,360 @@ class JsonTreeBuilder {
 
 namespace {
 
-// A strict JSON parser over a NUL-terminated text. It accepts exactly the
-// texts nlohmann's parser accepts, but reports any error only as a failure:
-// the caller then runs nlohmann's parser for the message, whose wording
-// users and tests know.
-class FastParser {
-  public:
-    FastParser(const std::string& text, JsonTreeBuilder& builder)
-        : p_(text.data()), end_(text.data() + text.size()), builder_(builder) {}
+// The end of a run of spaces starting at `p`. `stop` is one past the text's
+// closing NUL: no read goes beyond it.
+inline const char* skipSpaces(const char* p, const char* stop) {
+#if defined(__SSE2__)
+    // Indentation comes in runs of a dozen or two spaces: sixteen bytes are
+    // compared at once, so that a run costs one or two steps and the loop
+    // rarely guesses its end wrong.
+    const __m128i space = _mm_set1_epi8(' ');
+    while (stop - p >= 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const unsigned other =
+            ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, space))) & 0xFFFFu;
+        if (other != 0)
+            return p + std::countr_zero(other);
+        p += 16;
+    }
+#endif
+    while (*p == ' ')
+        ++p;
+    return p;
+}
 
-    bool parse() {
-        if (static_cast<unsigned char>(*p_) == 0xEF) {
-            if (end_ - p_ < 3 || static_cast<unsigned char>(p_[1]) != 0xBB ||
-                static_cast<unsigned char>(p_[2]) != 0xBF)
+// The first byte at or after `p` that ends a run of plain string content: a
+// quote, a backslash, a control character (the closing NUL among them) or a
+// byte of a multi-byte sequence.
+inline const char* skipPlain(const char* p, const char* stop) {
+#if defined(__SSE2__)
+    // Bytes from 0x80 up compare below 0x20 as signed bytes, so one signed
+    // comparison finds control characters and multi-byte sequences alike.
+    const __m128i quote = _mm_set1_epi8('"');
+    const __m128i backslash = _mm_set1_epi8('\\');
+    const __m128i control = _mm_set1_epi8(0x20);
+    while (stop - p >= 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i special = _mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi8(bytes, quote), _mm_cmpeq_epi8(bytes, backslash)),
+            _mm_cmplt_epi8(bytes, control));
+        const auto found = static_cast<unsigned>(_mm_movemask_epi8(special));
+        if (found != 0)
+            return p + std::countr_zero(found);
+        p += 16;
+    }
+#endif
+    for (;;) {
+        auto c = static_cast<unsigned char>(*p);
+        if (c == '"' || c == '\\' || c < 0x20 || c >= 0x80)
+            return p;
+        ++p;
+    }
+}
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+}  // namespace
+
+// A strict JSON reader over a NUL-terminated text that builds the document's
+// tree as it reads, each value written once into its place. It accepts
+// exactly the texts nlohmann's parser accepts, but reports any error only as
+// a failure: the caller then runs nlohmann's parser for the message, whose
+// wording users and tests know.
+class JsonTextReader {
+  public:
+    JsonTextReader(const std::string& text, JsonDocument& document)
+        : text_(text.data()),
+          end_(text.data() + text.size()),
+          stop_(end_ + 1),
+          document_(document) {
+        frames_.reserve(64);
+    }
+
+    // Reads the whole text; false when it is not a JSON document or has a
+    // key twice in one object.
+    bool read() {
+        const char* p = text_;
+        if (static_cast<unsigned char>(*p) == 0xEF) {
+            if (end_ - p < 3 || static_cast<unsigned char>(p[1]) != 0xBB ||
+                static_cast<unsigned char>(p[2]) != 0xBF)
                 return false;
-            p_ += 3;
+            p += 3;
         }
-        skipSpace();
-        if (!value())
-            return false;
-        for (;;) {
-            skipSpace();
-            if (builder_.empty())
-                return p_ == end_;
-            char c = *p_++;
-            if (c == ',') {
-                skipSpace();
-                if (builder_.inObject() && !memberKey())
+        p = skipBlank(p);
+        JsonValue* value = &document_.append();
+        Frame* top = nullptr;  // the innermost open container
+
+        // A loop over the tokens, without recursion: each label is a place in
+        // the grammar, so that after a value the reader knows what may come.
+    readValue:
+        switch (*p) {
+            case '{':
+                ++p;
+                value->type_ = JsonValue::Type::Object;
+                value->value_.tag = nullptr;
+                top = open(*value, true);
+                p = skipBlank(p);
+                if (*p == '}') {
+                    ++p;
+                    goto closeContainer;
+                }
+                goto readMember;
+            case '[':
+                ++p;
+                value->type_ = JsonValue::Type::Array;
+                value->value_.tag = nullptr;
+                top = open(*value, false);
+                p = skipBlank(p);
+                if (*p == ']') {
+                    ++p;
+                    goto closeContainer;
+                }
+                value = item(*top, nullptr, 0);
+                goto readValue;
+            case '"': {
+                ++p;
+                std::string_view text;
+                if (!readString(p, text))
                     return false;
-                if (!value())
-                    return false;
-            } else if (c == (builder_.inObject() ? '}' : ']')) {
-                builder_.close();
-            } else {
-                return false;
+                value->type_ = JsonValue::Type::String;
+                value->value_.text = text.data();
+                value->length_ = static_cast<std::uint32_t>(text.size());
+                break;
             }
+            case 't':
+                if (!word(p, "true", 4))
+                    return false;
+                value->type_ = JsonValue::Type::Boolean;
+                value->value_.integer = 0;
+                value->value_.boolean = true;
+                break;
+            case 'f':
+                if (!word(p, "false", 5))
+                    return false;
+                value->type_ = JsonValue::Type::Boolean;
+                value->value_.integer = 0;
+                value->value_.boolean = false;
+                break;
+            case 'n':
+                if (!word(p, "null", 4))
+                    return false;
+                value->type_ = JsonValue::Type::Null;
+                value->value_.integer = 0;
+                break;
+            default:
+                if (!readNumber(p, *value))
+                    return false;
+                break;
         }
+    afterValue:
+        p = skipBlank(p);
+        if (top == nullptr)
+            return p == end_;
+        if (*p == ',') {
+            ++p;
+            p = skipBlank(p);
+            if (top->isObject)
+                goto readMember;
+            value = item(*top, nullptr, 0);
+            goto readValue;
+        }
+        if (*p != (top->isObject ? '}' : ']'))
+            return false;
+        ++p;
+    closeContainer : {
+        JsonValue& container = document_.values_[top->at];
+        container.length_ = top->count;
+        container.span_ = static_cast<std::uint32_t>(document_.size_ - top->at);
+        frames_.pop_back();
+        top = frames_.empty() ? nullptr : &frames_.back();
+    }
+        goto afterValue;
+    readMember : {
+        if (*p != '"')
+            return false;
+        ++p;
+        std::string_view name;
+        if (!readString(p, name) || !takeKey(*top, name))
+            return false;
+        p = skipBlank(p);
+        if (*p != ':')
+            return false;
+        p = skipBlank(p + 1);
+        value = item(*top, name.data(), name.size());
+    }
+        goto readValue;
     }
 
   private:
-    void skipSpace() {
-        while (*p_ == ' ' || *p_ == '\n' || *p_ == '\r' || *p_ == '\t')
-            ++p_;
+    struct Frame {
+        std::uint32_t at;       // the container's place in the tree
+        std::uint32_t count;    // its items so far
+        std::uint64_t keyBits;  // a bit for the hash of each key so far (objects)
+        bool isObject;
+        bool keySet;  // keySets_ at this depth holds the object's keys
+    };
+
+    Frame* open(const JsonValue& container, bool isObject) {
+        const auto at = static_cast<std::uint32_t>(&container - document_.values_.get());
+        frames_.push_back(Frame{at, 0, 0, isObject, false});
+        return &frames_.back();
     }
 
-    // Reads `"key" :` and the space after it.
-    bool memberKey() {
-        if (*p_ != '"')
-            return false;
-        ++p_;
-        std::string_view name;
-        if (!stringBody(name) || !builder_.key(name))
-            return false;
-        skipSpace();
-        if (*p_ != ':')
-            return false;
-        ++p_;
-        skipSpace();
-        return true;
+    // The next item of `container`, its key set; its value comes next.
+    JsonValue* item(Frame& container, const char* key, std::size_t keyLength) {
+        ++container.count;
+        JsonValue& value = document_.append();
+        value.key_ = key;
+        value.keyLength_ = static_cast<std::uint32_t>(keyLength);
+        return &value;
     }
 
-    // Reads one value; a container is only opened (its first item read),
-    // and the caller's loop reads the rest.
-    bool value() {
+    const char* skipBlank(const char* p) const {
         for (;;) {
-            switch (*p_) {
-                case '{':
-                    ++p_;
-                    builder_.open(JsonValue::Type::Object);
-                    skipSpace();
-                    if (*p_ == '}') {
-                        ++p_;
-                        builder_.close();
-                        return true;
-                    }
-                    if (!memberKey())
-                        return false;
-                    continue;  // the first member's value
-                case '[':
-                    ++p_;
-                    builder_.open(JsonValue::Type::Array);
-                    skipSpace();
-                    if (*p_ == ']') {
-                        ++p_;
-                        builder_.close();
-                        return true;
-                    }
-                    continue;  // the first item
-                case '"': {
-                    ++p_;
-                    std::string_view text;
-                    if (!stringBody(text))
-                        return false;
-                    builder_.string(text);
-                    return true;
-                }
-                case 't':
-                    return literal("true", JsonValue::Type::Boolean, true);
-                case 'f':
-                    return literal("false", JsonValue::Type::Boolean, false);
-                case 'n':
-                    return literal("null", JsonValue::Type::Null, false);
-                default:
-                    return number();
-            }
+            auto c = static_cast<unsigned char>(*p);
+            if (c > ' ')
+                return p;
+            if (c == ' ')
+                p = skipSpaces(p, stop_);
+            else if (c == '\n' || c == '\r' || c == '\t')
+                ++p;
+            else
+                return p;
         }
     }
 
-    bool literal(std::string_view word, JsonValue::Type type, bool flag) {
-        for (char c : word) {
-            if (*p_ != c)
-                return false;
-            ++p_;
-        }
-        JsonValue::Payload payload;
-        payload.integer = 0;
-        payload.boolean = flag;
-        builder_.scalar(type, payload);
+    bool word(const char*& p, const char* text, std::size_t length) const {
+        if (static_cast<std::size_t>(end_ - p) < length || std::memcmp(p, text, length) != 0)
+            return false;
+        p += length;
         return true;
     }
 
-    static bool isDigit(char c) { return c >= '0' && c <= '9'; }
+    // Takes the key of the next member of `object`; false when the object
+    // already has it. Each object keeps a bit per hash of its keys, so that
+    // a new key is mostly known new without a look at the others; an object
+    // of many keys gets a set, so that it does not take quadratic time.
+    bool takeKey(Frame& object, std::string_view name) {
+        if (JsonTreeBuilder::isIdKey(name))
+            ++document_.idCount_;
+        const std::size_t n = name.size();
+        const unsigned hash = n == 0 ? 0u
+                                     : static_cast<unsigned char>(name[0]) * 7u +
+                                           static_cast<unsigned char>(name[n - 1]) * 3u +
+                                           static_cast<unsigned>(n);
+        const std::uint64_t bit = std::uint64_t{1} << (hash & 63u);
+        if (!object.keySet) {
+            if ((object.keyBits & bit) == 0) {
+                object.keyBits |= bit;
+                return true;
+            }
+            if (object.count < 16)
+                return !hasKey(object, name);
+            const auto depth = static_cast<std::size_t>(&object - frames_.data());
+            if (keySets_.size() <= depth)
+                keySets_.resize(depth + 1);
+            std::unordered_set<std::string_view>& keys = keySets_[depth];
+            keys.clear();
+            const JsonValue* values = document_.values_.get();
+            for (std::size_t at = object.at + 1; at < document_.size_; at += values[at].span_)
+                keys.insert(values[at].key());
+            object.keySet = true;
+        }
+        const auto depth = static_cast<std::size_t>(&object - frames_.data());
+        return keySets_[depth].insert(name).second;
+    }
 
-    bool number() {
-        const char* start = p_;
-        bool negative = *p_ == '-';
+    bool hasKey(const Frame& object, std::string_view name) const {
+        const JsonValue* values = document_.values_.get();
+        for (std::size_t at = object.at + 1; at < document_.size_; at += values[at].span_) {
+            if (values[at].key() == name)
+                return true;
+        }
+        return false;
+    }
+
+    bool readNumber(const char*& p, JsonValue& value) const {
+        const char* start = p;
+        const bool negative = *p == '-';
         if (negative)
-            ++p_;
-        if (*p_ == '0') {
-            ++p_;
-        } else if (*p_ >= '1' && *p_ <= '9') {
-            while (isDigit(*p_))
-                ++p_;
+            ++p;
+        const char* digits = p;
+        std::uint64_t magnitude = 0;
+        if (*p == '0') {
+            ++p;
+        } else if (*p >= '1' && *p <= '9') {
+            // Up to 19 digits cannot overflow 64 bits; longer numbers are
+            // checked digit by digit below.
+            do {
+                magnitude = magnitude * 10 + static_cast<std::uint64_t>(*p - '0');
+                ++p;
+            } while (isDigit(*p));
         } else {
             return false;
         }
-        const char* digitsEnd = p_;
-        bool whole = true;
-        if (*p_ == '.') {
-            ++p_;
-            if (!isDigit(*p_))
-                return false;
-            while (isDigit(*p_))
-                ++p_;
-            whole = false;
+        if (*p == '.' || *p == 'e' || *p == 'E')
+            return readFloat(p, start, value);
+        if (p - digits > 19 && !wholeMagnitude(digits, p, magnitude))
+            return readFloat(p, start, value);
+        if (!negative) {
+            value.type_ = JsonValue::Type::Unsigned;
+            value.value_.unsignedNumber = magnitude;
+            return true;
         }
-        if (*p_ == 'e' || *p_ == 'E') {
-            ++p_;
-            if (*p_ == '+' || *p_ == '-')
-                ++p_;
-            if (!isDigit(*p_))
+        // Whole numbers that fit 64 bits stay whole; larger ones are read as
+        // floating point, like nlohmann does.
+        constexpr std::uint64_t kLowest = std::uint64_t{1} << 63;
+        if (magnitude > kLowest)
+            return readFloat(p, start, value);
+        value.type_ = JsonValue::Type::Integer;
+        value.value_.integer = magnitude == kLowest ? std::numeric_limits<std::int64_t>::min()
+                                                    : -static_cast<std::int64_t>(magnitude);
+        return true;
+    }
+
+    // The value of the digits from `digits` to `end`; false when it does not
+    // fit 64 bits.
+    static bool wholeMagnitude(const char* digits, const char* end, std::uint64_t& magnitude) {
+        magnitude = 0;
+        for (const char* d = digits; d < end; ++d) {
+            auto digit = static_cast<std::uint64_t>(*d - '0');
+            if (magnitude > (std::numeric_limits<std::uint64_t>::max() - digit) / 10)
                 return false;
-            while (isDigit(*p_))
-                ++p_;
-            whole = false;
+            magnitude = magnitude * 10 + digit;
         }
-        JsonValue::Payload payload;
-        if (whole) {
-            // Whole numbers that fit 64 bits stay whole; larger ones are read
-            // as floating point, like nlohmann does.
-            std::uint64_t magnitude = 0;
-            bool overflow = false;
-            for (const char* d = negative ? start + 1 : start; d < digitsEnd; ++d) {
-                auto digit = static_cast<std::uint64_t>(*d - '0');
-                if (magnitude > (std::numeric_limits<std::uint64_t>::max() - digit) / 10) {
-                    overflow = true;
-                    break;
-                }
-                magnitude = magnitude * 10 + digit;
-            }
-            if (!overflow && !negative) {
-                payload.unsignedNumber = magnitude;
-                builder_.scalar(JsonValue::Type::Unsigned, payload);
-                return true;
-            }
-            if (!overflow && magnitude <= (std::uint64_t{1} << 63)) {
-                payload.integer = magnitude == (std::uint64_t{1} << 63)
-                                      ? std::numeric_limits<std::int64_t>::min()
-                                      : -static_cast<std::int64_t>(magnitude);
-                builder_.scalar(JsonValue::Type::Integer, payload);
-                return true;
-            }
+        return true;
+    }
+
+    // Reads the rest of a number from `p` (a fraction or exponent, or
+    // nothing for a whole number too large for 64 bits) as floating point.
+    static bool readFloat(const char*& p, const char* start, JsonValue& value) {
+        if (*p == '.') {
+            ++p;
+            if (!isDigit(*p))
+                return false;
+            while (isDigit(*p))
+                ++p;
+        }
+        if (*p == 'e' || *p == 'E') {
+            ++p;
+            if (*p == '+' || *p == '-')
+                ++p;
+            if (!isDigit(*p))
+                return false;
+            while (isDigit(*p))
+                ++p;
         }
         double number = 0;
-        auto result = std::from_chars(start, p_, number);
+        auto result = std::from_chars(start, p, number);
         // Out of range (overflow, or an underflow nlohmann would accept):
         // leave the decision and the message to nlohmann.
-        if (result.ec != std::errc() || result.ptr != p_ || !std::isfinite(number))
+        if (result.ec != std::errc() || result.ptr != p || !std::isfinite(number))
             return false;
-        payload.number = number;
-        builder_.scalar(JsonValue::Type::Float, payload);
+        value.type_ = JsonValue::Type::Float;
+        value.value_.number = number;
         return true;
     }
 
@@ -504,79 +673,84 @@ class FastParser {
         return -1;
     }
 
-    bool hex4(unsigned& code) {
+    static bool hex4(const char*& p, unsigned& code) {
         code = 0;
         for (int i = 0; i < 4; ++i) {
-            int digit = hexDigit(p_[i]);
+            int digit = hexDigit(p[i]);
             if (digit < 0)
                 return false;
             code = code * 16 + static_cast<unsigned>(digit);
         }
-        p_ += 4;
+        p += 4;
         return true;
     }
 
-    // Checks one multi-byte UTF-8 sequence at p_ and moves past it.
-    bool utf8Sequence() {
-        Utf8Lead lead = utf8Lead(static_cast<unsigned char>(*p_));
+    // Checks one multi-byte UTF-8 sequence at `p` and moves past it.
+    static bool utf8Sequence(const char*& p) {
+        Utf8Lead lead = utf8Lead(static_cast<unsigned char>(*p));
         if (lead.continuation == 0)
             return false;
-        auto second = static_cast<unsigned char>(p_[1]);
+        auto second = static_cast<unsigned char>(p[1]);
         if (second < lead.low || second > lead.high)
             return false;
         for (int k = 2; k <= lead.continuation; ++k) {
-            auto next = static_cast<unsigned char>(p_[k]);
+            auto next = static_cast<unsigned char>(p[k]);
             if (next < 0x80 || next > 0xBF)
                 return false;
         }
-        p_ += lead.continuation + 1;
+        p += lead.continuation + 1;
         return true;
     }
 
     // Reads a string after its opening quote. Without escapes the string is
     // a view into the text; with escapes it is decoded into the document.
-    bool stringBody(std::string_view& out) {
-        const char* start = p_;
+    bool readString(const char*& p, std::string_view& out) {
+        const char* start = p;
         for (;;) {
-            auto c = static_cast<unsigned char>(*p_);
+            p = skipPlain(p, stop_);
+            auto c = static_cast<unsigned char>(*p);
             if (c == '"') {
-                out = std::string_view(start, static_cast<std::size_t>(p_ - start));
-                ++p_;
+                out = std::string_view(start, static_cast<std::size_t>(p - start));
+                ++p;
                 return true;
             }
-            if (c < 0x20 || c == '\\')
-                break;
-            if (c < 0x80) {
-                ++p_;
-            } else if (!utf8Sequence()) {
-                return false;
+            if (c >= 0x80) {
+                if (!utf8Sequence(p))
+                    return false;
+            } else if (c == '\\') {
+                return readEscaped(p, start, out);
+            } else {
+                return false;  // a control character or the end of the text
             }
         }
-        if (*p_ != '\\')
-            return false;  // a control character or the end of the text
-        std::string decoded(start, static_cast<std::size_t>(p_ - start));
+    }
+
+    // Reads the rest of a string from its first backslash at `p`, decoding it.
+    bool readEscaped(const char*& p, const char* start, std::string_view& out) {
+        std::string decoded(start, static_cast<std::size_t>(p - start));
         for (;;) {
-            auto c = static_cast<unsigned char>(*p_);
+            auto c = static_cast<unsigned char>(*p);
             if (c == '"') {
-                ++p_;
-                out = builder_.keep(std::move(decoded));
+                ++p;
+                document_.strings_.push_back(std::move(decoded));
+                out = document_.strings_.back();
                 return true;
             }
             if (c < 0x20)
                 return false;
             if (c >= 0x80) {
-                const char* sequence = p_;
-                if (!utf8Sequence())
+                const char* sequence = p;
+                if (!utf8Sequence(p))
                     return false;
-                decoded.append(sequence, static_cast<std::size_t>(p_ - sequence));
+                decoded.append(sequence, static_cast<std::size_t>(p - sequence));
                 continue;
             }
-            ++p_;
+            ++p;
             if (c != '\\') {
                 decoded += static_cast<char>(c);
                 continue;
             }
-            char escape = *p_++;
+            char escape = *p++;
             switch (escape) {
                 case '"':
                 case '\\':
@@ -600,16 +774,16 @@ class FastParser {
                     break;
                 case 'u': {
                     unsigned code;
-                    if (!hex4(code))
+                    if (!hex4(p, code))
                         return false;
                     if (code >= 0xDC00 && code <= 0xDFFF)
                         return false;
                     if (code >= 0xD800 && code <= 0xDBFF) {
                         unsigned low;
-                        if (p_[0] != '\\' || p_[1] != 'u')
+                        if (p[0] != '\\' || p[1] != 'u')
                             return false;
-                        p_ += 2;
-                        if (!hex4(low) || low < 0xDC00 || low > 0xDFFF)
+                        p += 2;
+                        if (!hex4(p, low) || low < 0xDC00 || low > 0xDFFF)
                             return false;
                         code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
                     }
@@ -640,10 +814,15 @@ class FastParser {
         }
     }
 
-    const char* p_;
+    const char* text_;
     const char* end_;
-    JsonTreeBuilder& builder_;
+    const char* stop_;  // one past the closing NUL
+    JsonDocument& document_;
+    std::vector<Frame> frames_;
+    std::vector<std::unordered_set<std::string_view>> keySets_;
 };
+
+namespace {
 
 // Feeds nlohmann's parse events to the tree builder, and turns nlohmann's
 // syntax errors into messages. The parser is not recursive and neither is
@@ -735,14 +914,11 @@ std::string JsonDocument::parse(const std::string& text) {
     // A value takes at least a few bytes of text, most a dozen or more: room
     // for one per 16 bytes spares the tree most of its regrowth and copying
     // (room that is never written costs address space, not memory).
-    values_.reserve(text.size() / 16 + 16);
-    {
-        JsonTreeBuilder builder(*this);
-        if (FastParser(text, builder).parse())
-            return {};
-    }
-    // The text has an error (or something the fast parser leaves to
-    // nlohmann): parse it again with nlohmann, for the message.
+    reserve(text.size() / 16 + 16);
+    if (JsonTextReader(text, *this).read())
+        return {};
+    // The text has an error (or something the reader leaves to nlohmann):
+    // parse it again with nlohmann, for the message.
     clear();
     JsonTreeBuilder builder(*this);
     NlohmannEvents events(builder);
@@ -769,9 +945,32 @@ std::string JsonDocument::parse(const std::string& text) {
 }
 
 void JsonDocument::clear() {
-    std::vector<JsonValue>().swap(values_);
+    values_.reset();
+    size_ = 0;
+    capacity_ = 0;
     std::deque<std::string>().swap(strings_);
     idCount_ = 0;
+}
+
+void JsonDocument::FreeValues::operator()(JsonValue* values) const {
+    ::operator delete(values);
+}
+
+void JsonDocument::grow() {
+    if (size_ >= std::numeric_limits<std::uint32_t>::max())
+        throw std::length_error("too many JSON values");
+    reserve(capacity_ == 0 ? 16 : capacity_ * 2);
+}
+
+void JsonDocument::reserve(std::size_t capacity) {
+    if (capacity <= capacity_)
+        return;
+    std::unique_ptr<JsonValue[], FreeValues> values(
+        static_cast<JsonValue*>(::operator new(capacity * sizeof(JsonValue))));
+    if (size_ != 0)
+        std::memcpy(static_cast<void*>(values.get()), values_.get(), size_ * sizeof(JsonValue));
+    values_ = std::move(values);
+    capacity_ = capacity;
 }
 
 }  // namespace importers

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <memory>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -111,6 +113,7 @@ class JsonValue {
   private:
     friend class JsonDocument;
     friend class JsonTreeBuilder;
+    friend class JsonTextReader;
 
     const char* key_ = nullptr;
     mutable Payload value_{};
@@ -131,7 +134,7 @@ class JsonDocument {
     std::string parse(const std::string& text);
 
     // The top value; only valid after a successful parse.
-    const JsonValue& root() const { return values_.front(); }
+    const JsonValue& root() const { return values_[0]; }
 
     // The number of object members named "id", to size maps of ids.
     std::size_t idCount() const { return idCount_; }
@@ -141,8 +144,27 @@ class JsonDocument {
 
   private:
     friend class JsonTreeBuilder;
+    friend class JsonTextReader;
 
-    std::vector<JsonValue> values_;
+    struct FreeValues {
+        void operator()(JsonValue* values) const;
+    };
+
+    // A new value at the end of the tree, default-initialised.
+    JsonValue& append() {
+        if (size_ == capacity_)
+            grow();
+        return *new (&values_[size_++]) JsonValue;
+    }
+    // Makes room for at least one more value.
+    void grow();
+    // Gives the tree room for `capacity` values.
+    void reserve(std::size_t capacity);
+
+    // The values in document order, in one block that grows by doubling.
+    std::unique_ptr<JsonValue[], FreeValues> values_;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
     std::deque<std::string> strings_;  // decoded strings that held escapes
     std::size_t idCount_ = 0;
 };
