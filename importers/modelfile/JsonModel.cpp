@@ -1109,7 +1109,9 @@ class Loader {
             Step typeStep(this, "type");
             if (type->isObject()) {
                 made->setOwnedType(buildType(*type, true).release());
-            } else if (!type->isString()) {
+            } else if (type->isString()) {
+                ++typeReferences_;
+            } else {
                 fail("expected the id of a type or a type object");
             }
         }
@@ -1353,7 +1355,10 @@ class Loader {
 
     void linkClass(const Fields<kClassKeys>& fields, const JsonValue& object, ORXClass* cls) {
         linkOwner(fields["owner"].value, object);
-        if (const JsonValue* attributes = fields["attributes"].value) {
+        // Most models give their columns inline types; then no attribute
+        // names a type and the attributes need no second look.
+        const JsonValue* attributes = fields["attributes"].value;
+        if (attributes && typeReferences_ > 0) {
             Step step(this, "attributes");
             forEach(*attributes, [&](const JsonValue& item, std::size_t) {
                 const JsonValue* type = Fields<kAttributeKeys>(item)["type"].value;
@@ -1558,6 +1563,7 @@ class Loader {
     std::unique_ptr<ORXModel> model_;
     IdTable ids_;
     std::size_t classOperations_ = 0;  // classes with a list of operations
+    std::size_t typeReferences_ = 0;   // attributes that name a type by its id
 };
 
 }  // namespace
