@@ -64,4 +64,30 @@ TEST(JsonModelIds, OnlyAnIdGivenTwiceIsADuplicate) {
     }
 }
 
+TEST(JsonModelIds, AnAttributesTypeIdIsResolved) {
+    const std::string head =
+        R"({"format": "orx-model", "version": 1, "types": [{"id": "t1", "dataType": "X"}],
+            "packages": [{"kind": "design", "elements": [
+              {"kind": "class", "id": "c1", "attributes": [{"type": {"dataType": "Y"}}]},
+              {"kind": "class", "attributes": [{"name": "A"}, {"type": )";
+    std::unique_ptr<ORXModel> loaded = importers::parseJsonModel(head + R"("t1"}]}]}]})", "m.json");
+    auto* package = static_cast<ORXDesignPackage*>(loaded->getChildPackage(0));
+    auto* second = static_cast<ORXClass*>(package->getModelElement(1));
+    EXPECT_EQ(second->getAttribute(1)->getType(), loaded->getType(0));
+    const std::pair<std::string, std::string> cases[] = {
+        {R"("nope"}]}]}]})", "unknown id 'nope'"},
+        {R"("c1"}]}]}]})", "'c1' is a class, expected a type"},
+    };
+    for (const auto& [tail, message] : cases) {
+        SCOPED_TRACE(message);
+        try {
+            importers::parseJsonModel(head + tail, "m.json");
+            ADD_FAILURE() << "loaded without error";
+        } catch (const importers::ModelFileError& e) {
+            EXPECT_EQ(std::string(e.what()),
+                      "m.json: packages[0].elements[1].attributes[1].type: " + message);
+        }
+    }
+}
+
 }  // namespace
