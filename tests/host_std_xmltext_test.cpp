@@ -63,4 +63,26 @@ TEST(XmlText, EscapesKeepsValidUtf8AndReplacesInvalidBytesAndForbiddenControls) 
     EXPECT_EQ(all.getConversionReplacementCount(), replacements);
 }
 
+// The part of a text that a writer may copy without the conversion: plain
+// ASCII up to the first special character, control or non-ASCII byte.
+TEST(XmlText, PlainLeadingPartStopsAtTheFirstByteThatNeedsALook) {
+    const struct {
+        std::string input;
+        std::size_t plain;
+    } cases[] = {
+        {"", 0},       {"CUSTOMER_ID", 11}, {"a\tb\nc\rd\x7F ~", 10},
+        {"a<b", 1},    {"ab&", 2},          {">", 0},
+        {"x\"", 1},    {"x'", 1},           {std::string("a\0b", 3), 1},
+        {"ab\x1F", 2}, {"Caf\xC3\xA9", 3},  {"\xC3\xA9", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.input));
+        EXPECT_EQ(ORXXMLWriter::plainXMLTextLength(c.input), c.plain);
+        // What is plain comes out of the conversion unchanged.
+        ORXXMLWriter writer;
+        EXPECT_EQ(writer.getXMLText(ORXString(c.input)).str().substr(0, c.plain),
+                  c.input.substr(0, c.plain));
+    }
+}
+
 }  // namespace

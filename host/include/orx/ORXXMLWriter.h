@@ -27,6 +27,11 @@ class ORXXMLWriter {
     ORXString getXMLText(const ORXString& text);
     // The same conversion appended to `out`.
     void appendXMLText(std::string& out, std::string_view text);
+    // The length of the leading part of `text` made of ASCII characters that
+    // the conversion copies as they stand; text.size() means that the
+    // conversion of `text` is `text` itself. A writer may copy such a text
+    // without converting it.
+    static std::size_t plainXMLTextLength(std::string_view text);
 
     // Texts in which getXMLText met at least one failure.
     int getConversionFailureCount() const { return conversionFailures; }

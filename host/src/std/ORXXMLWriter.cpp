@@ -143,11 +143,16 @@ void ORXXMLWriter::appendXMLText(std::string& out, std::string_view text) {
     }
 }
 
+std::size_t ORXXMLWriter::plainXMLTextLength(std::string_view text) {
+    std::size_t length = 0;
+    while (length < text.size() && !isSpecial(text[length]))
+        ++length;
+    return length;
+}
+
 ORXString ORXXMLWriter::getXMLText(const ORXString& text) {
     const std::string& bytes = text.str();
-    std::size_t first = 0;
-    while (first < bytes.size() && !isSpecial(bytes[first]))
-        ++first;
+    const std::size_t first = plainXMLTextLength(bytes);
     // The common case: nothing to escape or replace.
     if (first == bytes.size())
         return text;
