@@ -3,6 +3,7 @@
 
 #include "prepare/DatatypeTables.h"
 
+#include <algorithm>
 #include <cstring>
 
 // Every table lists the same 43 model datatype names in the same order. A name
@@ -1069,4 +1070,37 @@ const DatatypeMapRow* findDatatypeRow(const DatatypeMapRow* table, const char* m
             return row;
     }
     return nullptr;
+}
+
+void DatatypeIndex::build(const DatatypeMapRow* table) {
+    table_ = table;
+    entries_.clear();
+    std::size_t rows = 0;
+    while (table && table[rows].modelDatatype != nullptr)
+        ++rows;
+    entries_.reserve(rows);
+    for (std::size_t i = 0; i < rows; ++i) {
+        const DatatypeMapRow* row = table + i;
+        const std::string_view name = row->modelDatatype;
+        auto at = std::lower_bound(entries_.begin(), entries_.end(), name,
+                                   [](const Entry& e, std::string_view n) { return e.name < n; });
+        if (at == entries_.end() || at->name != name)
+            at = entries_.insert(at, Entry{name});
+        // Rows are taken in table order: the first that admits each kind of length.
+        if (!at->zeroLength && (row->lengthCondition == -1 || row->lengthCondition == 1))
+            at->zeroLength = row;
+        if (!at->otherLength && (row->lengthCondition == -1 || row->lengthCondition == 0))
+            at->otherLength = row;
+    }
+}
+
+const DatatypeMapRow* DatatypeIndex::find(const DatatypeMapRow* table,
+                                          std::string_view modelDatatype, int length) {
+    if (table != table_ || (table && entries_.empty()))
+        build(table);
+    auto at = std::lower_bound(entries_.begin(), entries_.end(), modelDatatype,
+                               [](const Entry& e, std::string_view n) { return e.name < n; });
+    if (at == entries_.end() || at->name != modelDatatype)
+        return nullptr;
+    return length == 0 ? at->zeroLength : at->otherLength;
 }

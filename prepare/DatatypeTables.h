@@ -2,6 +2,9 @@
 // The per-DBMS datatype tables: how each model datatype is written for a
 // target DBMS.
 
+#include <string_view>
+#include <vector>
+
 // One row of a datatype table.
 struct DatatypeMapRow {
     // The model datatype name the row translates ("SQL_VARCHAR"); null ends the table.
@@ -51,3 +54,27 @@ extern const DatatypeMapRow teradata[];
 // exactly and whose length condition admits `length`; null when none does.
 const DatatypeMapRow* findDatatypeRow(const DatatypeMapRow* table, const char* modelDatatype,
                                       int modelDatatypeLength, int length);
+
+// The rows of one datatype table by model datatype name: the answers of
+// findDatatypeRow without a scan of the table for every column.
+class DatatypeIndex {
+  public:
+    // The same row as findDatatypeRow(table, modelDatatype, length); the
+    // index is made on the first use with `table` and again when it changes.
+    const DatatypeMapRow* find(const DatatypeMapRow* table, std::string_view modelDatatype,
+                               int length);
+
+  private:
+    // The first row of a name that serves a zero length, and the first that
+    // serves any other length.
+    struct Entry {
+        std::string_view name;
+        const DatatypeMapRow* zeroLength = nullptr;
+        const DatatypeMapRow* otherLength = nullptr;
+    };
+    void build(const DatatypeMapRow* table);
+
+    const DatatypeMapRow* table_ = nullptr;
+    // Sorted by name.
+    std::vector<Entry> entries_;
+};

@@ -215,4 +215,31 @@ TEST(DatatypeTables, LookupTakesTheFirstRowWhoseNameAndConditionMatch) {
     EXPECT_EQ(findDatatypeRow(empty, "SQL_VARCHAR", 11, 10), nullptr);
 }
 
+// The index gives the scan's row for every name of every table, for zero,
+// positive and negative lengths, and nothing for names no table holds; one
+// index follows the table it is asked about.
+TEST(DatatypeTables, IndexAnswersAsTheScanDoes) {
+    std::vector<std::string> names = modelDatatypes();
+    for (const char* other : {"", "sql_varchar", "SQL_VARCHA", "SQL_VARCHAR2", "ZZZ"})
+        names.emplace_back(other);
+    names.emplace_back("SQL_VARCHAR\0", 12);
+    DatatypeIndex index;
+    for (int round = 0; round < 2; ++round) {
+        for (const auto& [label, table] : labelledTables) {
+            for (const std::string& name : names) {
+                for (int length : {0, 1, 40, -1}) {
+                    SCOPED_TRACE(label + " " + name + " " + std::to_string(length));
+                    EXPECT_EQ(
+                        index.find(table, name, length),
+                        findDatatypeRow(table, name.data(), static_cast<int>(name.size()), length));
+                }
+            }
+        }
+    }
+    EXPECT_EQ(index.find(nullptr, "SQL_VARCHAR", 0), nullptr);
+    const DatatypeMapRow empty[] = {{nullptr, nullptr, 0, 0, 0, 0}};
+    EXPECT_EQ(index.find(empty, "SQL_VARCHAR", 0), nullptr);
+    EXPECT_NE(index.find(dt::oracle8, "SQL_VARCHAR", 0), nullptr);
+}
+
 }  // namespace
