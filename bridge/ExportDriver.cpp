@@ -48,8 +48,10 @@ bool ORXSybasePowerDesignerPdm08ExportBridge::exportModel(ORXModel* exportedMode
 
     // 2. The GUID prefix from the low 32 bits of the calendar time.
     std::uint32_t seconds = static_cast<std::uint32_t>(ORXClock::now() & 0xFFFFFFFFu);
-    std::snprintf(guidPrefix, sizeof guidPrefix, "%08lX-1337-F331-D34D-",
+    char prefix[64];
+    std::snprintf(prefix, sizeof prefix, "%08lX-1337-F331-D34D-",
                   static_cast<unsigned long>(seconds));
+    guidPrefix = prefix;
     ruleIds.empty();
 
     // 3. Catalogs: only the first is used.
@@ -116,7 +118,7 @@ bool ORXSybasePowerDesignerPdm08ExportBridge::exportModel(ORXModel* exportedMode
     } catch (...) {
         std::exception_ptr failure = std::current_exception();
         // A failed export leaves the previous file as it was.
-        lineBuffer.clear();
+        discardLines();
         outputFile.discard();
         try {
             postProcess(false);

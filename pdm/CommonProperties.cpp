@@ -12,16 +12,6 @@ const ORXElement* asElement(const ORXObject* object) {
     return object->isInstanceOf(ORX_ET_ELEMENT) ? static_cast<const ORXElement*>(object) : nullptr;
 }
 
-const ORXString& commentOf(const ORXObject* object) {
-    const ORXElement* element = asElement(object);
-    return element ? element->getComment() : emptyString;
-}
-
-const ORXString& descriptionOf(const ORXObject* object) {
-    const ORXElement* element = asElement(object);
-    return element ? element->getDescription() : emptyString;
-}
-
 // A role's text: its comment, or its description when the comment is empty.
 const ORXString& roleText(const ORXAssociationRole* role) {
     if (!role)
@@ -39,34 +29,51 @@ void appendRoleTexts(ORXString& text, ORXAssociation* association) {
 
 }  // namespace
 
+// Every written object comes here: the text is the model's own unless role
+// texts or synonyms are added to it.
 void Bridge::writeLabelOrComment(ORXObject* object) {
-    ORXString text = commentOf(object);
-    if (descriptionMode == 1 && commentOf(object).empty())
-        text = descriptionOf(object);
-    if (object->getElementType() == ORX_ET_ASSOCIATION)
-        appendRoleTexts(text, static_cast<ORXAssociation*>(object));
+    // The notes mode leaves the short text empty, role texts included.
     if (descriptionMode == 2)
-        text = ORXString();
-    const char* element = object->getElementType() == ORX_ET_MODEL ? "a:Comment" : "a:Labl";
-    printAttribute(element, text, true);
+        return;
+    const ORXElement* element = asElement(object);
+    const ORXString& comment = element ? element->getComment() : emptyString;
+    const ORXString& text =
+        descriptionMode == 1 && comment.empty() && element ? element->getDescription() : comment;
+    const char* name = object->getElementType() == ORX_ET_MODEL ? "a:Comment" : "a:Labl";
+    if (object->getElementType() == ORX_ET_ASSOCIATION) {
+        ORXString withRoles = text;
+        appendRoleTexts(withRoles, static_cast<ORXAssociation*>(object));
+        printAttribute(name, withRoles, true);
+    } else {
+        printAttribute(name, text, true);
+    }
 }
 
 void Bridge::writeDescription(ORXObject* object) {
-    ORXString text = descriptionOf(object);
-    if (descriptionMode == 2 && !commentOf(object).empty())
-        text = commentOf(object);
-    if (object->getElementType() == ORX_ET_ASSOCIATION) {
-        appendRoleTexts(text, static_cast<ORXAssociation*>(object));
-    } else if (object->getElementType() == ORX_ET_CLASS) {
-        auto* table = static_cast<ORXClass*>(object);
-        for (int i = 0; i < table->getSynonymCount(); ++i) {
-            text += i == 0 ? "Synonyms: " : ", ";
-            text += getPhysicalName(table->getSynonym(i));
-        }
-    }
+    // The comment mode leaves the description empty, role texts included.
     if (descriptionMode == 1)
-        text = ORXString();
-    printAttribute("a:Desc", text, true);
+        return;
+    const ORXElement* element = asElement(object);
+    const ORXString& description = element ? element->getDescription() : emptyString;
+    const ORXString& text = descriptionMode == 2 && element && !element->getComment().empty()
+                                ? element->getComment()
+                                : description;
+    if (object->getElementType() == ORX_ET_ASSOCIATION) {
+        ORXString withRoles = text;
+        appendRoleTexts(withRoles, static_cast<ORXAssociation*>(object));
+        printAttribute("a:Desc", withRoles, true);
+    } else if (object->getElementType() == ORX_ET_CLASS &&
+               static_cast<ORXClass*>(object)->getSynonymCount() > 0) {
+        auto* table = static_cast<ORXClass*>(object);
+        ORXString withSynonyms = text;
+        for (int i = 0; i < table->getSynonymCount(); ++i) {
+            withSynonyms += i == 0 ? "Synonyms: " : ", ";
+            withSynonyms += getPhysicalName(table->getSynonym(i));
+        }
+        printAttribute("a:Desc", withSynonyms, true);
+    } else {
+        printAttribute("a:Desc", text, true);
+    }
 }
 
 void Bridge::writeNotes(ORXObject* object) {

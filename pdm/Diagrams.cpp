@@ -1,10 +1,12 @@
 // Diagrams and their table, reference and view symbols.
 
 #include <climits>
-#include <cstdio>
-#include <cstdlib>
+#include <cstring>
+#include <initializer_list>
+#include <string_view>
 
 #include "pdm/ExportBridge.h"
+#include "pdm/NumberText.h"
 
 using Bridge = ORXSybasePowerDesignerPdm08ExportBridge;
 
@@ -12,21 +14,50 @@ namespace {
 
 // Display data of the symbols: fonts (Arial,8,N) and colours, in hexadecimal.
 // The \r\n pairs are part of the text.
-const char* const kTableBlob =
+constexpr std::string_view kTableBlob =
     "02000000040000000A417269616C2C382C4E00%06X00050000000A41726961\r\n"
     "6C2C382C4E0000000000%06X10%06X0100000000C8C8C800C8C8C800";
-const char* const kReferenceBlob =
+constexpr std::string_view kReferenceBlob =
     "0100000001000000000000000A417269616C2C382C4E00%06X00%06X0100\r\n"
     "000000C8C8C800C8C8C800";
-const char* const kViewBlob =
+constexpr std::string_view kViewBlob =
     "03000000040000000A417269616C2C382C4E00%06X00050000000A41726961\r\n"
     "6C2C382C4E0000000000050000000A417269616C2C382C4E0000000000%06X\r\n"
     "10%06X0100000000C8C8C800C8C8C800";
+
+// The display data `pattern` with each "%06X" replaced by the next of
+// `colours` (each below 0x1000000) in six hexadecimal digits. Every table and
+// reference symbol has one, so the text is put together without printf.
+struct BlobText {
+    char text[512];
+    std::size_t length = 0;
+    BlobText(std::string_view pattern, std::initializer_list<int> colours) {
+        static constexpr std::string_view kSlot = "%06X";
+        char* p = text;
+        const int* colour = colours.begin();
+        std::size_t from = 0;
+        for (std::size_t slot; (slot = pattern.find(kSlot, from)) != std::string_view::npos;) {
+            p = writeHex6(put(p, pattern.substr(from, slot - from)),
+                          static_cast<unsigned>(*colour++));
+            from = slot + kSlot.size();
+        }
+        length = static_cast<std::size_t>(put(p, pattern.substr(from)) - text);
+    }
+    std::string_view view() const { return {text, length}; }
+
+  private:
+    static char* put(char* out, std::string_view piece) {
+        std::memcpy(out, piece.data(), piece.size());
+        return out + piece.size();
+    }
+};
 
 // The text of a clipping rectangle, formatted in place: one per symbol, so
 // it is not worth a string of its own.
 struct ClipText {
     char text[96];
+    std::size_t length = 0;
+    std::string_view view() const { return {text, length}; }
 };
 
 // The clipping rectangle of a table or view symbol. A symbol without a
@@ -54,8 +85,20 @@ ClipText clipRectangle(const ORXPresentationElement* element, float scaleX, floa
     // saturates to the highest.
     auto negated = [](int value) { return value == INT_MIN ? INT_MAX : -value; };
     ClipText clip;
-    std::snprintf(clip.text, sizeof clip.text, "((%i,%i), (%i,%i))", left, negated(top), right,
-                  negated(bottom));
+    char* p = clip.text;
+    *p++ = '(';
+    *p++ = '(';
+    p = writeDecimal(p, left);
+    *p++ = ',';
+    p = writeDecimal(p, negated(top));
+    for (char c : {')', ',', ' ', '('})
+        *p++ = c;
+    p = writeDecimal(p, right);
+    *p++ = ',';
+    p = writeDecimal(p, negated(bottom));
+    *p++ = ')';
+    *p++ = ')';
+    clip.length = static_cast<std::size_t>(p - clip.text);
     return clip;
 }
 
@@ -74,8 +117,7 @@ void Bridge::writeDiagram(ORXDiagram* diagram) {
         return;
     printObjectStart("o:SPdmDiagram", getObjectId(diagram));
     printIntegerAttribute("a:OID", getObjectId(diagram), true);
-    printAttribute("a:Name", getExportName(diagram), true);
-    printAttribute("a:Code", getExportCode(diagram), true);
+    printNameAndCode(diagram);
     writeLabelOrComment(diagram);
     printCollectionStart("c:Symbols");
     // References first: their symbols define the symbols of the tables they link.
@@ -105,7 +147,6 @@ void Bridge::writeSymbol(ORXPresentationElement* element) {
     ORXModelObject* subject = element->getSubjectModelObject();
     if (!subject)
         return;
-    char blob[512];
     switch (subject->getElementType()) {
         case ORX_ET_CLASS: {
             auto* table = static_cast<ORXClass*>(subject);
@@ -114,9 +155,8 @@ void Bridge::writeSymbol(ORXPresentationElement* element) {
             if (printRefIfWritten("o:SPdmSymTabl", element))
                 return;
             printObjectStart("o:SPdmSymTabl", getObjectId(element));
-            printAttribute("a:ClipRect", clipRectangle(element, scaleX, scaleY).text);
-            std::snprintf(blob, sizeof blob, kTableBlob, font, background, line);
-            printAttribute("a:BlobData", blob);
+            printText("a:ClipRect", clipRectangle(element, scaleX, scaleY).view());
+            printText("a:BlobData", BlobText(kTableBlob, {font, background, line}).view());
             printCollectionStart("c:Object");
             writeTable(table);
             printElementEnd("c:Object");
@@ -133,8 +173,7 @@ void Bridge::writeSymbol(ORXPresentationElement* element) {
             printAttribute("a:ClipRect", "((0,0),(4000,-4000))");
             printAttribute("a:ListPt", "((0,0),(4000,-4000))");
             printIntegerAttribute("a:Arrows", 1, false);
-            std::snprintf(blob, sizeof blob, kReferenceBlob, font, line);
-            printAttribute("a:BlobData", blob);
+            printText("a:BlobData", BlobText(kReferenceBlob, {font, line}).view());
             // The symbols of the linked tables in this diagram.
             auto writeTableSymbol = [this](ORXClass* table) {
                 if (!table)
@@ -164,9 +203,8 @@ void Bridge::writeSymbol(ORXPresentationElement* element) {
             if (printRefIfWritten("o:SPdmSymView", element))
                 return;
             printObjectStart("o:SPdmSymView", getObjectId(element));
-            printAttribute("a:ClipRect", clipRectangle(element, scaleX, scaleY).text);
-            std::snprintf(blob, sizeof blob, kViewBlob, font, background, line);
-            printAttribute("a:BlobData", blob);
+            printText("a:ClipRect", clipRectangle(element, scaleX, scaleY).view());
+            printText("a:BlobData", BlobText(kViewBlob, {font, background, line}).view());
             printCollectionStart("c:Object");
             writeView(view);
             printElementEnd("c:Object");

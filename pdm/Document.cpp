@@ -1,9 +1,10 @@
 // The document frame: header, root, model object and the model's collections.
 
-#include <cstdio>
+#include <string>
 #include <vector>
 
 #include "pdm/ExportBridge.h"
+#include "pdm/NumberText.h"
 
 using Bridge = ORXSybasePowerDesignerPdm08ExportBridge;
 
@@ -21,8 +22,8 @@ void Bridge::writeDocument(ORXModel& documentModel) {
 
     // Header. The model's name is escaped like an attribute value, so a name
     // holding a quote, "<", "&" or "?>" cannot break the instruction.
-    char oid[96];
-    std::snprintf(oid, sizeof oid, "%s%012i", guidPrefix, modelId);
+    char digits[16];
+    const std::string oid = guidPrefix + std::string(digits, writeDecimal(digits, modelId, 12));
     printLine("<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
     ORXString header = ORXString("<?PowerDesigner ID=\"{") + oid + "}\" Name=\"" +
                        getXMLText(documentModel.getName()) +
@@ -36,8 +37,7 @@ void Bridge::writeDocument(ORXModel& documentModel) {
     printCollectionStart("c:Objects");
     printObjectStart("o:SPdmModel", modelId);
     printIntegerAttribute("a:OID", modelId, true);
-    printAttribute("a:Name", getExportName(&documentModel), true);
-    printAttribute("a:Code", getExportCode(&documentModel), true);
+    printNameAndCode(&documentModel);
     printCollectionStart("a:ModelOptionsText");
     printLine("[ModelOptions]");
     printLine("[ModelOptions\\Conceptual options]");
@@ -205,8 +205,7 @@ void Bridge::writeDocument(ORXModel& documentModel) {
     const int modelSessionId = newObjectId();
     printObjectStart("o:SRepSessionExtern", modelSessionId);
     printIntegerAttribute("a:OID", modelSessionId, true);
-    printAttribute("a:Name", getExportName(&documentModel), true);
-    printAttribute("a:Code", getExportCode(&documentModel), true);
+    printNameAndCode(&documentModel);
     printAttribute("a:ModelURL", "file:///.");
     printIntegerAttribute("a:ModelID", modelId, true);
     printAttribute("a:ModelCLSID", kPdmClsid);

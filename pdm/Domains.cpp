@@ -4,6 +4,7 @@
 #include <string>
 
 #include "pdm/ExportBridge.h"
+#include "pdm/NumberText.h"
 
 using Bridge = ORXSybasePowerDesignerPdm08ExportBridge;
 
@@ -22,8 +23,7 @@ void Bridge::writeDomain(ORXType* type) {
         return;
     printObjectStart("o:SPdoObjDomn", getObjectId(type));
     printIntegerAttribute("a:OID", getObjectId(type), true);
-    printAttribute("a:Name", getExportName(type), true);
-    printAttribute("a:Code", getExportCode(type), true);
+    printNameAndCode(type);
     writeLabelOrComment(type);
     writeDescription(type);
     writeNotes(type);
@@ -59,26 +59,40 @@ void Bridge::writeDatatypeProperties(ORXType* type, const ORXString& defaultText
 
     const ORXString& modelDatatype = type->getDataType();
     const int length = type->getLength();
-    const DatatypeMapRow* row = findDatatypeRow(targetDatatypeTable, modelDatatype.c_str(),
-                                                modelDatatype.getLength(), length);
+    const DatatypeMapRow* row =
+        datatypeIndex.find(targetDatatypeTable, modelDatatype.view(), length);
     if (!row)
         return;
 
-    // Every column comes here, so the text is put together without printf.
+    // Every column comes here, so the text is put together without printf or
+    // a string of its own.
     const int scale = type->getScale();
-    std::string text = row->dbmsDatatype;
-    if (row->takesScale && scale != 0) {
-        text.append("(").append(std::to_string(length)).append(",");
-        text.append(std::to_string(scale)).append(")");
-        printAttribute("a:Dttp", text.c_str());
+    const std::string_view dbmsDatatype = row->dbmsDatatype;
+    const bool withScale = row->takesScale && scale != 0;
+    const bool withLength = withScale || (row->takesLength && length != 0);
+    if (withLength) {
+        // The DBMS texts are short; a longer one would take a string.
+        char buffer[128];
+        std::string longer;
+        char* text = buffer;
+        if (dbmsDatatype.size() + 2 * kMaxDecimalLength + 3 > sizeof buffer) {
+            longer.resize(dbmsDatatype.size() + 2 * kMaxDecimalLength + 3);
+            text = longer.data();
+        }
+        char* p = text + dbmsDatatype.copy(text, dbmsDatatype.size());
+        *p++ = '(';
+        p = writeDecimal(p, length);
+        if (withScale) {
+            *p++ = ',';
+            p = writeDecimal(p, scale);
+        }
+        *p++ = ')';
+        printText("a:Dttp", std::string_view(text, static_cast<std::size_t>(p - text)));
         printIntegerAttribute("a:Mlen", length, false);
-        printIntegerAttribute("a:Prec", scale, false);
-    } else if (row->takesLength && length != 0) {
-        text.append("(").append(std::to_string(length)).append(")");
-        printAttribute("a:Dttp", text.c_str());
-        printIntegerAttribute("a:Mlen", length, false);
+        if (withScale)
+            printIntegerAttribute("a:Prec", scale, false);
     } else {
-        printAttribute("a:Dttp", text.c_str());
+        printText("a:Dttp", dbmsDatatype);
         if (row->impliedLength != 0)
             printIntegerAttribute("a:Mlen", row->impliedLength, false);
     }

@@ -1,12 +1,15 @@
 // Export records, identifiers, exported names and codes, and the emission
 // operations through which every writer puts elements into the document.
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <unordered_map>
 
 #include "pdm/ExportBridge.h"
+#include "pdm/NumberText.h"
 
 // ---- Case-insensitive name tables ----------------------------------------------
 
@@ -135,20 +138,41 @@ int ORXSybasePowerDesignerPdm08ExportBridge::getShortcutId(ORXObject* object,
 
 namespace {
 
-void sanitiseName(std::string& name) {
-    for (char& c : name) {
-        if (c != '\0' && std::strchr("+-*/\\.,!:;", c))
-            c = '_';
+// Characters that names and codes cannot hold, each written as '_': in a name
+// the operators and punctuation "+-*/\\.,!:;", in a code every ASCII
+// character other than a letter or digit (other bytes stay as they are).
+struct ReplacedCharacters {
+    bool inName[256] = {};
+    bool inCode[256] = {};
+    constexpr ReplacedCharacters() {
+        for (unsigned char c : std::string_view("+-*/\\.,!:;"))
+            inName[c] = true;
+        for (int c = 0; c < 0x80; ++c) {
+            const bool alnum =
+                (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+            inCode[c] = !alnum;
+        }
     }
+};
+constexpr ReplacedCharacters kReplaced;
+
+bool needsReplacing(std::string_view text, const bool (&replaced)[256]) {
+    for (char c : text)
+        if (replaced[static_cast<unsigned char>(c)])
+            return true;
+    return false;
 }
 
-void sanitiseCode(std::string& code) {
-    for (char& c : code) {
-        unsigned char u = static_cast<unsigned char>(c);
-        bool alnum = (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9');
-        if (u < 0x80 && !alnum)
+// `text`, or a copy in `scratch` with the replaced characters written as '_'.
+std::string_view withReplacements(std::string_view text, const bool (&replaced)[256],
+                                  std::string& scratch, bool alwaysCopy) {
+    if (!alwaysCopy && !needsReplacing(text, replaced))
+        return text;
+    scratch.assign(text);
+    for (char& c : scratch)
+        if (replaced[static_cast<unsigned char>(c)])
             c = '_';
-    }
+    return scratch;
 }
 
 std::string foldedText(std::string_view text) {
@@ -189,44 +213,66 @@ std::uint32_t storeUnique(ORXNameHashtable& table, std::unordered_map<std::strin
 
 }  // namespace
 
+ORXSybasePowerDesignerPdm08ExportBridge::NameAndCode
+ORXSybasePowerDesignerPdm08ExportBridge::makeNameAndCode(ORXObject* object, bool inScratch) {
+    const ORXElement* element =
+        object->isInstanceOf(ORX_ET_ELEMENT) ? static_cast<const ORXElement*>(object) : nullptr;
+    const std::string_view physicalName =
+        element ? element->getPhysicalName().view() : std::string_view();
+    std::string_view name, code;
+    if (!object->getName().empty()) {
+        name = object->getName().view();
+        code = physicalName.empty() ? name : physicalName;
+    } else if (!physicalName.empty()) {
+        name = code = physicalName;
+    } else {
+        // Unnamed: the object's type and identifier.
+        const std::string_view type = getElementTypeName(object->getElementType());
+        char digits[kMaxDecimalLength];
+        generatedName.assign(type).append(1, '_').append(digits,
+                                                         writeDecimal(digits, getObjectId(object)));
+        name = code = generatedName;
+    }
+    return {withReplacements(name, kReplaced.inName, nameScratch, inScratch),
+            withReplacements(code, kReplaced.inCode, codeScratch, inScratch)};
+}
+
 // The texts are assembled in two scratch strings that keep their capacity, and
 // stored once each: most names and codes cost no allocation at all.
 void ORXSybasePowerDesignerPdm08ExportBridge::computeNameAndCode(ORXObject* object) {
     ExportRecord& record = getExportRecord(object);
     if (record.name != 0)
         return;
-
-    const ORXElement* element =
-        object->isInstanceOf(ORX_ET_ELEMENT) ? static_cast<const ORXElement*>(object) : nullptr;
-    const ORXString& physicalName = element ? element->getPhysicalName() : emptyString;
-    std::string& name = nameScratch;
-    std::string& code = codeScratch;
-    if (!object->getName().empty()) {
-        name.assign(object->getName().view());
-        code.assign(physicalName.empty() ? std::string_view(name) : physicalName.view());
-    } else if (!physicalName.empty()) {
-        name.assign(physicalName.view());
-        code.assign(physicalName.view());
+    const int type = object->getElementType();
+    if (type == ORX_ET_CLASS || type == ORX_ET_DERIVED_TYPE) {
+        makeNameAndCode(object, true);
+        const bool table = type == ORX_ET_CLASS;
+        record.name =
+            storeUnique(table ? tableNames : domainNames,
+                        table ? tableNameSuffixes : domainNameSuffixes, nameTexts, nameScratch);
+        record.code =
+            storeUnique(table ? tableCodes : domainCodes,
+                        table ? tableCodeSuffixes : domainCodeSuffixes, nameTexts, codeScratch);
     } else {
-        char buffer[128];
-        std::snprintf(buffer, sizeof buffer, "%s_%i", getElementTypeName(object->getElementType()),
-                      getObjectId(object));
-        name.assign(buffer);
-        code.assign(buffer);
+        const NameAndCode texts = makeNameAndCode(object, false);
+        record.name = nameTexts.intern(texts.name);
+        record.code = nameTexts.intern(texts.code);
     }
-    sanitiseName(name);
-    sanitiseCode(code);
+}
 
-    if (object->getElementType() == ORX_ET_CLASS) {
-        record.name = storeUnique(tableNames, tableNameSuffixes, nameTexts, name);
-        record.code = storeUnique(tableCodes, tableCodeSuffixes, nameTexts, code);
-    } else if (object->getElementType() == ORX_ET_DERIVED_TYPE) {
-        record.name = storeUnique(domainNames, domainNameSuffixes, nameTexts, name);
-        record.code = storeUnique(domainCodes, domainCodeSuffixes, nameTexts, code);
-    } else {
-        record.name = nameTexts.intern(name);
-        record.code = nameTexts.intern(code);
+// The element of an object is written once: the names of objects other than
+// tables and domains (which must stay unique) are made for it and not stored,
+// and mostly written straight from the model's own texts.
+void ORXSybasePowerDesignerPdm08ExportBridge::printNameAndCode(ORXObject* object) {
+    const int type = object->getElementType();
+    if (type == ORX_ET_CLASS || type == ORX_ET_DERIVED_TYPE || getExportRecord(object).name != 0) {
+        printAttribute("a:Name", getExportName(object), true);
+        printAttribute("a:Code", getExportCode(object), true);
+        return;
     }
+    const NameAndCode texts = makeNameAndCode(object, false);
+    printText("a:Name", texts.name);
+    printText("a:Code", texts.code);
 }
 
 const ORXString& ORXSybasePowerDesignerPdm08ExportBridge::getExportName(ORXObject* object) {
@@ -243,58 +289,81 @@ const ORXString& ORXSybasePowerDesignerPdm08ExportBridge::getExportCode(ORXObjec
 
 namespace {
 
-// Appends `value` in decimal, padded with leading zeros to `width` characters
-// (the sign counts), as printf's "%0*i" does: every element carries an
-// identifier, so this runs for nearly every line of the document.
-void appendDecimal(std::string& out, int value, int width = 0) {
-    char digits[16];
-    char* end = digits + sizeof digits;
-    char* p = end;
-    // The magnitude as unsigned, so that the most negative value is exact.
-    unsigned magnitude =
-        value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
-    do {
-        *--p = static_cast<char>('0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude != 0);
-    const int length = static_cast<int>(end - p) + (value < 0 ? 1 : 0);
-    if (value < 0)
-        out += '-';
-    if (width > length)
-        out.append(static_cast<std::size_t>(width - length), '0');
-    out.append(p, end);
+// Copies `text` to `out` and returns the end of the copy. Most pieces of a
+// line are a few bytes long (element names, identifiers, short names), and
+// two overlapping word moves copy them cheaper than a call to memcpy.
+inline char* put(char* out, std::string_view text) {
+    const std::size_t n = text.size();
+    const char* from = text.data();
+    if (n >= 8 && n <= 16) {
+        std::uint64_t head, tail;
+        std::memcpy(&head, from, 8);
+        std::memcpy(&tail, from + n - 8, 8);
+        std::memcpy(out, &head, 8);
+        std::memcpy(out + n - 8, &tail, 8);
+    } else if (n >= 4 && n < 8) {
+        std::uint32_t head, tail;
+        std::memcpy(&head, from, 4);
+        std::memcpy(&tail, from + n - 4, 4);
+        std::memcpy(out, &head, 4);
+        std::memcpy(out + n - 4, &tail, 4);
+    } else if (n < 4) {
+        for (std::size_t i = 0; i < n; ++i)
+            out[i] = from[i];
+    } else {
+        std::memcpy(out, from, n);
+    }
+    return out + n;
+}
+
+inline char* put(char* out, char c) {
+    *out = c;
+    return out + 1;
 }
 
 }  // namespace
 
-std::string& ORXSybasePowerDesignerPdm08ExportBridge::beginLine() {
-    if (!indentUnit.empty())
-        lineBuffer += currentIndent.view();
-    return lineBuffer;
+void ORXSybasePowerDesignerPdm08ExportBridge::endLine(char* end) {
+    lineSize = static_cast<std::size_t>(end - lineData.get());
+    if (lineSize >= kLineBlock)
+        flushLines();
 }
 
-void ORXSybasePowerDesignerPdm08ExportBridge::endLine() {
-    lineBuffer += '\n';
-    if (lineBuffer.size() >= kLineBlock)
-        flushLines();
+// Lines gathered so far go to the file first; a line longer than the block
+// gets a block of its own size.
+void ORXSybasePowerDesignerPdm08ExportBridge::makeLineRoom(std::size_t size) {
+    flushLines();
+    if (size <= lineCapacity)
+        return;
+    lineCapacity = std::max(size, 2 * kLineBlock);
+    lineData = std::make_unique<char[]>(lineCapacity);
 }
 
 void ORXSybasePowerDesignerPdm08ExportBridge::appendRaw(std::string_view text) {
-    lineBuffer += text;
-    if (lineBuffer.size() >= kLineBlock)
-        flushLines();
+    endLine(put(lineRoom(text.size()), text));
 }
 
 void ORXSybasePowerDesignerPdm08ExportBridge::flushLines() {
-    if (lineBuffer.empty())
+    if (lineSize == 0)
         return;
-    outputFile.write(lineBuffer.data(), lineBuffer.size());
-    lineBuffer.clear();
+    outputFile.write(lineData.get(), lineSize);
+    lineSize = 0;
+}
+
+std::string_view ORXSybasePowerDesignerPdm08ExportBridge::xmlContent(std::string_view text) {
+    if (plainXMLTextLength(text) == text.size())
+        return text;
+    xmlScratch.clear();
+    appendXMLText(xmlScratch, text);
+    return xmlScratch;
 }
 
 void ORXSybasePowerDesignerPdm08ExportBridge::printCollectionStart(std::string_view name) {
-    beginLine().append("<").append(name).append(">");
-    endLine();
+    const std::string_view indent = lineIndent();
+    char* p = lineRoom(indent.size() + name.size() + 3);
+    p = put(put(p, indent), '<');
+    p = put(put(p, name), ">\n");
+    endLine(p);
     if (!indentUnit.empty())
         currentIndent += indentUnit;
 }
@@ -302,27 +371,48 @@ void ORXSybasePowerDesignerPdm08ExportBridge::printCollectionStart(std::string_v
 void ORXSybasePowerDesignerPdm08ExportBridge::printObjectStart(std::string_view name, int id) {
     if (id == 0)
         id = newObjectId();
-    beginLine().append("<").append(name).append(" Id=\"o");
-    appendDecimal(lineBuffer, id);
-    lineBuffer.append("\">");
-    endLine();
+    const std::string_view indent = lineIndent();
+    char* p = lineRoom(indent.size() + name.size() + kMaxDecimalLength + 12);
+    p = put(put(p, indent), '<');
+    p = put(put(p, name), " Id=\"o");
+    p = put(writeDecimal(p, id), "\">\n");
+    endLine(p);
     if (!indentUnit.empty())
         currentIndent += indentUnit;
 }
 
 void ORXSybasePowerDesignerPdm08ExportBridge::printElementEnd(std::string_view name) {
-    if (!indentUnit.empty() && currentIndent.getLength() >= indentUnit.getLength())
-        currentIndent = currentIndent.mid(0, currentIndent.getLength() - indentUnit.getLength());
-    beginLine().append("</").append(name).append(">");
-    endLine();
+    const int unit = indentUnit.getLength();
+    if (unit > 0 && currentIndent.getLength() >= unit)
+        currentIndent.resize(currentIndent.getLength() - unit);
+    const std::string_view indent = lineIndent();
+    char* p = lineRoom(indent.size() + name.size() + 4);
+    p = put(put(p, indent), "</");
+    p = put(put(p, name), ">\n");
+    endLine(p);
 }
 
 void ORXSybasePowerDesignerPdm08ExportBridge::printObjectRef(std::string_view name,
                                                              std::string_view attribute, int id) {
-    beginLine().append("<").append(name).append(" ").append(attribute).append("=\"o");
-    appendDecimal(lineBuffer, id);
-    lineBuffer.append("\"/>");
-    endLine();
+    const std::string_view indent = lineIndent();
+    char* p = lineRoom(indent.size() + name.size() + attribute.size() + kMaxDecimalLength + 10);
+    p = put(put(p, indent), '<');
+    p = put(put(p, name), ' ');
+    p = put(put(p, attribute), "=\"o");
+    p = put(writeDecimal(p, id), "\"/>\n");
+    endLine(p);
+}
+
+void ORXSybasePowerDesignerPdm08ExportBridge::printText(std::string_view name,
+                                                        std::string_view value) {
+    const std::string_view text = xmlContent(value);
+    const std::string_view indent = lineIndent();
+    char* p = lineRoom(indent.size() + 2 * name.size() + text.size() + 6);
+    p = put(put(p, indent), '<');
+    p = put(put(p, name), '>');
+    p = put(put(p, text), "</");
+    p = put(put(p, name), ">\n");
+    endLine(p);
 }
 
 void ORXSybasePowerDesignerPdm08ExportBridge::printAttribute(std::string_view name,
@@ -330,36 +420,31 @@ void ORXSybasePowerDesignerPdm08ExportBridge::printAttribute(std::string_view na
                                                              bool skipEmpty) {
     if (value.empty() && skipEmpty)
         return;
-    beginLine().append("<").append(name).append(">");
-    appendXMLText(lineBuffer, value.view());
-    lineBuffer.append("</").append(name).append(">");
-    endLine();
+    printText(name, value.view());
 }
 
 void ORXSybasePowerDesignerPdm08ExportBridge::printAttribute(std::string_view name,
                                                              const char* value) {
-    if (!value)
-        return;
-    beginLine().append("<").append(name).append(">");
-    appendXMLText(lineBuffer, value);
-    lineBuffer.append("</").append(name).append(">");
-    endLine();
+    if (value)
+        printText(name, value);
 }
 
 void ORXSybasePowerDesignerPdm08ExportBridge::printIntegerAttribute(std::string_view name,
                                                                     int value, bool asOid) {
-    beginLine().append("<").append(name).append(">");
-    if (asOid) {
-        lineBuffer.append(guidPrefix);
-        appendDecimal(lineBuffer, value, 12);
-    } else {
-        appendDecimal(lineBuffer, value);
-    }
-    lineBuffer.append("</").append(name).append(">");
-    endLine();
+    const std::string_view indent = lineIndent();
+    char* p =
+        lineRoom(indent.size() + 2 * name.size() + guidPrefix.size() + 12 + kMaxDecimalLength + 6);
+    p = put(put(p, indent), '<');
+    p = put(put(p, name), '>');
+    if (asOid)
+        p = writeDecimal(put(p, guidPrefix), value, 12);
+    else
+        p = writeDecimal(p, value);
+    p = put(put(p, "</"), name);
+    endLine(put(p, ">\n"));
 }
 
 void ORXSybasePowerDesignerPdm08ExportBridge::printLine(const char* text) {
-    lineBuffer += text;
-    endLine();
+    const std::string_view line(text);
+    endLine(put(put(lineRoom(line.size() + 1), line), '\n'));
 }

@@ -103,7 +103,18 @@ class ORXSybasePowerDesignerPdm08ExportBridge : public ORXXMLWriter {
     // written and returns false, and the caller writes it in full.
     bool printRefIfWritten(std::string_view name, ORXObject* object);
     int getShortcutId(ORXObject* object, ORXDesignPackage* package);
+    // The exported name and code of `object`: its name (or physical name, or
+    // type and identifier) and its physical name (or that name), with the
+    // characters they cannot hold replaced. They view the object's texts or,
+    // when changed or when `inScratch` is set, nameScratch and codeScratch.
+    struct NameAndCode {
+        std::string_view name, code;
+    };
+    NameAndCode makeNameAndCode(ORXObject* object, bool inScratch);
+    // Works out and stores the object's exported name and code, once.
     void computeNameAndCode(ORXObject* object);
+    // Writes a:Name and a:Code of the object's element.
+    void printNameAndCode(ORXObject* object);
     const ORXString& getExportName(ORXObject* object);
     const ORXString& getExportCode(ORXObject* object);
 
@@ -113,20 +124,35 @@ class ORXSybasePowerDesignerPdm08ExportBridge : public ORXXMLWriter {
     void printObjectRef(std::string_view name, std::string_view attribute, int id);
     void printAttribute(std::string_view name, const ORXString& value, bool skipEmpty);
     void printAttribute(std::string_view name, const char* value);
+    // The element `name` holding `value`, converted for XML; never skipped.
+    void printText(std::string_view name, std::string_view value);
     void printIntegerAttribute(std::string_view name, int value, bool asOid);
     // Writes `text` and an end of line straight to the file, unindented.
     void printLine(const char* text);
-    // The lines of the document gather in lineBuffer and go to the file in
-    // blocks of kLineBlock bytes or more, one write per block instead of one
-    // per line. beginLine() indents a new line at the buffer's end and
-    // returns the buffer to append to; endLine() ends it. appendRaw() adds
+    // The lines of the document gather in one block and go to the file in
+    // writes of kLineBlock bytes or more instead of one write per line. Each
+    // printing operation asks lineRoom() once for room for its whole line,
+    // copies the pieces in and hands the end to endLine(). appendRaw() adds
     // text as it stands. flushLines() writes what has gathered: before the
-    // file is flushed or closed.
+    // file is flushed or closed; discardLines() drops it.
     static constexpr std::size_t kLineBlock = 64 * 1024;
-    std::string& beginLine();
-    void endLine();
+    char* lineRoom(std::size_t size) {
+        if (lineCapacity - lineSize < size)
+            makeLineRoom(size);
+        return lineData.get() + lineSize;
+    }
+    void endLine(char* end);
+    void makeLineRoom(std::size_t size);
     void appendRaw(std::string_view text);
     void flushLines();
+    void discardLines() { lineSize = 0; }
+    // The indentation of a new line.
+    std::string_view lineIndent() const {
+        return indentUnit.empty() ? std::string_view() : currentIndent.view();
+    }
+    // `text` as XML character data: itself when nothing in it needs
+    // converting, else its conversion, kept in xmlScratch until the next call.
+    std::string_view xmlContent(std::string_view text);
 
     // ---- The document -----------------------------------------------------------
     void writeDocument(ORXModel& documentModel);
@@ -210,12 +236,15 @@ class ORXSybasePowerDesignerPdm08ExportBridge : public ORXXMLWriter {
     // Associations pre-processing moved into their child table's package.
     ORXVector<ORXAssociation*> movedAssociations;
     int nextObjectId = 1;
-    char guidPrefix[64] = {};
+    // The text before the twelve digits of every GUID-form identifier.
+    std::string guidPrefix;
     int descriptionMode = 0;
     float scaleX = 10.0f;
     float scaleY = 20.0f;
     int targetDbmsIndex = 0;
     const DatatypeMapRow* targetDatatypeTable = dbmsCatalogue[0].datatypeTable;
+    // The rows of the target's datatype table by name.
+    DatatypeIndex datatypeIndex;
     ORXDesignPackage* currentPackage = nullptr;
     ORXDiagram* currentDiagram = nullptr;
     ORXVector<int> ruleIds;
@@ -233,13 +262,18 @@ class ORXSybasePowerDesignerPdm08ExportBridge : public ORXXMLWriter {
     // The texts of the exported names and codes, and the scratch strings in
     // which computeNameAndCode assembles them.
     NameStore nameTexts;
-    std::string nameScratch, codeScratch;
+    std::string nameScratch, codeScratch, generatedName;
     // Per name table, the next suffix to try for each base name (case-folded):
     // every smaller suffix is known to be taken, so uniquifying stays linear.
     std::unordered_map<std::string, int> tableNameSuffixes, tableCodeSuffixes, domainNameSuffixes,
         domainCodeSuffixes;
-    // The lines not yet written to the output file.
-    std::string lineBuffer;
+    // The lines not yet written to the output file: lineSize bytes of a block
+    // of lineCapacity, allocated on the first line.
+    std::unique_ptr<char[]> lineData;
+    std::size_t lineSize = 0;
+    std::size_t lineCapacity = 0;
+    // Converted texts, for xmlContent.
+    std::string xmlScratch;
     // The writers' by-position lists, reused from call to call.
     ReusableLists<ORXAttributeByPosition> attributeLists;
     ReusableLists<ORXOperationByPosition> operationLists;

@@ -13,8 +13,7 @@ void Bridge::writeIndex(ORXIndex* index) {
         return;
     printObjectStart("o:SPdoObjIndx", getObjectId(index));
     printIntegerAttribute("a:OID", getObjectId(index), true);
-    printAttribute("a:Name", getExportName(index), true);
-    printAttribute("a:Code", getExportCode(index), true);
+    printNameAndCode(index);
     printIntegerAttribute("a:Uniq", index->isUnique() == 1 ? 1 : 0, false);
     writeLabelOrComment(index);
     writeDescription(index);

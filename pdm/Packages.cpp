@@ -31,8 +31,7 @@ void Bridge::writePackage(ORXDesignPackage* package) {
         return;
     printObjectStart("o:SPdmPackage", getObjectId(package));
     printIntegerAttribute("a:OID", getObjectId(package), true);
-    printAttribute("a:Name", getExportName(package), true);
-    printAttribute("a:Code", getExportCode(package), true);
+    printNameAndCode(package);
     writeLabelOrComment(package);
     writeDescription(package);
     writeNotes(package);
@@ -130,7 +129,8 @@ void Bridge::writeShortcutRefs(const ORXVector<int>& ids) {
 }
 
 bool Bridge::needsShortcut(ORXModelObject* object, bool checkDiagrams) {
-    if (currentPackage && currentPackage->containsModelElement(object))
+    // The package holds the object when it is the object's design package.
+    if (currentPackage && object->getDesignPackage() == currentPackage)
         return false;
     if (!checkDiagrams)
         return true;

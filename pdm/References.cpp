@@ -1,10 +1,11 @@
 // References between tables and their joins.
 
-#include <cstdio>
+#include <string_view>
 
 #include "orx/ORXBridgeLib.h"
 #include "orx/ORXStack.h"
 #include "pdm/ExportBridge.h"
+#include "pdm/NumberText.h"
 
 using Bridge = ORXSybasePowerDesignerPdm08ExportBridge;
 
@@ -14,20 +15,32 @@ namespace {
 constexpr int kUnbounded = 2147483645;
 
 // The cardinality text of a child role's multiplicity: "0,n", "1,n", "1", "0,1", ...
-ORXString cardinality(const ORXString& multiplicity) {
-    int lower = 0, upper = 0;
-    decodeMultiplicity(multiplicity, lower, upper);
+struct Cardinality {
     char text[32];
-    if (lower >= kUnbounded)
-        std::snprintf(text, sizeof text, "0,n");
-    else if (upper >= kUnbounded)
-        std::snprintf(text, sizeof text, "%i,n", lower);
-    else if (lower == upper)
-        std::snprintf(text, sizeof text, "%i", lower);
-    else
-        std::snprintf(text, sizeof text, "%i,%i", lower, upper);
-    return ORXString(text);
-}
+    std::size_t length = 0;
+    explicit Cardinality(const ORXString& multiplicity) {
+        int lower = 0, upper = 0;
+        decodeMultiplicity(multiplicity, lower, upper);
+        char* p = text;
+        if (lower >= kUnbounded) {
+            p = writeDecimal(p, 0);
+            *p++ = ',';
+            *p++ = 'n';
+        } else if (upper >= kUnbounded) {
+            p = writeDecimal(p, lower);
+            *p++ = ',';
+            *p++ = 'n';
+        } else if (lower == upper) {
+            p = writeDecimal(p, lower);
+        } else {
+            p = writeDecimal(p, lower);
+            *p++ = ',';
+            p = writeDecimal(p, upper);
+        }
+        length = static_cast<std::size_t>(p - text);
+    }
+    std::string_view view() const { return {text, length}; }
+};
 
 }  // namespace
 
@@ -64,8 +77,7 @@ void Bridge::writeReference(ORXAssociation* association) {
 
     printObjectStart("o:SPdoObjRefr", getObjectId(association));
     printIntegerAttribute("a:OID", getObjectId(association), true);
-    printAttribute("a:Name", getExportName(association), true);
-    printAttribute("a:Code", getExportCode(association), true);
+    printNameAndCode(association);
     writeLabelOrComment(association);
     writeDescription(association);
     writeNotes(association);
@@ -73,7 +85,7 @@ void Bridge::writeReference(ORXAssociation* association) {
         printAttribute("a:Fkcn", getExportCode(foreignKey), true);
     else
         printAttribute("a:Fkcn", getExportCode(association), true);
-    printAttribute("a:Card", cardinality(child->getMultiplicity()), false);
+    printText("a:Card", Cardinality(child->getMultiplicity()).view());
     printIntegerAttribute("a:Urul", toPdmRuleCode(child->getUpdateRule()), false);
     printIntegerAttribute("a:Drul", toPdmRuleCode(child->getDeleteRule()), false);
     printCollectionStart("c:Obj1");

@@ -8,8 +8,10 @@ using Bridge = ORXSybasePowerDesignerPdm08ExportBridge;
 
 namespace {
 
-// The check rule of an object as "a:Srul" (its text) and "a:Ckcn" (its name).
-void writeCheckRule(Bridge& bridge, const ORXObject* object) {
+// The check rule of a table or column as "a:Srul" (its text) and "a:Ckcn" (its name).
+void writeCheckRule(Bridge& bridge, const ORXModelObject* object) {
+    if (object->getBusinessRuleCount() == 0)
+        return;
     if (ORXBusinessRule* rule = findBusinessRule(object, 3)) {
         bridge.printAttribute("a:Srul", rule->getRuleText(), true);
         bridge.printAttribute("a:Ckcn", rule->getName(), true);
@@ -33,8 +35,7 @@ void Bridge::writeTable(ORXClass* table) {
         return;
     printObjectStart("o:SPdoObjTabl", getObjectId(table));
     printIntegerAttribute("a:OID", getObjectId(table), true);
-    printAttribute("a:Name", getExportName(table), true);
-    printAttribute("a:Code", getExportCode(table), true);
+    printNameAndCode(table);
     writeLabelOrComment(table);
     writeDescription(table);
     switch (table->getTableType()) {
@@ -109,8 +110,7 @@ void Bridge::writeColumn(ORXAttribute* column) {
         return;
     printObjectStart("o:SPdoObjColn", getObjectId(column));
     printIntegerAttribute("a:OID", getObjectId(column), true);
-    printAttribute("a:Name", getExportName(column), true);
-    printAttribute("a:Code", getExportCode(column), true);
+    printNameAndCode(column);
     writeLabelOrComment(column);
     writeDescription(column);
     writeNotes(column);
@@ -123,8 +123,9 @@ void Bridge::writeColumn(ORXAttribute* column) {
     }
     if (ORXType* type = column->getType())
         writeDatatypeProperties(type, column->getInitialValue());
-    ORXDerivedType* domain = getDomain(column);
-    if (domain && isDomainExported(domain)) {
+    // A domain is a derived type: the element type tells, without a cast.
+    ORXType* domain = column->getType();
+    if (domain && domain->getElementType() == ORX_ET_DERIVED_TYPE && isDomainExported(domain)) {
         printCollectionStart("c:Domain");
         writeDomain(domain);
         printElementEnd("c:Domain");
@@ -139,8 +140,7 @@ void Bridge::writeKey(ORXKey* key) {
         return;
     printObjectStart("o:SPdoObjKey", getObjectId(key));
     printIntegerAttribute("a:OID", getObjectId(key), true);
-    printAttribute("a:Name", getExportName(key), true);
-    printAttribute("a:Code", getExportCode(key), true);
+    printNameAndCode(key);
     printAttribute("a:Cnst", key->getPhysicalName(), true);
     writeLabelOrComment(key);
     writeDescription(key);

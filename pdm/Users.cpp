@@ -39,8 +39,7 @@ void Bridge::writeProcedure(ORXOperation* operation) {
         return;
     printObjectStart("o:SPdoObjProc", getObjectId(operation));
     printIntegerAttribute("a:OID", getObjectId(operation), true);
-    printAttribute("a:Name", getExportName(operation), true);
-    printAttribute("a:Code", getExportCode(operation), true);
+    printNameAndCode(operation);
     writeLabelOrComment(operation);
     writeDescription(operation);
     writeNotes(operation);

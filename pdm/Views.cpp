@@ -12,8 +12,7 @@ void Bridge::writeView(ORXSQLViewEntity* view) {
         return;
     printObjectStart("o:SPdoObjView", getObjectId(view));
     printIntegerAttribute("a:OID", getObjectId(view), true);
-    printAttribute("a:Name", getExportName(view), true);
-    printAttribute("a:Code", getExportCode(view), true);
+    printNameAndCode(view);
 
     // A stored statement stands as it is; its columns are written only for
     // statement kind 1. Without one, the statement is generated from the

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -166,6 +167,45 @@ TEST(ExportEmission, NumbersAndIdentifiers) {
         EXPECT_EQ(capture.take(), "<a:N>" + c.text + "</a:N>\n<o:X Id=\"o" + id +
                                       "\">\n<o:X Ref=\"o" + std::to_string(c.value) + "\"/>\n");
     }
+}
+
+// Lines gather in blocks on their way to the file: thousands of short lines
+// across several blocks, and texts longer than a whole block, plain and
+// converted, in a tab-indented element, come out whole and in order.
+TEST(ExportEmission, LinesAcrossAndBeyondTheBlock) {
+    const std::size_t block = ORXSybasePowerDesignerPdm08ExportBridge::kLineBlock;
+    const std::string longPlain(3 * block + 7, 'x');
+    std::string longConverted, converted;
+    for (std::size_t i = 0; i < block; ++i) {
+        longConverted += "<&";
+        converted += "&lt;&amp;";
+    }
+    WriterCapture capture;
+    ORXSybasePowerDesignerPdm08ExportBridge& w = capture.bridge;
+    w.setIndentUnit(ORXString("\t"));
+    std::string expected;
+    w.printCollectionStart("c:Lines");
+    expected += "<c:Lines>\n";
+    for (int i = 0; i < 20000; ++i) {
+        w.printIntegerAttribute("a:N", i, false);
+        expected += "\t<a:N>" + std::to_string(i) + "</a:N>\n";
+        if (i == 5000) {
+            w.printAttribute("a:Long", ORXString(longPlain), true);
+            expected += "\t<a:Long>" + longPlain + "</a:Long>\n";
+        }
+        if (i == 9000) {
+            w.printAttribute("a:Conv", ORXString(longConverted), true);
+            expected += "\t<a:Conv>" + converted + "</a:Conv>\n";
+        }
+    }
+    w.printElementEnd("c:Lines");
+    expected += "</c:Lines>\n";
+    const std::string written = capture.take();
+    EXPECT_EQ(written.size(), expected.size());
+    EXPECT_TRUE(written == expected)
+        << "the first difference is at byte "
+        << std::mismatch(written.begin(), written.end(), expected.begin(), expected.end()).first -
+               written.begin();
 }
 
 }  // namespace

@@ -109,7 +109,7 @@ inline std::string logLine(const std::string& number, const std::string& text,
 class WriterCapture {
   public:
     WriterCapture() : bridge(&log) {
-        std::strcpy(bridge.guidPrefix, "00000000-1337-F331-D34D-");
+        bridge.guidPrefix = "00000000-1337-F331-D34D-";
         bridge.file() = ORXString(dir.file("out.pdm").c_str());
         bridge.file().open(std::ios::out | std::ios::binary);
     }

@@ -63,7 +63,7 @@ class PreparedBridge {
   public:
     explicit PreparedBridge(ORXModel& exported) : model(exported), bridge(&log) {
         bridge.model = &model;
-        std::strcpy(bridge.guidPrefix, "00000000-1337-F331-D34D-");
+        bridge.guidPrefix = "00000000-1337-F331-D34D-";
         bridge.file() = ORXString(dir.file("out.pdm"));
         // Appending writes the file itself, not a temporary file that replaces
         // it on closing, so writeDocument() can read it while it is open.

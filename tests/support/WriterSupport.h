@@ -77,7 +77,7 @@ class DirectBridge {
     explicit DirectBridge(const std::string& json)
         : model(importers::parseJsonModel(json, "test.json")), bridge(&log) {
         bridge.model = model.get();
-        std::strcpy(bridge.guidPrefix, "00000000-1337-F331-D34D-");
+        bridge.guidPrefix = "00000000-1337-F331-D34D-";
         bridge.file() = ORXString(dir.file("out.pdm").c_str());
         bridge.file().open(std::ios::out | std::ios::binary);
     }
