@@ -1591,6 +1591,7 @@ std::unique_ptr<ORXModel> loadJsonModelFile(const std::string& path) {
     std::uintmax_t size = std::filesystem::file_size(path, sizeError);
     if (!sizeError && size < text.max_size())
         text.reserve(static_cast<std::size_t>(size));
+    adviseLargePages(text.data(), text.capacity());
     char buffer[1 << 16];
     while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
         text.append(buffer, static_cast<std::size_t>(in.gcount()));

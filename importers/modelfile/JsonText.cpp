@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <memory>
@@ -15,6 +16,9 @@
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#endif
+#if defined(__linux__)
+#include <sys/mman.h>
 #endif
 
 namespace importers {
@@ -907,6 +911,30 @@ class NlohmannEvents {
 
 }  // namespace
 
+namespace {
+
+constexpr std::size_t kLargePage = std::size_t{2} << 20;
+constexpr std::size_t kLargePagesFrom = std::size_t{4} << 20;
+
+}  // namespace
+
+void adviseLargePages(void* data, std::size_t size) {
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    if (size < kLargePagesFrom)
+        return;
+    const auto begin = reinterpret_cast<std::uintptr_t>(data);
+    const std::uintptr_t first = (begin + kLargePage - 1) / kLargePage * kLargePage;
+    const std::uintptr_t last = (begin + size) / kLargePage * kLargePage;
+    // Only advice: where the system has no large pages to give, nothing
+    // changes, so the result is not looked at.
+    if (first < last)
+        madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+#else
+    (void)data;
+    (void)size;
+#endif
+}
+
 std::string JsonDocument::parse(const std::string& text) {
     clear();
     if (text.size() >= std::numeric_limits<std::uint32_t>::max())
@@ -965,8 +993,16 @@ void JsonDocument::grow() {
 void JsonDocument::reserve(std::size_t capacity) {
     if (capacity <= capacity_)
         return;
-    std::unique_ptr<JsonValue[], FreeValues> values(
-        static_cast<JsonValue*>(::operator new(capacity * sizeof(JsonValue))));
+    // A large tree starts on a large page boundary, so that all of it can
+    // be given large pages.
+    std::size_t bytes = capacity * sizeof(JsonValue);
+    const std::size_t alignment = bytes >= kLargePagesFrom ? kLargePage : 64;
+    bytes = (bytes + alignment - 1) / alignment * alignment;
+    void* block = std::aligned_alloc(alignment, bytes);
+    if (block == nullptr)
+        throw std::bad_alloc();
+    adviseLargePages(block, bytes);
+    std::unique_ptr<JsonValue[], FreeValues> values(static_cast<JsonValue*>(block));
     if (size_ != 0)
         std::memcpy(static_cast<void*>(values.get()), values_.get(), size_ * sizeof(JsonValue));
     values_ = std::move(values);

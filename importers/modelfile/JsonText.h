@@ -188,6 +188,12 @@ std::string printableText(std::string_view text);
 // sequence that is not UTF-8. Returns false when there was such a sequence.
 bool appendJsonString(std::string& out, std::string_view text);
 
+// Asks the system to back the whole large pages (2 MiB) inside the `size`
+// bytes at `data` with large pages where it can, so that a large text or tree
+// costs a page fault per large page instead of one per 4 KiB. Only advice:
+// the memory holds the same bytes either way; small blocks are left alone.
+void adviseLargePages(void* data, std::size_t size);
+
 // The names of the update and delete rules, indexed by their codes 1 to 5
 // (index 0 is empty).
 extern const char* const kRuleNames[6];
