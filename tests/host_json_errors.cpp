@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "importers/modelfile/JsonModel.h"
+#include "support/JsonModelSupport.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -54,15 +55,6 @@ std::string nestedPath(int depth) {
     for (int i = 1; i < depth; ++i)
         path += ".packages[0]";
     return path;
-}
-
-std::string errorOf(const std::string& text) {
-    try {
-        importers::parseJsonModel(text, "m.json");
-    } catch (const importers::ModelFileError& e) {
-        return e.what();
-    }
-    return "(loaded without error)";
 }
 
 TEST(JsonModelErrors, EachBadModelGivesItsExactMessage) {
@@ -168,7 +160,7 @@ TEST(JsonModelErrors, EachBadModelGivesItsExactMessage) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        EXPECT_EQ(errorOf(c.text), "m.json: " + c.message);
+        EXPECT_EQ(pdmtest::modelFileError(c.text), "m.json: " + c.message);
     }
 }
 

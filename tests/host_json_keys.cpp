@@ -9,6 +9,7 @@
 #include <string>
 
 #include "importers/modelfile/JsonModel.h"
+#include "support/JsonModelSupport.h"
 
 namespace {
 
@@ -27,15 +28,6 @@ const std::string kClass = R"({"kind": "class", "id": "c1", "name": "T",
   "attributes": [{"id": "a1", "name": "ID"}],
   "keys": [{"id": "k1", "attributes": ["a1"], "index": "i1"}],
   "indexes": [{"id": "i1", "members": [{"attribute": "a1"}]}]})";
-
-std::string errorOf(const std::string& text) {
-    try {
-        importers::parseJsonModel(text, "m.json");
-    } catch (const importers::ModelFileError& e) {
-        return e.what();
-    }
-    return "(loaded without error)";
-}
 
 TEST(JsonModelKeys, AnUnknownKeyIsNamedWithTheKeysItsKindTakes) {
     struct Case {
@@ -135,7 +127,7 @@ TEST(JsonModelKeys, AnUnknownKeyIsNamedWithTheKeysItsKindTakes) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        EXPECT_EQ(errorOf(c.text), "m.json: " + c.message);
+        EXPECT_EQ(pdmtest::modelFileError(c.text), "m.json: " + c.message);
     }
 }
 
@@ -168,7 +160,7 @@ TEST(JsonModelKeys, AKeyThatOnlyResemblesAKnownOneIsUnknown) {
     };
     for (const auto& [text, message] : cases) {
         SCOPED_TRACE(message);
-        EXPECT_EQ(errorOf(text), "m.json: " + message);
+        EXPECT_EQ(pdmtest::modelFileError(text), "m.json: " + message);
     }
 }
 
@@ -213,7 +205,7 @@ TEST(JsonModelKeys, TheListsOfAGeneralizationMustBeArrays) {
     };
     for (const auto& [text, message] : cases) {
         SCOPED_TRACE(message);
-        EXPECT_EQ(errorOf(text), "m.json: " + message);
+        EXPECT_EQ(pdmtest::modelFileError(text), "m.json: " + message);
     }
 }
 

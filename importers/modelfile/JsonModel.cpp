@@ -641,6 +641,16 @@ class Loader {
         }
     }
 
+    // Calls `f(item, i)` for each item of the array a member holds, if the
+    // object has the member, with the member's key and the index on the path.
+    template <class F>
+    void forEachItem(Member member, F&& f) {
+        if (const JsonValue* array = findArray(member)) {
+            Step step(this, member.key);
+            forEach(*array, f);
+        }
+    }
+
     // A colour: an integer 0xRRGGBB or a string "#RRGGBB".
     int getColor(Member member) {
         const JsonValue* value = member.value;
@@ -791,12 +801,9 @@ class Loader {
         setText(element, &ORXElement::setComment, getString(fields["comment"]));
         setText(element, &ORXElement::setDescription, getString(fields["description"]));
         element->setLevelCode(getInt(fields["levelCode"], 0));
-        if (const JsonValue* notes = findArray(fields["notes"])) {
-            Step step(this, "notes");
-            forEach(*notes, [&](const JsonValue& note, std::size_t) {
-                element->addNote(new ORXNote(stringValue(note)));
-            });
-        }
+        forEachItem(fields["notes"], [&](const JsonValue& note, std::size_t) {
+            element->addNote(new ORXNote(stringValue(note)));
+        });
     }
 
     void readCheckRule(Member member, ORXModelObject* owner) {
@@ -827,18 +834,12 @@ class Loader {
             }
         }
         readCommon(fields, model_.get());
-        if (const JsonValue* types = findArray(fields["types"])) {
-            Step step(this, "types");
-            forEach(*types, [&](const JsonValue& item, std::size_t) {
-                model_->addType(buildType(item, false).release());
-            });
-        }
-        if (const JsonValue* packages = findArray(fields["packages"])) {
-            Step step(this, "packages");
-            forEach(*packages, [&](const JsonValue& item, std::size_t) {
-                buildPackage(item, model_.get(), ORX_ET_MODEL, 1);
-            });
-        }
+        forEachItem(fields["types"], [&](const JsonValue& item, std::size_t) {
+            model_->addType(buildType(item, false).release());
+        });
+        forEachItem(fields["packages"], [&](const JsonValue& item, std::size_t) {
+            buildPackage(item, model_.get(), ORX_ET_MODEL, 1);
+        });
     }
 
     std::unique_ptr<ORXType> buildType(const JsonValue& object, bool isInline) {
@@ -874,21 +875,18 @@ class Loader {
         setText(type.get(), &ORXType::setInitialValue, getString(fields["initialValue"]));
         setText(type.get(), &ORXType::setLowerBound, getString(fields["lowerBound"]));
         setText(type.get(), &ORXType::setUpperBound, getString(fields["upperBound"]));
-        if (const JsonValue* values = findArray(fields["values"])) {
-            Step step(this, "values");
-            forEach(*values, [&](const JsonValue& item, std::size_t) {
-                auto itemFields = readKeys<kTypeValueKeys>(item);
-                const JsonValue& value = require(itemFields["value"]);
-                std::string_view text;
-                {
-                    Step valueStep(this, "value");
-                    text = stringValue(value);
-                }
-                auto made = std::make_unique<ORXTypeValue>(text, getString(itemFields["name"]));
-                registerId(itemFields["id"], made.get());
-                type->addTypeValue(made.release());
-            });
-        }
+        forEachItem(fields["values"], [&](const JsonValue& item, std::size_t) {
+            auto itemFields = readKeys<kTypeValueKeys>(item);
+            const JsonValue& value = require(itemFields["value"]);
+            std::string_view text;
+            {
+                Step valueStep(this, "value");
+                text = stringValue(value);
+            }
+            auto made = std::make_unique<ORXTypeValue>(text, getString(itemFields["name"]));
+            registerId(itemFields["id"], made.get());
+            type->addTypeValue(made.release());
+        });
         return type;
     }
 
@@ -957,26 +955,17 @@ class Loader {
     }
 
     void buildDesignContents(const Fields<kDesignKeys>& fields, ORXDesignPackage* design) {
-        if (const JsonValue* elements = findArray(fields["elements"])) {
-            Step step(this, "elements");
-            forEach(*elements,
+        forEachItem(fields["elements"],
                     [&](const JsonValue& item, std::size_t) { buildElement(item, design); });
-        }
-        if (const JsonValue* diagrams = findArray(fields["diagrams"])) {
-            Step step(this, "diagrams");
-            forEach(*diagrams,
+        forEachItem(fields["diagrams"],
                     [&](const JsonValue& item, std::size_t) { buildDiagram(item, design); });
-        }
-        if (const JsonValue* procedures = findArray(fields["storedProcedures"])) {
-            Step step(this, "storedProcedures");
-            forEach(*procedures, [&](const JsonValue& item, std::size_t) {
-                auto operation = buildOperation(item, false);
-                ORXOperation* raw = operation.get();
-                if (!design->addStoredProcedure(raw))
-                    fail("the procedure cannot be added");
-                operation.release();
-            });
-        }
+        forEachItem(fields["storedProcedures"], [&](const JsonValue& item, std::size_t) {
+            auto operation = buildOperation(item, false);
+            ORXOperation* raw = operation.get();
+            if (!design->addStoredProcedure(raw))
+                fail("the procedure cannot be added");
+            operation.release();
+        });
     }
 
     // Creates an element of a design package and adds it to the package.
@@ -996,11 +985,8 @@ class Loader {
             auto fields = readKeys<kAssociationKeys>(object);
             auto* association =
                 addElement(fields, std::make_unique<ORXAssociation>(), package, object);
-            if (const JsonValue* roles = findArray(fields["roles"])) {
-                Step step(this, "roles");
-                forEach(*roles,
+            forEachItem(fields["roles"],
                         [&](const JsonValue& item, std::size_t) { buildRole(item, association); });
-            }
         } else if (kind == "generalization") {
             auto fields = readKeys<kGeneralizationKeys>(object);
             addElement(fields, std::make_unique<ORXGeneralization>(), package, object);
@@ -1009,17 +995,14 @@ class Loader {
             auto* view = addElement(fields, std::make_unique<ORXSQLViewEntity>(), package, object);
             view->setViewStatement(getString(fields["statement"]));
             view->setViewStatementKind(getInt(fields["statementKind"], 1));
-            if (const JsonValue* columns = findArray(fields["columns"])) {
-                Step step(this, "columns");
-                forEach(*columns, [&](const JsonValue& item, std::size_t) {
-                    auto columnFields = readKeys<kViewColumnKeys>(item);
-                    auto column = std::make_unique<ORXSQLViewAttribute>();
-                    readCommon(columnFields, column.get());
-                    if (!column->addAssociatedView(view))
-                        fail("the column cannot be added");
-                    item.setTag(static_cast<ORXObject*>(column.release()));
-                });
-            }
+            forEachItem(fields["columns"], [&](const JsonValue& item, std::size_t) {
+                auto columnFields = readKeys<kViewColumnKeys>(item);
+                auto column = std::make_unique<ORXSQLViewAttribute>();
+                readCommon(columnFields, column.get());
+                if (!column->addAssociatedView(view))
+                    fail("the column cannot be added");
+                item.setTag(static_cast<ORXObject*>(column.release()));
+            });
         } else {
             failAt("kind", "expected \"class\", \"association\", \"generalization\" or \"view\"");
         }
@@ -1063,26 +1046,16 @@ class Loader {
 
     void buildClass(const Fields<kClassKeys>& fields, ORXClass* cls) {
         cls->setTableType(getInt(fields["tableType"], 0));
-        if (const JsonValue* synonyms = findArray(fields["synonyms"])) {
-            Step step(this, "synonyms");
-            forEach(*synonyms, [&](const JsonValue& item, std::size_t) {
-                cls->addSynonym(new ORXSynonym(stringValue(item)));
-            });
-        }
+        forEachItem(fields["synonyms"], [&](const JsonValue& item, std::size_t) {
+            cls->addSynonym(new ORXSynonym(stringValue(item)));
+        });
         readCheckRule(fields["checkRule"], cls);
-        if (const JsonValue* attributes = findArray(fields["attributes"])) {
-            Step step(this, "attributes");
-            forEach(*attributes,
+        forEachItem(fields["attributes"],
                     [&](const JsonValue& item, std::size_t) { buildAttribute(item, cls); });
-        }
-        if (const JsonValue* keys = findArray(fields["keys"])) {
-            Step step(this, "keys");
-            forEach(*keys, [&](const JsonValue& item, std::size_t) { buildKey(item, cls); });
-        }
-        if (const JsonValue* indexes = findArray(fields["indexes"])) {
-            Step step(this, "indexes");
-            forEach(*indexes, [&](const JsonValue& item, std::size_t) { buildIndex(item, cls); });
-        }
+        forEachItem(fields["keys"],
+                    [&](const JsonValue& item, std::size_t) { buildKey(item, cls); });
+        forEachItem(fields["indexes"],
+                    [&](const JsonValue& item, std::size_t) { buildIndex(item, cls); });
         if (const JsonValue* operations = findArray(fields["operations"])) {
             ++classOperations_;
             Step step(this, "operations");
@@ -1163,15 +1136,12 @@ class Loader {
         if (!index->addAssociatedClass(cls))
             fail("the index cannot be added");
         item.setTag(static_cast<ORXObject*>(index.release()));
-        if (const JsonValue* members = findArray(fields["members"])) {
-            Step membersStep(this, "members");
-            forEach(*members, [&](const JsonValue& member, std::size_t) {
-                auto memberFields = readKeys<kIndexMemberKeys>(member);
-                require(memberFields["attribute"]);
-                getInt(memberFields["sortOrder"], 1);
-                getInt(memberFields["position"], 0, -32768, 32767);
-            });
-        }
+        forEachItem(fields["members"], [&](const JsonValue& member, std::size_t) {
+            auto memberFields = readKeys<kIndexMemberKeys>(member);
+            require(memberFields["attribute"]);
+            getInt(memberFields["sortOrder"], 1);
+            getInt(memberFields["position"], 0, -32768, 32767);
+        });
     }
 
     // An operation of a class (`ofClass`: a procedure or a trigger) or a stored
@@ -1214,25 +1184,21 @@ class Loader {
         diagram.release();
         object.setTag(static_cast<ORXObject*>(made));
         findArray(fields["members"]);
-        if (const JsonValue* symbols = findArray(fields["symbols"])) {
-            Step step(this, "symbols");
-            forEach(*symbols, [&](const JsonValue& item, std::size_t) {
-                auto itemFields = readKeys<kSymbolKeys>(item);
-                require(itemFields["subject"]);
-                auto symbol = std::make_unique<ORXPresentationElement>();
-                registerId(itemFields["id"], symbol.get());
-                symbol->setGeometry(getInt(itemFields["x"], 0), getInt(itemFields["y"], 0),
-                                    getInt(itemFields["width"], 0),
-                                    getInt(itemFields["height"], 0));
-                int background = getColor(itemFields["backgroundColor"]);
-                int line = getColor(itemFields["lineColor"]);
-                int font = getColor(itemFields["fontColor"]);
-                symbol->setColors(background, line, font);
-                if (!symbol->addDiagram(made))
-                    fail("the symbol cannot be added");
-                item.setTag(static_cast<ORXObject*>(symbol.release()));
-            });
-        }
+        forEachItem(fields["symbols"], [&](const JsonValue& item, std::size_t) {
+            auto itemFields = readKeys<kSymbolKeys>(item);
+            require(itemFields["subject"]);
+            auto symbol = std::make_unique<ORXPresentationElement>();
+            registerId(itemFields["id"], symbol.get());
+            symbol->setGeometry(getInt(itemFields["x"], 0), getInt(itemFields["y"], 0),
+                                getInt(itemFields["width"], 0), getInt(itemFields["height"], 0));
+            int background = getColor(itemFields["backgroundColor"]);
+            int line = getColor(itemFields["lineColor"]);
+            int font = getColor(itemFields["fontColor"]);
+            symbol->setColors(background, line, font);
+            if (!symbol->addDiagram(made))
+                fail("the symbol cannot be added");
+            item.setTag(static_cast<ORXObject*>(symbol.release()));
+        });
     }
 
     // ---- second walk: references ---------------------------------------------
@@ -1284,31 +1250,24 @@ class Loader {
                 Step step(this, "supertype");
                 generalization->setSupertypeClass(lookupAs<ORXClass>(*supertype, "a class"));
             }
-            if (const JsonValue* subtypes = findArray(fields["subtypes"])) {
-                Step step(this, "subtypes");
-                forEach(*subtypes, [&](const JsonValue& item, std::size_t) {
-                    if (!generalization->addSubtypeClass(lookupAs<ORXClass>(item, "a class"))) {
-                        fail("the subtype is listed twice");
-                    }
-                });
-            }
-            if (const JsonValue* keys = findArray(fields["foreignKeys"])) {
-                Step step(this, "foreignKeys");
-                forEach(*keys, [&](const JsonValue& item, std::size_t) {
-                    auto* key = lookupAs<ORXForeignKey>(item, "a foreign key");
-                    bool ofSubtype = false;
-                    for (int i = 0; i < generalization->getSubtypeClassCount(); ++i) {
-                        ofSubtype = ofSubtype ||
-                                    generalization->getSubtypeClass(i) == key->getAssociatedClass();
-                    }
-                    if (!ofSubtype) {
-                        fail("foreign key " + inQuotes(item.string()) +
-                             " is not a key of a subtype");
-                    }
-                    if (!generalization->addForeignKey(key))
-                        fail("the key is listed twice");
-                });
-            }
+            forEachItem(fields["subtypes"], [&](const JsonValue& item, std::size_t) {
+                if (!generalization->addSubtypeClass(lookupAs<ORXClass>(item, "a class"))) {
+                    fail("the subtype is listed twice");
+                }
+            });
+            forEachItem(fields["foreignKeys"], [&](const JsonValue& item, std::size_t) {
+                auto* key = lookupAs<ORXForeignKey>(item, "a foreign key");
+                bool ofSubtype = false;
+                for (int i = 0; i < generalization->getSubtypeClassCount(); ++i) {
+                    ofSubtype = ofSubtype ||
+                                generalization->getSubtypeClass(i) == key->getAssociatedClass();
+                }
+                if (!ofSubtype) {
+                    fail("foreign key " + inQuotes(item.string()) + " is not a key of a subtype");
+                }
+                if (!generalization->addForeignKey(key))
+                    fail("the key is listed twice");
+            });
         } else if (as<ORXSQLViewEntity>(element)) {
             Fields<kViewKeys> fields(object);
             linkOwner(fields["owner"].value, object);
