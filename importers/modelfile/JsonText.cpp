@@ -981,7 +981,7 @@ void JsonDocument::clear() {
 }
 
 void JsonDocument::FreeValues::operator()(JsonValue* values) const {
-    ::operator delete(values);
+    std::free(values);
 }
 
 void JsonDocument::grow() {
