@@ -454,7 +454,8 @@ class JsonTextReader {
                 value->value_.integer = 0;
                 break;
             default:
-                if (!readNumber(p, *value))
+                p = readNumber(p, *value);
+                if (p == nullptr)
                     return false;
                 break;
         }
@@ -585,7 +586,10 @@ class JsonTextReader {
         return false;
     }
 
-    bool readNumber(const char*& p, JsonValue& value) const {
+    // Reads a number at `p` into `value`. Returns where it ends, or null.
+    // The position is passed by value, here and in the other readers, so
+    // that the token loop keeps its own in a register.
+    static const char* readNumber(const char* p, JsonValue& value) {
         const char* start = p;
         const bool negative = *p == '-';
         if (negative)
@@ -602,7 +606,7 @@ class JsonTextReader {
                 ++p;
             } while (isDigit(*p));
         } else {
-            return false;
+            return nullptr;
         }
         if (*p == '.' || *p == 'e' || *p == 'E')
             return readFloat(p, start, value);
@@ -611,7 +615,7 @@ class JsonTextReader {
         if (!negative) {
             value.type_ = JsonValue::Type::Unsigned;
             value.value_.unsignedNumber = magnitude;
-            return true;
+            return p;
         }
         // Whole numbers that fit 64 bits stay whole; larger ones are read as
         // floating point, like nlohmann does.
@@ -621,7 +625,7 @@ class JsonTextReader {
         value.type_ = JsonValue::Type::Integer;
         value.value_.integer = magnitude == kLowest ? std::numeric_limits<std::int64_t>::min()
                                                     : -static_cast<std::int64_t>(magnitude);
-        return true;
+        return p;
     }
 
     // The value of the digits from `digits` to `end`; false when it does not
@@ -639,11 +643,12 @@ class JsonTextReader {
 
     // Reads the rest of a number from `p` (a fraction or exponent, or
     // nothing for a whole number too large for 64 bits) as floating point.
-    static bool readFloat(const char*& p, const char* start, JsonValue& value) {
+    // Returns where the number ends, or null.
+    static const char* readFloat(const char* p, const char* start, JsonValue& value) {
         if (*p == '.') {
             ++p;
             if (!isDigit(*p))
-                return false;
+                return nullptr;
             while (isDigit(*p))
                 ++p;
         }
@@ -652,7 +657,7 @@ class JsonTextReader {
             if (*p == '+' || *p == '-')
                 ++p;
             if (!isDigit(*p))
-                return false;
+                return nullptr;
             while (isDigit(*p))
                 ++p;
         }
@@ -661,10 +666,10 @@ class JsonTextReader {
         // Out of range (overflow, or an underflow nlohmann would accept):
         // leave the decision and the message to nlohmann.
         if (result.ec != std::errc() || result.ptr != p || !std::isfinite(number))
-            return false;
+            return nullptr;
         value.type_ = JsonValue::Type::Float;
         value.value_.number = number;
-        return true;
+        return p;
     }
 
     static int hexDigit(char c) {
@@ -689,21 +694,21 @@ class JsonTextReader {
         return true;
     }
 
-    // Checks one multi-byte UTF-8 sequence at `p` and moves past it.
-    static bool utf8Sequence(const char*& p) {
+    // Checks one multi-byte UTF-8 sequence at `p`. Returns where it ends,
+    // or null.
+    static const char* utf8Sequence(const char* p) {
         Utf8Lead lead = utf8Lead(static_cast<unsigned char>(*p));
         if (lead.continuation == 0)
-            return false;
+            return nullptr;
         auto second = static_cast<unsigned char>(p[1]);
         if (second < lead.low || second > lead.high)
-            return false;
+            return nullptr;
         for (int k = 2; k <= lead.continuation; ++k) {
             auto next = static_cast<unsigned char>(p[k]);
             if (next < 0x80 || next > 0xBF)
-                return false;
+                return nullptr;
         }
-        p += lead.continuation + 1;
-        return true;
+        return p + lead.continuation + 1;
     }
 
     // Reads a string after its opening quote. Without escapes the string is
@@ -719,33 +724,40 @@ class JsonTextReader {
                 return true;
             }
             if (c >= 0x80) {
-                if (!utf8Sequence(p))
+                p = utf8Sequence(p);
+                if (p == nullptr)
                     return false;
             } else if (c == '\\') {
-                return readEscaped(p, start, out);
+                p = readEscaped(p, start);
+                if (p == nullptr)
+                    return false;
+                out = document_.strings_.back();
+                return true;
             } else {
                 return false;  // a control character or the end of the text
             }
         }
     }
 
-    // Reads the rest of a string from its first backslash at `p`, decoding it.
-    bool readEscaped(const char*& p, const char* start, std::string_view& out) {
+    // Reads the rest of a string from its first backslash at `p`, decoding
+    // it into the document's last string. Returns where the string ends, or
+    // null.
+    const char* readEscaped(const char* p, const char* start) {
         std::string decoded(start, static_cast<std::size_t>(p - start));
         for (;;) {
             auto c = static_cast<unsigned char>(*p);
             if (c == '"') {
                 ++p;
                 document_.strings_.push_back(std::move(decoded));
-                out = document_.strings_.back();
-                return true;
+                return p;
             }
             if (c < 0x20)
-                return false;
+                return nullptr;
             if (c >= 0x80) {
                 const char* sequence = p;
-                if (!utf8Sequence(p))
-                    return false;
+                p = utf8Sequence(p);
+                if (p == nullptr)
+                    return nullptr;
                 decoded.append(sequence, static_cast<std::size_t>(p - sequence));
                 continue;
             }
@@ -779,23 +791,23 @@ class JsonTextReader {
                 case 'u': {
                     unsigned code;
                     if (!hex4(p, code))
-                        return false;
+                        return nullptr;
                     if (code >= 0xDC00 && code <= 0xDFFF)
-                        return false;
+                        return nullptr;
                     if (code >= 0xD800 && code <= 0xDBFF) {
                         unsigned low;
                         if (p[0] != '\\' || p[1] != 'u')
-                            return false;
+                            return nullptr;
                         p += 2;
                         if (!hex4(p, low) || low < 0xDC00 || low > 0xDFFF)
-                            return false;
+                            return nullptr;
                         code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
                     }
                     appendUtf8(decoded, code);
                     break;
                 }
                 default:
-                    return false;
+                    return nullptr;
             }
         }
     }
