@@ -155,8 +155,8 @@ void Bridge::writeSymbol(ORXPresentationElement* element) {
             if (printRefIfWritten("o:SPdmSymTabl", element))
                 return;
             printObjectStart("o:SPdmSymTabl", getObjectId(element));
-            printText("a:ClipRect", clipRectangle(element, scaleX, scaleY).view());
-            printText("a:BlobData", BlobText(kTableBlob, {font, background, line}).view());
+            printPlainText("a:ClipRect", clipRectangle(element, scaleX, scaleY).view());
+            printPlainText("a:BlobData", BlobText(kTableBlob, {font, background, line}).view());
             printCollectionStart("c:Object");
             writeTable(table);
             printElementEnd("c:Object");
@@ -173,7 +173,7 @@ void Bridge::writeSymbol(ORXPresentationElement* element) {
             printAttribute("a:ClipRect", "((0,0),(4000,-4000))");
             printAttribute("a:ListPt", "((0,0),(4000,-4000))");
             printIntegerAttribute("a:Arrows", 1, false);
-            printText("a:BlobData", BlobText(kReferenceBlob, {font, line}).view());
+            printPlainText("a:BlobData", BlobText(kReferenceBlob, {font, line}).view());
             // The symbols of the linked tables in this diagram.
             auto writeTableSymbol = [this](ORXClass* table) {
                 if (!table)
@@ -203,8 +203,8 @@ void Bridge::writeSymbol(ORXPresentationElement* element) {
             if (printRefIfWritten("o:SPdmSymView", element))
                 return;
             printObjectStart("o:SPdmSymView", getObjectId(element));
-            printText("a:ClipRect", clipRectangle(element, scaleX, scaleY).view());
-            printText("a:BlobData", BlobText(kViewBlob, {font, background, line}).view());
+            printPlainText("a:ClipRect", clipRectangle(element, scaleX, scaleY).view());
+            printPlainText("a:BlobData", BlobText(kViewBlob, {font, background, line}).view());
             printCollectionStart("c:Object");
             writeView(view);
             printElementEnd("c:Object");

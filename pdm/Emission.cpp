@@ -152,25 +152,27 @@ struct ReplacedCharacters {
                 (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
             inCode[c] = !alnum;
         }
+        // '_' would become itself: leaving it out spares most codes a copy.
+        inCode[static_cast<unsigned char>('_')] = false;
     }
 };
 constexpr ReplacedCharacters kReplaced;
 
-bool needsReplacing(std::string_view text, const bool (&replaced)[256]) {
-    for (char c : text)
-        if (replaced[static_cast<unsigned char>(c)])
-            return true;
-    return false;
+// Which of the tables `text` has characters of: bit 0 the name's, bit 1 the code's.
+int replacedKinds(std::string_view text) {
+    int kinds = 0;
+    for (char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        kinds |= (kReplaced.inName[u] ? 1 : 0) | (kReplaced.inCode[u] ? 2 : 0);
+    }
+    return kinds;
 }
 
-// `text`, or a copy in `scratch` with the replaced characters written as '_'.
-std::string_view withReplacements(std::string_view text, const bool (&replaced)[256],
-                                  std::string& scratch, bool alwaysCopy) {
-    if (!alwaysCopy && !needsReplacing(text, replaced))
-        return text;
+// A copy of `text` in `scratch` with the replaced characters written as '_'.
+std::string_view replaced(std::string_view text, const bool (&table)[256], std::string& scratch) {
     scratch.assign(text);
     for (char& c : scratch)
-        if (replaced[static_cast<unsigned char>(c)])
+        if (table[static_cast<unsigned char>(c)])
             c = '_';
     return scratch;
 }
@@ -233,8 +235,14 @@ ORXSybasePowerDesignerPdm08ExportBridge::makeNameAndCode(ORXObject* object, bool
                                                          writeDecimal(digits, getObjectId(object)));
         name = code = generatedName;
     }
-    return {withReplacements(name, kReplaced.inName, nameScratch, inScratch),
-            withReplacements(code, kReplaced.inCode, codeScratch, inScratch)};
+    // Mostly the code is the name: one look at its characters serves both.
+    const int nameKinds = replacedKinds(name);
+    const int codeKinds = code.data() == name.data() ? nameKinds : replacedKinds(code);
+    if (inScratch || (nameKinds & 1))
+        name = replaced(name, kReplaced.inName, nameScratch);
+    if (inScratch || (codeKinds & 2))
+        code = replaced(code, kReplaced.inCode, codeScratch);
+    return {name, code};
 }
 
 // The texts are assembled in two scratch strings that keep their capacity, and
@@ -271,8 +279,12 @@ void ORXSybasePowerDesignerPdm08ExportBridge::printNameAndCode(ORXObject* object
         return;
     }
     const NameAndCode texts = makeNameAndCode(object, false);
-    printText("a:Name", texts.name);
-    printText("a:Code", texts.code);
+    const std::string_view name = xmlContent(texts.name);
+    printPlainText("a:Name", name);
+    // A code that is the name itself was converted with it.
+    const bool same =
+        texts.code.data() == texts.name.data() && texts.code.size() == texts.name.size();
+    printPlainText("a:Code", same ? name : xmlContent(texts.code));
 }
 
 const ORXString& ORXSybasePowerDesignerPdm08ExportBridge::getExportName(ORXObject* object) {
@@ -301,6 +313,16 @@ inline char* put(char* out, std::string_view text) {
         std::memcpy(&tail, from + n - 8, 8);
         std::memcpy(out, &head, 8);
         std::memcpy(out + n - 8, &tail, 8);
+    } else if (n > 16 && n <= 32) {
+        std::uint64_t a, b, c, d;
+        std::memcpy(&a, from, 8);
+        std::memcpy(&b, from + 8, 8);
+        std::memcpy(&c, from + n - 16, 8);
+        std::memcpy(&d, from + n - 8, 8);
+        std::memcpy(out, &a, 8);
+        std::memcpy(out + 8, &b, 8);
+        std::memcpy(out + n - 16, &c, 8);
+        std::memcpy(out + n - 8, &d, 8);
     } else if (n >= 4 && n < 8) {
         std::uint32_t head, tail;
         std::memcpy(&head, from, 4);
@@ -405,7 +427,11 @@ void ORXSybasePowerDesignerPdm08ExportBridge::printObjectRef(std::string_view na
 
 void ORXSybasePowerDesignerPdm08ExportBridge::printText(std::string_view name,
                                                         std::string_view value) {
-    const std::string_view text = xmlContent(value);
+    printPlainText(name, xmlContent(value));
+}
+
+void ORXSybasePowerDesignerPdm08ExportBridge::printPlainText(std::string_view name,
+                                                             std::string_view text) {
     const std::string_view indent = lineIndent();
     char* p = lineRoom(indent.size() + 2 * name.size() + text.size() + 6);
     p = put(put(p, indent), '<');

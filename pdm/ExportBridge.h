@@ -126,6 +126,10 @@ class ORXSybasePowerDesignerPdm08ExportBridge : public ORXXMLWriter {
     void printAttribute(std::string_view name, const char* value);
     // The element `name` holding `value`, converted for XML; never skipped.
     void printText(std::string_view name, std::string_view value);
+    // The element `name` holding `text` as it stands: for the texts the export
+    // makes itself of digits and fixed ASCII characters, which never need
+    // converting, and for texts xmlContent gave.
+    void printPlainText(std::string_view name, std::string_view text);
     void printIntegerAttribute(std::string_view name, int value, bool asOid);
     // Writes `text` and an end of line straight to the file, unindented.
     void printLine(const char* text);

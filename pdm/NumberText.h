@@ -13,16 +13,34 @@ constexpr std::size_t kMaxDecimalLength = 11;
 // characters (the sign counts), as printf's "%0*i" does, and returns the end
 // of what it wrote: max(width, kMaxDecimalLength) bytes are enough.
 inline char* writeDecimal(char* out, int value, int width = 0) {
+    // The digits two at a time, from a table of "00" to "99".
+    struct DigitPairs {
+        char text[200] = {};
+        constexpr DigitPairs() {
+            for (int i = 0; i < 100; ++i) {
+                text[2 * i] = static_cast<char>('0' + i / 10);
+                text[2 * i + 1] = static_cast<char>('0' + i % 10);
+            }
+        }
+    };
+    static constexpr DigitPairs kPairs;
     char digits[kMaxDecimalLength];
     char* const end = digits + sizeof digits;
     char* p = end;
     // The magnitude as unsigned, so that the most negative value is exact.
     unsigned magnitude =
         value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
-    do {
-        *--p = static_cast<char>('0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude != 0);
+    while (magnitude >= 100) {
+        p -= 2;
+        std::memcpy(p, kPairs.text + 2 * (magnitude % 100), 2);
+        magnitude /= 100;
+    }
+    if (magnitude >= 10) {
+        p -= 2;
+        std::memcpy(p, kPairs.text + 2 * magnitude, 2);
+    } else {
+        *--p = static_cast<char>('0' + magnitude);
+    }
     const int length = static_cast<int>(end - p) + (value < 0 ? 1 : 0);
     if (value < 0)
         *out++ = '-';

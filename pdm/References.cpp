@@ -85,7 +85,7 @@ void Bridge::writeReference(ORXAssociation* association) {
         printAttribute("a:Fkcn", getExportCode(foreignKey), true);
     else
         printAttribute("a:Fkcn", getExportCode(association), true);
-    printText("a:Card", Cardinality(child->getMultiplicity()).view());
+    printPlainText("a:Card", Cardinality(child->getMultiplicity()).view());
     printIntegerAttribute("a:Urul", toPdmRuleCode(child->getUpdateRule()), false);
     printIntegerAttribute("a:Drul", toPdmRuleCode(child->getDeleteRule()), false);
     printCollectionStart("c:Obj1");
