@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
@@ -189,6 +190,83 @@ TEST(JsonScanning, ATreeOfMoreValuesThanItsTextSuggestsIsReadWhole) {
     for (const importers::JsonValue& item : document.root())
         sum += static_cast<std::size_t>(item.integer());
     EXPECT_EQ(sum, count);
+}
+
+// Whether `value` holds what nlohmann read as `expected`, its keys and
+// strings views into `text` (none has an escape).
+bool sameAsReference(const importers::JsonValue& value, const nlohmann::json& expected,
+                     const std::string& text) {
+    const auto inText = [&](std::string_view view) {
+        return view.data() >= text.data() && view.data() + view.size() <= text.data() + text.size();
+    };
+    if (expected.is_object()) {
+        if (!value.isObject() || value.size() != expected.size())
+            return false;
+        for (const importers::JsonValue& member : value) {
+            auto at = expected.find(std::string(member.key()));
+            if (at == expected.end() || !inText(member.key()) ||
+                !sameAsReference(member, *at, text))
+                return false;
+        }
+        return true;
+    }
+    if (expected.is_array()) {
+        if (!value.isArray() || value.size() != expected.size())
+            return false;
+        std::size_t i = 0;
+        for (const importers::JsonValue& item : value) {
+            if (!sameAsReference(item, expected[i++], text))
+                return false;
+        }
+        return true;
+    }
+    if (expected.is_string())
+        return value.isString() && value.string() == expected.get<std::string>() &&
+               inText(value.string());
+    if (expected.is_boolean())
+        return value.isBoolean() && value.boolean() == expected.get<bool>();
+    if (expected.is_number_integer())
+        return value.isInteger() && value.integer() == expected.get<std::int64_t>();
+    return value.isNull() && expected.is_null();
+}
+
+// A nested document written with `step` spaces per level after each line
+// break `newline`, four levels deep; the deepest lines go past 32 spaces
+// when the step is large.
+std::string indentedDocument(std::size_t step, const std::string& newline) {
+    std::string text;
+    std::function<void(std::size_t)> object = [&](std::size_t depth) {
+        const std::string inner = newline + std::string(step * (depth + 1), ' ');
+        text += "{" + inner + "\"n\": " + std::to_string(depth) + "," + inner + "\"s\": \"v\"," +
+                inner + "\"e\": []," + inner + "\"l\": [";
+        for (int i = 0; i < 3; ++i) {
+            text += (i == 0 ? "" : ",") + inner + std::string(step, ' ');
+            if (depth < 4)
+                object(depth + 2);
+            else
+                text += "true";
+        }
+        text += inner + "]" + newline + std::string(step * depth, ' ') + "}";
+    };
+    object(0);
+    return text;
+}
+
+TEST(JsonScanning, IndentedDocumentsOfEveryStepReadAsTheReferenceReadsThem) {
+    for (std::size_t step : {0, 1, 2, 3, 4, 7, 8, 9, 16, 17}) {
+        for (const std::string newline : {"\n", "\r\n", "\n\n", "\n\t", " \n"}) {
+            SCOPED_TRACE("step " + std::to_string(step) + ", line break " +
+                         std::to_string(newline.size()) + " bytes");
+            const std::string text = indentedDocument(step, newline);
+            importers::JsonDocument document;
+            ASSERT_EQ(document.parse(text), "");
+            EXPECT_TRUE(sameAsReference(document.root(), nlohmann::json::parse(text), text));
+            // A stray byte at the start of one of the indented lines is refused.
+            std::string broken = text;
+            broken.replace(text.rfind("\"s\""), 1, "x");
+            EXPECT_NE(document.parse(broken), "");
+        }
+    }
 }
 
 }  // namespace

@@ -405,7 +405,7 @@ class JsonTextReader {
                 value->type_ = JsonValue::Type::Object;
                 value->value_.tag = nullptr;
                 top = open(*value, true);
-                p = skipBlank(p);
+                p = skipLine(p, top->itemIndent);
                 if (*p == '}') {
                     ++p;
                     goto closeContainer;
@@ -416,7 +416,7 @@ class JsonTextReader {
                 value->type_ = JsonValue::Type::Array;
                 value->value_.tag = nullptr;
                 top = open(*value, false);
-                p = skipBlank(p);
+                p = skipLine(p, top->itemIndent);
                 if (*p == ']') {
                     ++p;
                     goto closeContainer;
@@ -460,12 +460,13 @@ class JsonTextReader {
                 break;
         }
     afterValue:
-        p = skipBlank(p);
         if (top == nullptr)
-            return p == end_;
+            return skipBlank(p) == end_;
+        // A comma mostly follows its item directly; a line break, the end of
+        // the container.
+        p = skipLine(p, top->closeIndent);
         if (*p == ',') {
-            ++p;
-            p = skipBlank(p);
+            p = skipLine(p + 1, top->itemIndent);
             if (top->isObject)
                 goto readMember;
             value = item(*top, nullptr, 0);
@@ -478,8 +479,8 @@ class JsonTextReader {
         JsonValue& container = document_.values_[top->at];
         container.length_ = top->count;
         container.span_ = static_cast<std::uint32_t>(document_.size_ - top->at);
-        frames_.pop_back();
-        top = frames_.empty() ? nullptr : &frames_.back();
+        --depth_;
+        top = depth_ == 0 ? nullptr : &frames_[depth_ - 1];
     }
         goto afterValue;
     readMember : {
@@ -492,7 +493,9 @@ class JsonTextReader {
         p = skipBlank(p);
         if (*p != ':')
             return false;
-        p = skipBlank(p + 1);
+        ++p;
+        // Mostly one space before the value.
+        p = *p == ' ' && static_cast<unsigned char>(p[1]) > ' ' ? p + 1 : skipBlank(p);
         value = item(*top, name.data(), name.size());
     }
         goto readValue;
@@ -505,12 +508,52 @@ class JsonTextReader {
         std::uint64_t keyBits;  // a bit for the hash of each key so far (objects)
         bool isObject;
         bool keySet;  // keySets_ at this depth holds the object's keys
+        // The spaces that began the last line of an item and of a closing
+        // bracket at this depth: in an indented file the next are alike.
+        std::uint32_t itemIndent;
+        std::uint32_t closeIndent;
     };
 
+    // Opens a container one level deeper. The frames of each depth are kept
+    // when closed, so that the indentation seen there is guessed again.
     Frame* open(const JsonValue& container, bool isObject) {
         const auto at = static_cast<std::uint32_t>(&container - document_.values_.get());
-        frames_.push_back(Frame{at, 0, 0, isObject, false});
-        return &frames_.back();
+        if (depth_ == frames_.size())
+            frames_.push_back(Frame{});
+        Frame& frame = frames_[depth_++];
+        frame.at = at;
+        frame.count = 0;
+        frame.keyBits = 0;
+        frame.isObject = isObject;
+        frame.keySet = false;
+        return &frame;
+    }
+
+    // Skips the blanks before a token, guessing a line break and `indent`
+    // spaces: the guess, checked, lets the processor go on to the token
+    // before the count of spaces is known. `indent` learns the real count.
+    const char* skipLine(const char* p, std::uint32_t& indent) const {
+#if defined(__SSE2__)
+        if (*p == '\n' && stop_ - p > 33) {
+            const char* line = p + 1;
+            const __m128i space = _mm_set1_epi8(' ');
+            const auto low = static_cast<unsigned>(_mm_movemask_epi8(
+                _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(line)), space)));
+            const auto high = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(line + 16)), space)));
+            const auto run = static_cast<std::uint32_t>(std::countr_one(low | high << 16));
+            const char* guess = line + indent;
+            if (run == indent && static_cast<unsigned char>(*guess) > ' ')
+                return guess;
+            if (run < 32 && static_cast<unsigned char>(line[run]) > ' ') {
+                indent = run;
+                return line + run;
+            }
+        }
+#else
+        (void)indent;
+#endif
+        return skipBlank(p);
     }
 
     // The next item of `container`, its key set; its value comes next.
@@ -834,7 +877,8 @@ class JsonTextReader {
     const char* end_;
     const char* stop_;  // one past the closing NUL
     JsonDocument& document_;
-    std::vector<Frame> frames_;
+    std::vector<Frame> frames_;  // the first `depth_` are open
+    std::size_t depth_ = 0;
     std::vector<std::unordered_set<std::string_view>> keySets_;
 };
 
