@@ -402,8 +402,6 @@ class JsonTextReader {
         switch (*p) {
             case '{':
                 ++p;
-                value->type_ = JsonValue::Type::Object;
-                value->value_.tag = nullptr;
                 top = open(*value, true);
                 p = skipLine(p, top->itemIndent);
                 if (*p == '}') {
@@ -413,8 +411,6 @@ class JsonTextReader {
                 goto readMember;
             case '[':
                 ++p;
-                value->type_ = JsonValue::Type::Array;
-                value->value_.tag = nullptr;
                 top = open(*value, false);
                 p = skipLine(p, top->itemIndent);
                 if (*p == ']') {
@@ -434,24 +430,16 @@ class JsonTextReader {
                 break;
             }
             case 't':
-                if (!word(p, "true", 4))
+                if (!literal(p, "true", JsonValue::Type::Boolean, true, *value))
                     return false;
-                value->type_ = JsonValue::Type::Boolean;
-                value->value_.integer = 0;
-                value->value_.boolean = true;
                 break;
             case 'f':
-                if (!word(p, "false", 5))
+                if (!literal(p, "false", JsonValue::Type::Boolean, false, *value))
                     return false;
-                value->type_ = JsonValue::Type::Boolean;
-                value->value_.integer = 0;
-                value->value_.boolean = false;
                 break;
             case 'n':
-                if (!word(p, "null", 4))
+                if (!literal(p, "null", JsonValue::Type::Null, false, *value))
                     return false;
-                value->type_ = JsonValue::Type::Null;
-                value->value_.integer = 0;
                 break;
             default:
                 p = readNumber(p, *value);
@@ -516,7 +504,9 @@ class JsonTextReader {
 
     // Opens a container one level deeper. The frames of each depth are kept
     // when closed, so that the indentation seen there is guessed again.
-    Frame* open(const JsonValue& container, bool isObject) {
+    Frame* open(JsonValue& container, bool isObject) {
+        container.type_ = isObject ? JsonValue::Type::Object : JsonValue::Type::Array;
+        container.value_.tag = nullptr;
         const auto at = static_cast<std::uint32_t>(&container - document_.values_.get());
         if (depth_ == frames_.size())
             frames_.push_back(Frame{});
@@ -579,10 +569,16 @@ class JsonTextReader {
         }
     }
 
-    bool word(const char*& p, const char* text, std::size_t length) const {
-        if (static_cast<std::size_t>(end_ - p) < length || std::memcmp(p, text, length) != 0)
+    // Reads the word `text` at `p` as a literal of the given type.
+    bool literal(const char*& p, std::string_view text, JsonValue::Type type, bool flag,
+                 JsonValue& value) const {
+        if (static_cast<std::size_t>(end_ - p) < text.size() ||
+            std::memcmp(p, text.data(), text.size()) != 0)
             return false;
-        p += length;
+        p += text.size();
+        value.type_ = type;
+        value.value_.integer = 0;
+        value.value_.boolean = flag;
         return true;
     }
 
