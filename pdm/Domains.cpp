@@ -96,7 +96,7 @@ void Bridge::writeDatatypeProperties(ORXType* type, const ORXString& defaultText
         if (row->impliedLength != 0)
             printIntegerAttribute("a:Mlen", row->impliedLength, false);
     }
-    if (modelDatatype == "AUTOINCREMENT")
+    if (modelDatatype.view() == std::string_view("AUTOINCREMENT"))
         printIntegerAttribute("a:Idnt", 1, false);
 }
 

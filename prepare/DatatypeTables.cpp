@@ -1072,6 +1072,16 @@ const DatatypeMapRow* findDatatypeRow(const DatatypeMapRow* table, const char* m
     return nullptr;
 }
 
+namespace {
+
+// The index's order: shorter names first, names of one length by their bytes.
+// Most steps of a search are then decided by the lengths alone.
+bool comesBefore(std::string_view a, std::string_view b) {
+    return a.size() != b.size() ? a.size() < b.size() : a < b;
+}
+
+}  // namespace
+
 void DatatypeIndex::build(const DatatypeMapRow* table) {
     table_ = table;
     entries_.clear();
@@ -1082,8 +1092,9 @@ void DatatypeIndex::build(const DatatypeMapRow* table) {
     for (std::size_t i = 0; i < rows; ++i) {
         const DatatypeMapRow* row = table + i;
         const std::string_view name = row->modelDatatype;
-        auto at = std::lower_bound(entries_.begin(), entries_.end(), name,
-                                   [](const Entry& e, std::string_view n) { return e.name < n; });
+        auto at = std::lower_bound(
+            entries_.begin(), entries_.end(), name,
+            [](const Entry& e, std::string_view n) { return comesBefore(e.name, n); });
         if (at == entries_.end() || at->name != name)
             at = entries_.insert(at, Entry{name});
         // Rows are taken in table order: the first that admits each kind of length.
@@ -1098,8 +1109,9 @@ const DatatypeMapRow* DatatypeIndex::find(const DatatypeMapRow* table,
                                           std::string_view modelDatatype, int length) {
     if (table != table_ || (table && entries_.empty()))
         build(table);
-    auto at = std::lower_bound(entries_.begin(), entries_.end(), modelDatatype,
-                               [](const Entry& e, std::string_view n) { return e.name < n; });
+    auto at =
+        std::lower_bound(entries_.begin(), entries_.end(), modelDatatype,
+                         [](const Entry& e, std::string_view n) { return comesBefore(e.name, n); });
     if (at == entries_.end() || at->name != modelDatatype)
         return nullptr;
     return length == 0 ? at->zeroLength : at->otherLength;

@@ -75,6 +75,6 @@ class DatatypeIndex {
     void build(const DatatypeMapRow* table);
 
     const DatatypeMapRow* table_ = nullptr;
-    // Sorted by name.
+    // Sorted by the length of the name, then by the name.
     std::vector<Entry> entries_;
 };
