@@ -62,19 +62,15 @@ std::size_t ORXNameHashtable::hashKey(const void* key) const {
 
 // ---- Records and identifiers -------------------------------------------------------
 
-ExportRecord& ORXSybasePowerDesignerPdm08ExportBridge::getExportRecord(ORXObject* object) {
-    void* pointer = object->getGeneralPointer();
-    if (!pointer) {
-        if (recordsInLastBlock == kRecordBlock) {
-            recordBlocks.push_back(std::make_unique<ExportRecord[]>(kRecordBlock));
-            recordsInLastBlock = 0;
-        }
-        ExportRecord& record = recordBlocks.back()[recordsInLastBlock++];
-        record.object = object;
-        object->setGeneralPointer(&record);
-        return record;
+ExportRecord& ORXSybasePowerDesignerPdm08ExportBridge::makeExportRecord(ORXObject* object) {
+    if (recordsInLastBlock == kRecordBlock) {
+        recordBlocks.push_back(std::make_unique<ExportRecord[]>(kRecordBlock));
+        recordsInLastBlock = 0;
     }
-    return *static_cast<ExportRecord*>(pointer);
+    ExportRecord& record = recordBlocks.back()[recordsInLastBlock++];
+    record.object = object;
+    object->setGeneralPointer(&record);
+    return record;
 }
 
 ExportRecordDetail& ORXSybasePowerDesignerPdm08ExportBridge::getExportDetail(ORXObject* object) {

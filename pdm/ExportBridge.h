@@ -90,7 +90,14 @@ class ORXSybasePowerDesignerPdm08ExportBridge : public ORXXMLWriter {
     static ORXAssociationRole* childRole(ORXAssociation* association);
 
     // ---- Records, identifiers, names, emission -------------------------------
-    ExportRecord& getExportRecord(ORXObject* object);
+    // The object's record, made on the first request. Nearly every step of
+    // the export asks for one, so the common case is inline.
+    ExportRecord& getExportRecord(ORXObject* object) {
+        if (void* pointer = object->getGeneralPointer())
+            return *static_cast<ExportRecord*>(pointer);
+        return makeExportRecord(object);
+    }
+    ExportRecord& makeExportRecord(ORXObject* object);
     // The rarer part of the object's record, made (with the record) if missing.
     ExportRecordDetail& getExportDetail(ORXObject* object);
     // The rarer part of the object's record, or null when it has none.
