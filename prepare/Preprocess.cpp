@@ -138,7 +138,12 @@ bool Bridge::PreprocessOperation::visit(ORXObject* object, void* /*data*/) {
         default:
             break;
     }
-    return !object->isInstanceOf(ORX_ET_DIAGRAM);
+    // Only packages hold the objects acted on above. The parts of tables,
+    // references, views and types (columns and their inline types, keys,
+    // indexes, roles, values) never do, and diagrams are left alone, so the
+    // walk descends into packages only: a large model's columns and keys are
+    // not touched at all.
+    return object->isInstanceOf(ORX_ET_PACKAGE);
 }
 
 bool Bridge::isResolvable(ORXAssociation* association) {
