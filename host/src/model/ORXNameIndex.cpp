@@ -1,6 +1,7 @@
 // The name index of large classes and design packages.
 
 #include "ModelUtil.h"
+#include "OpenAddressing.h"
 
 ORXNameIndex::~ORXNameIndex() {
     if (slots_)
@@ -14,24 +15,20 @@ std::uint64_t ORXNameIndex::hashOf(std::string_view name) {
     return hash ^ (hash >> 29);
 }
 
+namespace {
+
+const auto isFree = [](const auto& slot) { return !slot.part; };
+const auto homeOf = [](const auto& slot, std::size_t mask) {
+    return static_cast<std::size_t>(slot.hash) & mask;
+};
+
+}  // namespace
+
 void ORXNameIndex::grow() {
-    Slot* old = slots_;
     const std::size_t oldCount = slots_ ? mask_ + 1 : 0;
     const std::size_t count = oldCount ? oldCount * 2 : 64;
-    slots_ = static_cast<Slot*>(orxPoolAllocate(count * sizeof(Slot)));
+    slots_ = orxmodel::regrowSlots(slots_, oldCount, count, isFree, homeOf);
     mask_ = count - 1;
-    for (std::size_t i = 0; i < count; ++i)
-        slots_[i] = Slot{nullptr, 0};
-    for (std::size_t i = 0; i < oldCount; ++i) {
-        if (!old[i].part)
-            continue;
-        std::size_t at = old[i].hash & mask_;
-        while (slots_[at].part)
-            at = (at + 1) & mask_;
-        slots_[at] = old[i];
-    }
-    if (old)
-        orxPoolFree(old, oldCount * sizeof(Slot));
 }
 
 void ORXNameIndex::add(ORXObject* part) {
@@ -55,17 +52,7 @@ void ORXNameIndex::remove(const ORXObject* part) {
             return;
         at = (at + 1) & mask_;
     }
-    // Backward-shift deletion: move later entries of the run back into the
-    // hole when their home slot allows it, so that no probe ever stops early.
-    std::size_t hole = at;
-    for (std::size_t next = (hole + 1) & mask_; slots_[next].part; next = (next + 1) & mask_) {
-        const std::size_t home = slots_[next].hash & mask_;
-        if (((next - home) & mask_) >= ((next - hole) & mask_)) {
-            slots_[hole] = slots_[next];
-            hole = next;
-        }
-    }
-    slots_[hole] = Slot{nullptr, 0};
+    orxmodel::removeSlot(slots_, mask_, at, isFree, homeOf);
     --used_;
 }
 

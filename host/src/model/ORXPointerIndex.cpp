@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "OpenAddressing.h"
 #include "orx/ORXModel.h"
 
 ORXPointerIndex::~ORXPointerIndex() {
@@ -10,12 +11,23 @@ ORXPointerIndex::~ORXPointerIndex() {
         orxPoolFree(slots_, (mask_ + 1) * sizeof(Slot));
 }
 
-std::size_t ORXPointerIndex::slotOf(const void* key) const {
-    // Objects are 16-byte aligned: the low bits carry nothing; the multiply
-    // spreads the rest over the bits the mask keeps.
+namespace {
+
+// Objects are 16-byte aligned: the low bits carry nothing; the multiply
+// spreads the rest over the bits the mask keeps.
+std::size_t homeSlot(const void* key, std::size_t mask) {
     auto bits = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(key)) >> 4;
     bits *= 0x9E3779B97F4A7C15ULL;
-    return static_cast<std::size_t>(bits >> 20) & mask_;
+    return static_cast<std::size_t>(bits >> 20) & mask;
+}
+
+const auto isFree = [](const auto& slot) { return !slot.key; };
+const auto homeOf = [](const auto& slot, std::size_t mask) { return homeSlot(slot.key, mask); };
+
+}  // namespace
+
+std::size_t ORXPointerIndex::slotOf(const void* key) const {
+    return homeSlot(key, mask_);
 }
 
 std::ptrdiff_t ORXPointerIndex::find(const void* key) const {
@@ -30,23 +42,10 @@ std::ptrdiff_t ORXPointerIndex::find(const void* key) const {
 }
 
 void ORXPointerIndex::grow() {
-    Slot* old = slots_;
     const std::size_t oldCount = slots_ ? mask_ + 1 : 0;
     const std::size_t count = oldCount ? oldCount * 2 : 32;
-    slots_ = static_cast<Slot*>(orxPoolAllocate(count * sizeof(Slot)));
+    slots_ = orxmodel::regrowSlots(slots_, oldCount, count, isFree, homeOf);
     mask_ = count - 1;
-    for (std::size_t i = 0; i < count; ++i)
-        slots_[i] = Slot{nullptr, 0};
-    for (std::size_t i = 0; i < oldCount; ++i) {
-        if (!old[i].key)
-            continue;
-        std::size_t at = slotOf(old[i].key);
-        while (slots_[at].key)
-            at = (at + 1) & mask_;
-        slots_[at] = old[i];
-    }
-    if (old)
-        orxPoolFree(old, oldCount * sizeof(Slot));
 }
 
 void ORXPointerIndex::set(const void* key, std::size_t position) {
@@ -70,18 +69,6 @@ void ORXPointerIndex::erase(const void* key) {
             return;
         at = (at + 1) & mask_;
     }
-    // Moves back every later entry of the run whose home slot lies at or
-    // before the hole, so that every key stays reachable from its home.
-    std::size_t hole = at;
-    for (std::size_t next = (hole + 1) & mask_; slots_[next].key; next = (next + 1) & mask_) {
-        const std::size_t home = slotOf(slots_[next].key);
-        const bool between =
-            hole <= next ? (home > hole && home <= next) : (home > hole || home <= next);
-        if (!between) {
-            slots_[hole] = slots_[next];
-            hole = next;
-        }
-    }
-    slots_[hole] = Slot{nullptr, 0};
+    orxmodel::removeSlot(slots_, mask_, at, isFree, homeOf);
     --used_;
 }
