@@ -64,22 +64,15 @@ void Bridge::writeDatatypeProperties(ORXType* type, const ORXString& defaultText
     if (!row)
         return;
 
-    // Every column comes here, so the text is put together without printf or
-    // a string of its own.
+    // Every column comes here, so the text is put together without printf, in
+    // a string that keeps its capacity.
     const int scale = type->getScale();
     const std::string_view dbmsDatatype = row->dbmsDatatype;
     const bool withScale = row->takesScale && scale != 0;
     const bool withLength = withScale || (row->takesLength && length != 0);
     if (withLength) {
-        // The DBMS texts are short; a longer one would take a string.
-        char buffer[128];
-        std::string longer;
-        char* text = buffer;
-        if (dbmsDatatype.size() + 2 * kMaxDecimalLength + 3 > sizeof buffer) {
-            longer.resize(dbmsDatatype.size() + 2 * kMaxDecimalLength + 3);
-            text = longer.data();
-        }
-        char* p = text + dbmsDatatype.copy(text, dbmsDatatype.size());
+        char digits[2 * kMaxDecimalLength + 3];
+        char* p = digits;
         *p++ = '(';
         p = writeDecimal(p, length);
         if (withScale) {
@@ -87,7 +80,8 @@ void Bridge::writeDatatypeProperties(ORXType* type, const ORXString& defaultText
             p = writeDecimal(p, scale);
         }
         *p++ = ')';
-        printText("a:Dttp", std::string_view(text, static_cast<std::size_t>(p - text)));
+        datatypeText.assign(dbmsDatatype).append(digits, p);
+        printText("a:Dttp", datatypeText);
         printIntegerAttribute("a:Mlen", length, false);
         if (withScale)
             printIntegerAttribute("a:Prec", scale, false);

@@ -283,8 +283,8 @@ class ORXSybasePowerDesignerPdm08ExportBridge : public ORXXMLWriter {
     std::unique_ptr<char[]> lineData;
     std::size_t lineSize = 0;
     std::size_t lineCapacity = 0;
-    // Converted texts, for xmlContent.
-    std::string xmlScratch;
+    // Converted texts, for xmlContent; a column's datatype with its length.
+    std::string xmlScratch, datatypeText;
     // The writers' by-position lists, reused from call to call.
     ReusableLists<ORXAttributeByPosition> attributeLists;
     ReusableLists<ORXOperationByPosition> operationLists;
