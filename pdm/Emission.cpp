@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <unordered_map>
@@ -197,10 +196,9 @@ std::uint32_t storeUnique(ORXNameHashtable& table, std::unordered_map<std::strin
     if (k < 1)
         k = 1;
     for (;; ++k) {
-        char suffix[16];
-        std::snprintf(suffix, sizeof suffix, "_%d", k);
+        char suffix[kMaxDecimalLength + 1] = {'_'};
         text.resize(length);
-        text += suffix;
+        text.append(suffix, writeDecimal(suffix + 1, k));
         position = store.intern(text);
         if (table.add(&store.at(position), true, nullptr))
             break;
