@@ -4,7 +4,6 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -12,6 +11,8 @@
 
 #include "cli/DiagramMetrics.h"
 #include "cli/HostError.h"
+#include "orx/ORXException.h"
+#include "orx/ORXFile.h"
 #include "orx/ORXXMLWriter.h"
 
 namespace cli {
@@ -300,18 +301,18 @@ void writeDiagramSvg(const std::string& documentPath, const std::string& svgPath
     document << in.rdbuf();
     const std::string picture = renderDiagramSvg(readDiagramPages(document.str(), documentPath));
 
-    std::ofstream out(svgPath, std::ios::binary | std::ios::trunc);
-    if (!out)
+    // Written to a temporary file beside the path that replaces it only when
+    // whole: a picture that fails half-way leaves the previous one as it was.
+    ORXFile out;
+    out = ORXString(svgPath);
+    if (!out.open(std::ios::out | std::ios::binary))
         throw HostError(svgPath + ": cannot create the file: " + std::strerror(errno));
-    out.write(picture.data(), static_cast<std::streamsize>(picture.size()));
-    out.close();
-    if (!out) {
-        const int error = errno;
-        // A truncated picture must not pass for a whole one.
-        std::error_code ignored;
-        if (std::filesystem::is_regular_file(svgPath, ignored))
-            std::filesystem::remove(svgPath, ignored);
-        throw HostError(svgPath + ": cannot write the file: " + std::strerror(error));
+    try {
+        out.write(picture.data(), picture.size());
+        out.close();
+    } catch (const ORXException&) {
+        out.discard();
+        throw HostError(svgPath + ": cannot write the file: " + std::strerror(out.getLastError()));
     }
 }
 

@@ -153,6 +153,18 @@ void refuseOverwritingInput(const CommandLine& line) {
     if (output && !output->empty() && !line.dumpModel.empty() &&
         sameFile(identify(*output), identify(line.dumpModel)))
         throw UsageError("the output file and the model dump are the same file '" + *output + "'");
+    // The picture is written last, after the export read the input and
+    // wrote the output: it must replace neither, nor the model dump.
+    if (line.svg.empty())
+        return;
+    const FileIdentity picture = identify(line.svg);
+    if (inputIsFile && sameFile(input, picture))
+        throw UsageError("the picture '" + line.svg + "' is the input file");
+    if (output && !output->empty() && sameFile(identify(*output), picture))
+        throw UsageError("the output file and the picture are the same file '" + *output + "'");
+    if (!line.dumpModel.empty() && sameFile(identify(line.dumpModel), picture))
+        throw UsageError("the model dump and the picture are the same file '" + line.dumpModel +
+                         "'");
 }
 
 void checkIndentSettings(const CommandLine& line) {

@@ -32,9 +32,9 @@ void finishStandardOutput();
 // symbolic link to one): a device such as /dev/zero would be read forever.
 void requireRegularFile(const std::string& path);
 
-// Raises UsageError when the output file or the model dump named by `line`
-// is the input file (same device and inode, or the same path for a file that
-// does not exist yet), or when both name the same file.
+// Raises UsageError when the output file, the model dump or the picture
+// named by `line` is the input file (same device and inode, or the same path
+// for a file that does not exist yet), or when two of them name the same file.
 void refuseOverwritingInput(const CommandLine& line);
 
 // Raises UsageError unless the indentation settings of `line` hold only

@@ -246,6 +246,14 @@ TEST(Hardening, OutputsNamingTheInputFileAreRefusedBeforeAnythingIsWritten) {
         {m + " -o " + dir.file("sub/../m.json"), "is the input file"},
         {m + " -o " + dir.file("new.pdm") + " --dump-model " + dir.file("./new.pdm"),
          "the output file and the model dump are the same file"},
+        {m + " -o " + dir.file("new.pdm") + " --svg " + m,
+         "the picture '" + m + "' is the input file"},
+        {s + " -o " + dir.file("new.pdm") + " --svg " + dir.file("link.sql"), "is the input file"},
+        {m + " -o " + dir.file("new.pdm") + " --svg " + dir.file("sub/../new.pdm"),
+         "the output file and the picture are the same file"},
+        {m + " -o " + dir.file("other.pdm") + " --dump-model " + dir.file("new.pdm") + " --svg " +
+             dir.file("new.pdm"),
+         "the model dump and the picture are the same file"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments);
@@ -288,6 +296,52 @@ TEST(Hardening, AFailedOrKilledExportLeavesThePreviousFileAndNoTemporaryFile) {
             << outcome.err;
         EXPECT_EQ(readFile(dir.file("out.pdm")), previous);
         EXPECT_EQ(filesIn(dir), (std::vector<std::string>{"m.json", "out.pdm"}));
+    }
+}
+
+// The model dump and the picture are replaced only when written whole, as the
+// output is: a full disk leaves the previous file and no temporary file.
+TEST(Hardening, AFailedDumpOrPictureLeavesThePreviousFileAndNoTemporaryFile) {
+    const std::string previous = "previous good file\n";
+    TempDir probe;
+    writeFile(probe.file("m.json"), tableChainModel(40));
+    ASSERT_EQ(
+        runShell("$PDM " + probe.file("m.json") + " -o " + probe.file("out.pdm") + " --time 0 -q")
+            .status,
+        0);
+    const std::uintmax_t documentSize = std::filesystem::file_size(probe.file("out.pdm"));
+    struct Case {
+        const char* name;
+        std::string arguments;  // after the model file
+        std::uintmax_t limit;   // bytes written before the disk is full
+        const char* file;       // the file that must survive
+        int status;
+    };
+    const std::vector<Case> cases = {
+        {"model dump", "--dump-model DIR/kept", 3000, "kept", 2},
+        // The export itself fits; the picture written after it does not.
+        {"picture", "-o DIR/out.pdm --time 0 -q --svg DIR/kept", documentSize + 100, "kept", 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        writeFile(dir.file("m.json"), tableChainModel(40));
+        writeFile(dir.file(c.file), previous);
+        std::string arguments = c.arguments;
+        for (std::size_t at; (at = arguments.find("DIR/")) != std::string::npos;)
+            arguments.replace(at, 4, dir.file(""));
+        Outcome outcome = runShell("LD_PRELOAD=" + quoted(PDM_FAILING_WRITE_LIB) +
+                                   " PDM_TEST_WRITE_LIMIT=" + std::to_string(c.limit) +
+                                   " ASAN_OPTIONS=verify_asan_link_order=0 $PDM " +
+                                   dir.file("m.json") + " " + arguments);
+        EXPECT_EQ(outcome.status, c.status) << outcome.err;
+        EXPECT_NE(outcome.err.find("error: " + dir.file(c.file) +
+                                   ": cannot write the file: No space left on device"),
+                  std::string::npos)
+            << outcome.err;
+        EXPECT_EQ(readFile(dir.file(c.file)), previous);
+        for (const std::string& name : filesIn(dir))
+            EXPECT_EQ(name.find(".tmp"), std::string::npos) << name;
     }
 }
 

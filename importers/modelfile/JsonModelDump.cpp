@@ -3,10 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include <deque>
-#include <filesystem>
-#include <fstream>
 #include <map>
-#include <ostream>
 #include <string_view>
 #include <unordered_set>
 #include <vector>
@@ -14,6 +11,8 @@
 #include "importers/modelfile/JsonModel.h"
 #include "importers/modelfile/JsonText.h"
 #include "orx/ORXBridgeLib.h"
+#include "orx/ORXException.h"
+#include "orx/ORXFile.h"
 
 namespace importers {
 
@@ -133,7 +132,7 @@ class ObjectTable {
 // nothing, for the dumper's first run.
 class TextWriter {
   public:
-    TextWriter(std::string& out, std::ostream* sink, bool refuseNonUtf8)
+    TextWriter(std::string& out, ORXFile* sink, bool refuseNonUtf8)
         : out_(out), sink_(sink), refuseNonUtf8_(refuseNonUtf8) {}
 
     void enable(bool enabled) { enabled_ = enabled; }
@@ -203,7 +202,7 @@ class TextWriter {
     // Hands the text written so far to the sink, if there is one.
     void flush() {
         if (sink_ && !out_.empty()) {
-            sink_->write(out_.data(), static_cast<std::streamsize>(out_.size()));
+            sink_->write(out_.data(), out_.size());
             out_.clear();
         }
     }
@@ -282,7 +281,7 @@ class TextWriter {
     static constexpr std::size_t kFlushSize = std::size_t{1} << 20;
 
     std::string& out_;
-    std::ostream* sink_;
+    ORXFile* sink_;
     bool refuseNonUtf8_;
     std::vector<Frame> frames_;
     bool enabled_ = false;
@@ -294,7 +293,7 @@ class TextWriter {
 // that have none; the second run writes the text.
 class Dumper {
   public:
-    Dumper(std::string& out, std::ostream* sink, bool refuseNonUtf8)
+    Dumper(std::string& out, ORXFile* sink, bool refuseNonUtf8)
         : writer_(out, sink, refuseNonUtf8) {}
 
     void dump(const ORXModel& model) {
@@ -827,40 +826,35 @@ std::string dumpJsonModel(const ORXModel& model, bool refuseNonUtf8) {
 }
 
 void dumpJsonModelFile(const ORXModel& model, const std::string& path) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out)
+    // The dump is written to a temporary file beside the path that replaces
+    // it only once the whole text is written (a device such as /dev/full is
+    // written directly): a dump that fails half-way leaves the previous file
+    // as it was, and a truncated model file never passes for a whole one.
+    ORXFile out;
+    out = ORXString(path);
+    if (!out.open(std::ios::out | std::ios::binary))
         throw ModelFileError(path + ": cannot create the file: " + std::strerror(errno));
-    // The text goes to the file in pieces as it is made, so that a large
-    // model's text is never held whole. A dump that fails half-way is removed
-    // when it is a plain file (never a device such as /dev/full): a truncated
-    // model file must not pass for a whole one.
-    auto removePartial = [&path] {
-        std::error_code ignored;
-        if (std::filesystem::is_regular_file(path, ignored))
-            std::filesystem::remove(path, ignored);
-    };
     try {
+        // The text goes to the file in pieces as it is made, so that a large
+        // model's text is never held whole.
         std::string text;
         {
             Dumper dumper(text, &out, true);
             dumper.dump(model);
         }
         text += '\n';
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        out.write(text.data(), text.size());
         out.close();
     } catch (const ModelFileError& failure) {
-        out.close();
-        removePartial();
+        out.discard();
         throw ModelFileError(path + ": " + failure.what());
+    } catch (const ORXException&) {
+        out.discard();
+        throw ModelFileError(path +
+                             ": cannot write the file: " + std::strerror(out.getLastError()));
     } catch (...) {
-        out.close();
-        removePartial();
+        out.discard();
         throw;
-    }
-    if (!out) {
-        const int error = errno;
-        removePartial();
-        throw ModelFileError(path + ": cannot write the file: " + std::strerror(error));
     }
 }
 

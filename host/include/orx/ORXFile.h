@@ -58,6 +58,9 @@ class ORXFile {
 
     // Total bytes handed to the file since it was opened.
     unsigned long long getBytesWritten() const { return written_; }
+    // The system's error number of the last failure that raised (0 when
+    // none), for callers that word their own message.
+    int getLastError() const { return lastError_; }
 
   private:
     void writeOut(const char* data, std::size_t size);
@@ -75,4 +78,5 @@ class ORXFile {
     std::vector<char> buffer_;
     std::size_t used_ = 0;
     unsigned long long written_ = 0;
+    int lastError_ = 0;
 };

@@ -288,6 +288,7 @@ void ORXFile::writeOut(const char* data, std::size_t size) {
 }
 
 void ORXFile::fail(const char* what, int error) {
+    lastError_ = error;
     throw ORXException(ORXString("Cannot ") + what + " file '" + path_ +
                        "': " + std::strerror(error));
 }
