@@ -4,6 +4,7 @@
 #include <cstring>
 #include <initializer_list>
 #include <string_view>
+#include <vector>
 
 #include "pdm/ExportBridge.h"
 #include "pdm/NumberText.h"
@@ -120,14 +121,41 @@ void Bridge::writeDiagram(ORXDiagram* diagram) {
     printNameAndCode(diagram);
     writeLabelOrComment(diagram);
     printCollectionStart("c:Symbols");
-    // References first: their symbols define the symbols of the tables they link.
-    for (int kind : {ORX_ET_ASSOCIATION, ORX_ET_CLASS, ORX_ET_SQL_VIEW_ENTITY}) {
-        for (int i = 0; i < diagram->getPresentationElementCount(); ++i) {
-            ORXPresentationElement* element = diagram->getPresentationElement(i);
-            ORXModelObject* subject = element->getSubjectModelObject();
-            if (subject && subject->getElementType() == kind)
+    // References first: their symbols define the symbols of the tables they
+    // link; then tables, then views. The first pass notes the kind of each
+    // symbol's subject, so the later passes do not visit every subject again
+    // (a large diagram's subjects are spread over the whole model).
+    enum : unsigned char { kOther, kTable, kView };
+    const int count = diagram->getPresentationElementCount();
+    std::vector<unsigned char> kinds(static_cast<std::size_t>(count), kOther);
+    bool anyTable = false, anyView = false;
+    for (int i = 0; i < count; ++i) {
+        ORXPresentationElement* element = diagram->getPresentationElement(i);
+        ORXModelObject* subject = element->getSubjectModelObject();
+        if (!subject)
+            continue;
+        switch (subject->getElementType()) {
+            case ORX_ET_ASSOCIATION:
                 writeSymbol(element);
+                break;
+            case ORX_ET_CLASS:
+                kinds[static_cast<std::size_t>(i)] = kTable;
+                anyTable = true;
+                break;
+            case ORX_ET_SQL_VIEW_ENTITY:
+                kinds[static_cast<std::size_t>(i)] = kView;
+                anyView = true;
+                break;
+            default:
+                break;
         }
+    }
+    for (unsigned char kind : {kTable, kView}) {
+        if (!(kind == kTable ? anyTable : anyView))
+            continue;
+        for (int i = 0; i < count; ++i)
+            if (kinds[static_cast<std::size_t>(i)] == kind)
+                writeSymbol(diagram->getPresentationElement(i));
     }
     printElementEnd("c:Symbols");
     printElementEnd("o:SPdmDiagram");
