@@ -281,6 +281,21 @@ void ORXSybasePowerDesignerPdm08ExportBridge::printNameAndCode(ORXObject* object
     printPlainText("a:Code", same ? name : xmlContent(texts.code));
 }
 
+// The codes that appear once (a reference's a:Fkcn, from its foreign key or
+// itself, and a view column's a:Code) are made for their line and not stored,
+// like the names that printNameAndCode writes.
+void ORXSybasePowerDesignerPdm08ExportBridge::printExportCode(std::string_view name,
+                                                              ORXObject* object) {
+    const int type = object->getElementType();
+    if (type == ORX_ET_CLASS || type == ORX_ET_DERIVED_TYPE || getExportRecord(object).name != 0) {
+        printAttribute(name, getExportCode(object), true);
+        return;
+    }
+    const std::string_view code = makeNameAndCode(object, false).code;
+    if (!code.empty())
+        printText(name, code);
+}
+
 const ORXString& ORXSybasePowerDesignerPdm08ExportBridge::getExportName(ORXObject* object) {
     computeNameAndCode(object);
     return nameTexts.at(getExportRecord(object).name);

@@ -122,6 +122,10 @@ class ORXSybasePowerDesignerPdm08ExportBridge : public ORXXMLWriter {
     void computeNameAndCode(ORXObject* object);
     // Writes a:Name and a:Code of the object's element.
     void printNameAndCode(ORXObject* object);
+    // Writes the element `name` holding the object's exported code (none when
+    // empty), stored only for tables, domains and objects whose name and code
+    // are stored already.
+    void printExportCode(std::string_view name, ORXObject* object);
     const ORXString& getExportName(ORXObject* object);
     const ORXString& getExportCode(ORXObject* object);
 

@@ -82,9 +82,9 @@ void Bridge::writeReference(ORXAssociation* association) {
     writeDescription(association);
     writeNotes(association);
     if (foreignKey && (!foreignKey->getPhysicalName().empty() || !foreignKey->getName().empty()))
-        printAttribute("a:Fkcn", getExportCode(foreignKey), true);
+        printExportCode("a:Fkcn", foreignKey);
     else
-        printAttribute("a:Fkcn", getExportCode(association), true);
+        printExportCode("a:Fkcn", association);
     printPlainText("a:Card", Cardinality(child->getMultiplicity()).view());
     printIntegerAttribute("a:Urul", toPdmRuleCode(child->getUpdateRule()), false);
     printIntegerAttribute("a:Drul", toPdmRuleCode(child->getDeleteRule()), false);

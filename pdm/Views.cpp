@@ -59,7 +59,7 @@ void Bridge::writeViewColumn(ORXSQLViewAttribute* column) {
     printObjectStart("o:SPdoObjViewColn", getObjectId(column));
     printIntegerAttribute("a:OID", getObjectId(column), true);
     printAttribute("a:Name", column->getName(), true);
-    printAttribute("a:Code", getExportCode(column), true);
+    printExportCode("a:Code", column);
     ORXFeature* source = column->getSourceFeature();
     if (source && source->getElementType() == ORX_ET_ATTRIBUTE) {
         printCollectionStart("c:VIEWC.Columns");
