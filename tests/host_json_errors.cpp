@@ -178,11 +178,17 @@ TEST(JsonModelErrors, FileErrorsNameTheFileAsGiven) {
     const std::string bad = dir.file("bad.json");
     pdmtest::writeFile(bad, "{\"format\": \"orx-model\",\n  \"version\": 1,\n  name: \"Sales\"}\n");
     const std::string missing = dir.file("missing.json");
+    const std::string empty = dir.file("empty.json");
+    pdmtest::writeFile(empty, "");
     const std::pair<std::string, std::string> cases[] = {
         {bad,
          "line 3, column 4: syntax error while parsing object key - invalid literal; last read: "
          "'1,<U+000A>  na'; expected string literal"},
         {missing, "cannot open the file: No such file or directory"},
+        {dir.path().string(), "cannot read the file: Is a directory"},
+        {empty,
+         "line 1, column 1: syntax error while parsing value - unexpected end of input; expected "
+         "'[', '{', or a literal"},
     };
     for (const auto& [path, message] : cases) {
         SCOPED_TRACE(path);

@@ -1,12 +1,16 @@
 // What a loaded model file holds (orders, defaults and links as the example
-// model gives them), the round trip of the model files through a dump, and
-// the ids a dump gives to objects that have none.
+// model gives them), the round trip of the model files through a dump, the
+// ids a dump gives to objects that have none, and a file read in pieces.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -108,6 +112,34 @@ TEST(JsonModelLoad, LoadDumpLoadDumpGivesTheSameText) {
         EXPECT_EQ(importers::dumpJsonModel(*second), dumped);
         EXPECT_EQ(dumped.back(), '\n');
     }
+}
+
+// A file the system gives no size for, whose text comes in many small reads
+// with pauses between them (a pipe), loads as the same file on disk does.
+TEST(JsonModelLoad, TextReadInManyPiecesLoadsWhole) {
+    const std::string file = std::string(PDM_SOURCE_DIR) + "/examples/sales.json";
+    const std::string text = pdmtest::readFile(file);
+    ASSERT_GT(text.size(), 3 * 4096u);  // more than the first block holds
+    pdmtest::TempDir dir;
+    const std::string fifo = dir.file("model.json");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    std::thread writer([&] {
+        std::FILE* out = std::fopen(fifo.c_str(), "wb");
+        if (out == nullptr)
+            return;
+        for (std::size_t at = 0; at < text.size(); at += 1000) {
+            std::fwrite(text.data() + at, 1, std::min<std::size_t>(1000, text.size() - at), out);
+            std::fflush(out);
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+        std::fclose(out);
+    });
+    std::unique_ptr<ORXModel> piecewise;
+    EXPECT_NO_THROW(piecewise = importers::loadJsonModelFile(fifo));
+    writer.join();
+    ASSERT_TRUE(piecewise);
+    EXPECT_EQ(importers::dumpJsonModel(*piecewise),
+              importers::dumpJsonModel(*importers::loadJsonModelFile(file)));
 }
 
 // Importers build models without ids; the dump invents ids for the objects

@@ -1,11 +1,14 @@
 #include "importers/modelfile/JsonModel.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <initializer_list>
 #include <limits>
 #include <vector>
@@ -1527,36 +1530,93 @@ class Loader {
 
 }  // namespace
 
-std::unique_ptr<ORXModel> parseJsonModel(const std::string& text, const std::string& fileName) {
+namespace {
+
+std::unique_ptr<ORXModel> parseJsonText(const char* text, std::size_t size,
+                                        const std::string& fileName) {
     JsonDocument document;
-    std::string error = document.parse(text);
+    std::string error = document.parse(text, size);
     if (!error.empty())
         throw ModelFileError(fileName + ": " + error);
     Loader loader(fileName, document.idCount());
     return loader.load(document.root());
 }
 
-std::unique_ptr<ORXModel> loadJsonModelFile(const std::string& path) {
-    std::error_code kindError;
-    if (std::filesystem::is_directory(path, kindError))
+// The whole text of a file in one block, NUL-terminated.
+struct FileText {
+    std::unique_ptr<char, FreeBlock> data;
+    std::size_t size = 0;
+};
+
+// Closes a file descriptor when it goes out of scope.
+struct FileCloser {
+    int fd;
+    ~FileCloser() { ::close(fd); }
+};
+
+// Reads the file at `path` straight into a block sized from the file (one
+// copy, from the system's cache into the block). The file may change size
+// while it is read: the block grows while the file gives more, and only what
+// was read counts.
+FileText readFileText(const std::string& path) {
+    int fd;
+    do {
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        const int openError = errno;
+        std::error_code kindError;
+        if (std::filesystem::is_directory(path, kindError))
+            throw ModelFileError(path + ": cannot read the file: " + std::strerror(EISDIR));
+        throw ModelFileError(path + ": cannot open the file: " + std::strerror(openError));
+    }
+    FileCloser closer{fd};
+    struct stat status {};
+    if (::fstat(fd, &status) == 0 && S_ISDIR(status.st_mode))
         throw ModelFileError(path + ": cannot read the file: " + std::strerror(EISDIR));
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw ModelFileError(path + ": cannot open the file: " + std::strerror(errno));
-    // Read in one buffer sized from the file, so that a large file is held
-    // once, not twice or in a buffer grown step by step.
-    std::string text;
-    std::error_code sizeError;
-    std::uintmax_t size = std::filesystem::file_size(path, sizeError);
-    if (!sizeError && size < text.max_size())
-        text.reserve(static_cast<std::size_t>(size));
-    adviseLargePages(text.data(), text.capacity());
-    char buffer[1 << 16];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
-        text.append(buffer, static_cast<std::size_t>(in.gcount()));
-    if (in.bad())
-        throw ModelFileError(path + ": cannot read the file: " + std::strerror(errno));
-    return parseJsonModel(text, path);
+    // Room for the file, its NUL byte and a little more, so that the read
+    // that finds the end needs no regrowth; a file the system gives no size
+    // for (a pipe) starts with a small block.
+    constexpr std::size_t kSlack = std::size_t{1} << 12;
+    std::size_t expected = 0;
+    if (S_ISREG(status.st_mode) && status.st_size > 0 &&
+        static_cast<std::uintmax_t>(status.st_size) <
+            std::numeric_limits<std::size_t>::max() / 2 - kSlack)
+        expected = static_cast<std::size_t>(status.st_size);
+    FileText text;
+    std::size_t capacity = expected + kSlack;
+    text.data.reset(static_cast<char*>(allocateBlock(capacity)));
+    for (;;) {
+        if (capacity - text.size <= 1) {
+            // The file gave more than its size said: a block twice as large.
+            std::size_t larger = capacity * 2;
+            std::unique_ptr<char, FreeBlock> data(static_cast<char*>(allocateBlock(larger)));
+            std::memcpy(data.get(), text.data.get(), text.size);
+            text.data = std::move(data);
+            capacity = larger;
+        }
+        const ssize_t got = ::read(fd, text.data.get() + text.size, capacity - 1 - text.size);
+        if (got > 0) {
+            text.size += static_cast<std::size_t>(got);
+        } else if (got == 0) {
+            break;
+        } else if (errno != EINTR) {
+            throw ModelFileError(path + ": cannot read the file: " + std::strerror(errno));
+        }
+    }
+    text.data.get()[text.size] = '\0';
+    return text;
+}
+
+}  // namespace
+
+std::unique_ptr<ORXModel> parseJsonModel(const std::string& text, const std::string& fileName) {
+    return parseJsonText(text.data(), text.size(), fileName);
+}
+
+std::unique_ptr<ORXModel> loadJsonModelFile(const std::string& path) {
+    const FileText text = readFileText(path);
+    return parseJsonText(text.data.get(), text.size, path);
 }
 
 }  // namespace importers

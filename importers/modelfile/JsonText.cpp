@@ -374,11 +374,8 @@ bool isDigit(char c) {
 // wording users and tests know.
 class JsonTextReader {
   public:
-    JsonTextReader(const std::string& text, JsonDocument& document)
-        : text_(text.data()),
-          end_(text.data() + text.size()),
-          stop_(end_ + 1),
-          document_(document) {
+    JsonTextReader(const char* text, std::size_t size, JsonDocument& document)
+        : text_(text), end_(text + size), stop_(end_ + 1), document_(document) {
         frames_.reserve(64);
     }
 
@@ -987,16 +984,37 @@ void adviseLargePages(void* data, std::size_t size) {
 #endif
 }
 
+void FreeBlock::operator()(void* block) const {
+    std::free(block);
+}
+
+void* allocateBlock(std::size_t& bytes) {
+    const std::size_t alignment = bytes >= kLargePagesFrom ? kLargePage : 64;
+    bytes = (bytes + alignment - 1) / alignment * alignment;
+    void* block = std::aligned_alloc(alignment, bytes);
+    if (block == nullptr)
+        throw std::bad_alloc();
+    adviseLargePages(block, bytes);
+    return block;
+}
+
 std::string JsonDocument::parse(const std::string& text) {
+    return parse(text.data(), text.size());
+}
+
+std::string JsonDocument::parse(const char* data, std::size_t size) {
     clear();
-    if (text.size() >= std::numeric_limits<std::uint32_t>::max())
+    if (size >= std::numeric_limits<std::uint32_t>::max())
         return "the text is larger than 4 GiB";
     // A value takes at least a few bytes of text, most a dozen or more: room
     // for one per 16 bytes spares the tree most of its regrowth and copying
     // (room that is never written costs address space, not memory).
-    reserve(text.size() / 16 + 16);
-    if (JsonTextReader(text, *this).read())
+    reserve(size / 16 + 16);
+    if (JsonTextReader(data, size, *this).read())
         return {};
+    // Only a text with an error comes here: a copy for nlohmann costs
+    // nothing that matters.
+    const std::string text(data, size);
     // The text has an error (or something the reader leaves to nlohmann):
     // parse it again with nlohmann, for the message.
     clear();
@@ -1032,10 +1050,6 @@ void JsonDocument::clear() {
     idCount_ = 0;
 }
 
-void JsonDocument::FreeValues::operator()(JsonValue* values) const {
-    std::free(values);
-}
-
 void JsonDocument::grow() {
     if (size_ >= std::numeric_limits<std::uint32_t>::max())
         throw std::length_error("too many JSON values");
@@ -1048,13 +1062,7 @@ void JsonDocument::reserve(std::size_t capacity) {
     // A large tree starts on a large page boundary, so that all of it can
     // be given large pages.
     std::size_t bytes = capacity * sizeof(JsonValue);
-    const std::size_t alignment = bytes >= kLargePagesFrom ? kLargePage : 64;
-    bytes = (bytes + alignment - 1) / alignment * alignment;
-    void* block = std::aligned_alloc(alignment, bytes);
-    if (block == nullptr)
-        throw std::bad_alloc();
-    adviseLargePages(block, bytes);
-    std::unique_ptr<JsonValue[], FreeValues> values(static_cast<JsonValue*>(block));
+    std::unique_ptr<JsonValue[], FreeBlock> values(static_cast<JsonValue*>(allocateBlock(bytes)));
     if (size_ != 0)
         std::memcpy(static_cast<void*>(values.get()), values_.get(), size_ * sizeof(JsonValue));
     values_ = std::move(values);

@@ -14,6 +14,17 @@
 
 namespace importers {
 
+// Frees a block from allocateBlock.
+struct FreeBlock {
+    void operator()(void* block) const;
+};
+
+// A block of at least `bytes` bytes for a text or a tree, freed with
+// FreeBlock; `bytes` is set to the size given. A large block starts on a
+// large page boundary and is advised large pages (adviseLargePages), so that
+// all of it can have them. Throws std::bad_alloc when there is no memory.
+void* allocateBlock(std::size_t& bytes);
+
 // One value of a parsed document. The values of a document lie in one array
 // in document order: a container's items follow it directly, and each value
 // knows how many array slots its subtree takes, so that the next item of the
@@ -132,6 +143,9 @@ class JsonDocument {
     // (also for bytes that are not UTF-8), "packages[0].name: duplicate key"
     // for a key repeated in one object.
     std::string parse(const std::string& text);
+    // The same for the `size` bytes at `text`, which must be followed by a
+    // NUL byte (text[size] == '\0'), as a std::string's are.
+    std::string parse(const char* text, std::size_t size);
 
     // The top value; only valid after a successful parse.
     const JsonValue& root() const { return values_[0]; }
@@ -146,10 +160,6 @@ class JsonDocument {
     friend class JsonTreeBuilder;
     friend class JsonTextReader;
 
-    struct FreeValues {
-        void operator()(JsonValue* values) const;
-    };
-
     // A new value at the end of the tree, default-initialised.
     JsonValue& append() {
         if (size_ == capacity_)
@@ -162,7 +172,7 @@ class JsonDocument {
     void reserve(std::size_t capacity);
 
     // The values in document order, in one block that grows by doubling.
-    std::unique_ptr<JsonValue[], FreeValues> values_;
+    std::unique_ptr<JsonValue[], FreeBlock> values_;
     std::size_t size_ = 0;
     std::size_t capacity_ = 0;
     std::deque<std::string> strings_;  // decoded strings that held escapes
