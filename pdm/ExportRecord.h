@@ -30,6 +30,10 @@ struct ExportRecordDetail {
     ORXVector<int> referenceShortcuts;
     ORXVector<int> tableShortcuts;
     ORXVector<int> viewShortcuts;
+    // On design packages: whether the package's elements include a view, as
+    // the walk for its procedures found (-1: not walked yet). The walk for
+    // its views is skipped when they include none.
+    std::int8_t holdsViews = -1;
 };
 
 // What every object that the export looks at needs; 24 bytes, one per object.

@@ -72,9 +72,14 @@ void Bridge::writePackage(ORXDesignPackage* package) {
 void Bridge::writePackageProcedures(ORXDesignPackage* package) {
     for (int p = 0; p < package->getStoredProcedureCount(); ++p)
         writeProcedure(package->getStoredProcedure(p));
+    // This is the first walk over the package's elements: it notes whether
+    // any is a view, which spares a large package without views a second walk.
+    bool views = false;
     for (int e = 0; e < package->getModelElementCount(); ++e) {
         ORXModelObject* element = package->getModelElement(e);
-        if (element->getElementType() != ORX_ET_CLASS)
+        const int type = element->getElementType();
+        views = views || type == ORX_ET_SQL_VIEW_ENTITY;
+        if (type != ORX_ET_CLASS || static_cast<ORXClass*>(element)->getOperationCount() == 0)
             continue;
         auto operations = operationLists.borrow();
         static_cast<ORXClass*>(element)->getOperationByPosition(*operations);
@@ -82,6 +87,7 @@ void Bridge::writePackageProcedures(ORXDesignPackage* package) {
             if (operations->getOperation(o)->getElementType() == ORX_ET_STORED_PROCEDURE)
                 writeProcedure(operations->getOperation(o));
     }
+    getExportDetail(package).holdsViews = views ? 1 : 0;
 }
 
 void Bridge::writePackageTables(ORXDesignPackage* package) {
@@ -104,12 +110,15 @@ void Bridge::writePackageTables(ORXDesignPackage* package) {
 }
 
 void Bridge::writePackageViews(ORXDesignPackage* package) {
-    for (int e = 0; e < package->getModelElementCount(); ++e) {
-        ORXModelObject* element = package->getModelElement(e);
-        if (element->getElementType() == ORX_ET_SQL_VIEW_ENTITY)
-            writeView(static_cast<ORXSQLViewEntity*>(element));
+    ExportRecordDetail& detail = getExportDetail(package);
+    if (detail.holdsViews != 0) {
+        for (int e = 0; e < package->getModelElementCount(); ++e) {
+            ORXModelObject* element = package->getModelElement(e);
+            if (element->getElementType() == ORX_ET_SQL_VIEW_ENTITY)
+                writeView(static_cast<ORXSQLViewEntity*>(element));
+        }
     }
-    writeShortcutRefs(getExportDetail(package).viewShortcuts);
+    writeShortcutRefs(detail.viewShortcuts);
 }
 
 void Bridge::writePackageReferences(ORXDesignPackage* package) {

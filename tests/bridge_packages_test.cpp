@@ -143,3 +143,26 @@ TEST(Packages, OwnTablesAfterChildPackagesAreWrittenInFull) {
     EXPECT_EQ(occurrences(p, "SRepShortcut"), 0);
     EXPECT_EQ(idsNamed(out.document, "o:SPdoObjTabl", "PT").size(), 1u);
 }
+
+// The walk for a package's procedures notes whether it holds views, and the
+// walk for its views relies on that: a view anywhere among the elements is
+// still written, in a merged and in a flagged package alike.
+TEST(Packages, ViewsAreWrittenWhereverTheyLieAmongTheElements) {
+    const std::string view = R"({"kind": "view", "name": "V", "statement": "S"})";
+    const std::string table = R"({"kind": "class", "name": "T"})";
+    for (const std::string& elements : {view, view + "," + table, table + "," + view}) {
+        SCOPED_TRACE(elements);
+        ExportResult merged = exportJson(mainModel(elements));
+        EXPECT_EQ(occurrences(collection(merged.document, "c:Views"), "<o:SPdoObjView Id="), 1);
+        ExportResult flagged = exportJson(
+            inMain("", R"({"kind": "design", "name": "P", "elements": [)" + elements + "]}"));
+        EXPECT_EQ(
+            occurrences(collection(elementNamed(flagged.document, "o:SPdmPackage", "P"), "c:Views"),
+                        "<o:SPdoObjView Id="),
+            1);
+    }
+    // Asked for the views alone, before any other walk, the package still gives them.
+    DirectBridge direct(mainModel(table + "," + view));
+    direct.bridge.writePackageViews(direct.main());
+    EXPECT_EQ(occurrences(direct.finish(), "<o:SPdoObjView Id="), 1);
+}
