@@ -34,9 +34,11 @@ std::string elementNames(const ORXDesignPackage& package) {
 }
 
 // A link list against a plain vector through the same operations, short and
-// long enough to keep an index, with enough removals to be compacted.
-TEST(ModelLinks, LinkListKeepsOrderThroughAddsRemovalsAndInserts) {
-    struct Item {};
+// long enough to keep an index, with enough removals to be compacted. Items
+// of one byte cannot stand alone in the list's word (their addresses may be
+// odd); aligned ones do while the list holds one item.
+template <class Item>
+void checkLinkListAgainstVector() {
     std::vector<Item> pool(120);
     ORXLinkList<Item> list;
     std::vector<Item*> expected;
@@ -89,6 +91,42 @@ TEST(ModelLinks, LinkListKeepsOrderThroughAddsRemovalsAndInserts) {
     EXPECT_TRUE(list.add(&pool[5]));
     expected.push_back(&pool[5]);
     check("reused");
+    // One item alone, then a second before and after it, then back to one.
+    list.clear();
+    expected.clear();
+    EXPECT_TRUE(list.insertAt(0, &pool[7]));
+    expected.push_back(&pool[7]);
+    check("one item inserted");
+    EXPECT_FALSE(list.insertAt(2, &pool[8]));
+    EXPECT_TRUE(list.insertAt(0, &pool[8]));
+    expected.insert(expected.begin(), &pool[8]);
+    check("inserted before the lone item");
+    EXPECT_TRUE(list.remove(&pool[8]));
+    expected.erase(expected.begin());
+    check("back to one");
+    list.clear();
+    expected.clear();
+    EXPECT_TRUE(list.add(&pool[9]));
+    EXPECT_FALSE(list.remove(&pool[10]));
+    EXPECT_TRUE(list.remove(&pool[9]));
+    check("the lone item removed");
+    EXPECT_TRUE(list.add(&pool[9]));
+    EXPECT_TRUE(list.insertAt(1, &pool[10]));
+    expected = {&pool[9], &pool[10]};
+    check("inserted after the lone item");
+}
+
+TEST(ModelLinks, LinkListKeepsOrderThroughAddsRemovalsAndInserts) {
+    struct ByteItem {};
+    struct alignas(8) AlignedItem {};
+    {
+        SCOPED_TRACE("one-byte items");
+        checkLinkListAgainstVector<ByteItem>();
+    }
+    {
+        SCOPED_TRACE("aligned items");
+        checkLinkListAgainstVector<AlignedItem>();
+    }
 }
 
 TEST(ModelLinks, AttributeNamesAreUniqueInAClassAndFollowRenames) {

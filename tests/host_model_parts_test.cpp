@@ -38,7 +38,7 @@ TEST(ModelParts, PartListKeepsOrderThroughGrowthAndRemovals) {
     check("empty");
     EXPECT_FALSE(list.eraseFirst(&pool[0]));
     EXPECT_FALSE(list.eraseLast(&pool[0]));
-    for (int i = 0; i < 17; ++i) {  // through capacities 4, 8, 16 and 32
+    for (int i = 0; i < 17; ++i) {  // through capacities 1, 3, 7, 15 and 31
         list.push_back(&pool[i]);
         expected.push_back(&pool[i]);
         check("push " + std::to_string(i));

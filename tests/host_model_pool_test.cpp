@@ -81,8 +81,33 @@ TEST(ModelPool, ObjectsOfTheModelComeFromThePoolAndAreReused) {
 // Random adds, inserts and removals on lists that grow long enough to keep an
 // index, checked against a plain vector; items are removed in random order so
 // that the index moves entries back over the holes of every kind of run.
+// A link list of one object holds it in its own word; the second item brings
+// a block from the pool, and clearing the list gives it back.
+TEST(ModelPool, ALinkListOfOneObjectTakesNoBlock) {
+    ORXClass a, b;
+    const ORXPoolStatistics before = orxPoolStatistics();
+    if (!before.pooling)
+        GTEST_SKIP() << "blocks come from the heap in this build";
+    ORXLinkList<ORXClass> list;
+    ASSERT_TRUE(list.add(&a));
+    EXPECT_EQ(orxPoolStatistics().liveBytes, before.liveBytes);
+    ASSERT_TRUE(list.add(&b));
+    EXPECT_GT(orxPoolStatistics().liveBytes, before.liveBytes);
+    EXPECT_EQ(list.get(0), &a);
+    EXPECT_EQ(list.get(1), &b);
+    list.clear();
+    EXPECT_EQ(orxPoolStatistics().liveBytes, before.liveBytes);
+    ORXPartList<ORXClass> parts;
+    parts.push_back(&a);
+    EXPECT_EQ(orxPoolStatistics().liveBytes, before.liveBytes + 16);
+    parts.clear();
+    EXPECT_EQ(orxPoolStatistics().liveBytes, before.liveBytes);
+}
+
 TEST(ModelLinks, LongListsKeepMembershipThroughRandomChanges) {
-    struct Item {
+    // Aligned like the model's objects, so that lists of one item keep it in
+    // their word.
+    struct alignas(8) Item {
         char padding[16];
     };
     for (unsigned seed : {1u, 2u, 3u}) {

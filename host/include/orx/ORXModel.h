@@ -179,10 +179,12 @@ class ORXPointerIndex : public ORXPooled {
 
 // An ordered list of linked objects with constant-time membership, removal and
 // indexed reading (removals are compacted lazily, so a run of removals costs
-// linear time in all). Most lists of a model are empty or short: an empty list
-// costs one pointer, a short one lives in one heap block with its items and is
-// scanned, and a list that grows past a few items keeps an index from item to
-// position.
+// linear time in all). Most lists of a model are empty or hold one item: an
+// empty list costs one word, a list of one item keeps it in that word (marked
+// by its lowest bit, free in any pointer to an object aligned to two bytes or
+// more), a short list lives in one block of the model's pool with its items
+// and is scanned, and a list that grows past a few items keeps an index from
+// item to position.
 template <class T>
 class ORXLinkList {
   public:
@@ -194,10 +196,16 @@ class ORXLinkList {
     bool add(T* item);
     bool remove(T* item);
     bool contains(const T* item) const { return item && find(item) >= 0; }
-    int count() const { return block_ ? static_cast<int>(block_->size - block_->holes) : 0; }
+    int count() const {
+        if (isSingle())
+            return 1;
+        return word_ ? static_cast<int>(block()->size - block()->holes) : 0;
+    }
     T* get(int i) const {
+        if (isSingle())
+            return single();
         compact();
-        return block_->items()[i];
+        return block()->items()[i];
     }
     // Inserts before position `i` of the compacted list (i == count appends).
     bool insertAt(int i, T* item);
@@ -208,33 +216,43 @@ class ORXLinkList {
   private:
     // From this many slots on, a list keeps its index.
     static constexpr std::size_t kIndexedFrom = 16;
-    // The header of the list's one heap block; the slots follow it. Null
-    // slots are removed items, until compacted.
+    static constexpr std::uintptr_t kSingleBit = 1;
+    // The header of the list's block; the slots follow it. Null slots are
+    // removed items, until compacted.
     struct Block {
-        std::size_t size;        // slots in use, removed ones included
-        std::size_t capacity;    // slots allocated
-        std::size_t holes;       // removed slots not yet compacted
+        std::uint32_t size;      // slots in use, removed ones included
+        std::uint32_t capacity;  // slots allocated
+        std::uint32_t holes;     // removed slots not yet compacted
         ORXPointerIndex* index;  // null while short
         T** items() { return reinterpret_cast<T**>(this + 1); }
     };
+    // Whether an item may stand alone in the list's word: only when its
+    // pointers leave the lowest bit clear.
+    static constexpr bool singleAllowed() { return alignof(T) >= 2; }
+    bool isSingle() const { return (word_ & kSingleBit) != 0; }
+    T* single() const { return reinterpret_cast<T*>(word_ & ~kSingleBit); }
+    Block* block() const { return reinterpret_cast<Block*>(word_); }
     // The slot of `item`, or -1.
     std::ptrdiff_t find(const T* item) const;
     void reindex(std::size_t from) const;
     void compact() const;
-    // Makes room for `slots` slots.
+    // Makes room for `slots` slots in a block (a lone item moves into it).
     void reserve(std::size_t slots);
     static std::size_t bytes(std::size_t capacity) { return sizeof(Block) + capacity * sizeof(T*); }
-    mutable Block* block_ = nullptr;
+    // Null, a lone item with its lowest bit set, or the list's block.
+    mutable std::uintptr_t word_ = 0;
 };
 
 template <class T>
 std::ptrdiff_t ORXLinkList<T>::find(const T* item) const {
-    if (!block_)
+    if (!word_)
         return -1;
-    if (block_->index)
-        return block_->index->find(item);
-    T** slots = block_->items();
-    for (std::size_t i = 0; i < block_->size; ++i)
+    if (isSingle())
+        return single() == item ? 0 : -1;
+    if (block()->index)
+        return block()->index->find(item);
+    T** slots = block()->items();
+    for (std::size_t i = 0; i < block()->size; ++i)
         if (slots[i] == item)
             return static_cast<std::ptrdiff_t>(i);
     return -1;
@@ -242,7 +260,7 @@ std::ptrdiff_t ORXLinkList<T>::find(const T* item) const {
 
 template <class T>
 void ORXLinkList<T>::reindex(std::size_t from) const {
-    Block& list = *block_;
+    Block& list = *block();
     if (!list.index && list.size < kIndexedFrom)
         return;
     if (!list.index) {
@@ -257,31 +275,40 @@ void ORXLinkList<T>::reindex(std::size_t from) const {
 
 template <class T>
 void ORXLinkList<T>::reserve(std::size_t slots) {
-    if (block_ && slots <= block_->capacity)
+    if (word_ && !isSingle() && slots <= block()->capacity)
         return;
-    std::size_t capacity = block_ ? block_->capacity * 2 : 2;
+    // Odd capacities fill the pool's 16-byte size classes exactly.
+    std::size_t capacity = word_ && !isSingle() ? std::size_t{block()->capacity} * 2 + 1 : 3;
     if (capacity < slots)
         capacity = slots;
     auto* grown = static_cast<Block*>(orxPoolAllocate(bytes(capacity)));
     grown->size = 0;
     grown->holes = 0;
     grown->index = nullptr;
-    if (block_) {
-        *grown = *block_;
-        std::copy(block_->items(), block_->items() + block_->size, grown->items());
-        orxPoolFree(block_, bytes(block_->capacity));
+    if (isSingle()) {
+        grown->items()[0] = single();
+        grown->size = 1;
+    } else if (word_) {
+        Block* old = block();
+        *grown = *old;
+        std::copy(old->items(), old->items() + old->size, grown->items());
+        orxPoolFree(old, bytes(old->capacity));
     }
-    grown->capacity = capacity;
-    block_ = grown;
+    grown->capacity = static_cast<std::uint32_t>(capacity);
+    word_ = reinterpret_cast<std::uintptr_t>(grown);
 }
 
 template <class T>
 bool ORXLinkList<T>::add(T* item) {
     if (!item || find(item) >= 0)
         return false;
-    reserve(block_ ? block_->size + 1 : 1);
-    block_->items()[block_->size++] = item;
-    reindex(block_->size - 1);
+    if (!word_ && singleAllowed()) {
+        word_ = reinterpret_cast<std::uintptr_t>(item) | kSingleBit;
+        return true;
+    }
+    reserve(isSingle() ? 2 : word_ ? std::size_t{block()->size} + 1 : 1);
+    block()->items()[block()->size++] = item;
+    reindex(block()->size - 1);
     return true;
 }
 
@@ -290,7 +317,11 @@ bool ORXLinkList<T>::remove(T* item) {
     const std::ptrdiff_t at = item ? find(item) : -1;
     if (at < 0)
         return false;
-    Block& list = *block_;
+    if (isSingle()) {
+        word_ = 0;
+        return true;
+    }
+    Block& list = *block();
     // A tombstone keeps the removal constant-time; the next read compacts.
     list.items()[static_cast<std::size_t>(at)] = nullptr;
     if (list.index)
@@ -307,40 +338,46 @@ template <class T>
 bool ORXLinkList<T>::insertAt(int i, T* item) {
     if (!item || find(item) >= 0 || i < 0 || i > count())
         return false;
+    if (!word_ && singleAllowed()) {
+        word_ = reinterpret_cast<std::uintptr_t>(item) | kSingleBit;
+        return true;
+    }
     compact();
-    reserve(block_ ? block_->size + 1 : 1);
-    T** slots = block_->items();
-    std::copy_backward(slots + i, slots + block_->size, slots + block_->size + 1);
+    reserve(isSingle() ? 2 : word_ ? std::size_t{block()->size} + 1 : 1);
+    T** slots = block()->items();
+    std::copy_backward(slots + i, slots + block()->size, slots + block()->size + 1);
     slots[i] = item;
-    ++block_->size;
+    ++block()->size;
     reindex(static_cast<std::size_t>(i));
     return true;
 }
 
 template <class T>
 void ORXLinkList<T>::clear() {
-    if (!block_)
-        return;
-    delete block_->index;
-    orxPoolFree(block_, bytes(block_->capacity));
-    block_ = nullptr;
+    if (word_ && !isSingle()) {
+        delete block()->index;
+        orxPoolFree(block(), bytes(block()->capacity));
+    }
+    word_ = 0;
 }
 
 template <class T>
 std::vector<T*> ORXLinkList<T>::items() const {
+    if (isSingle())
+        return std::vector<T*>(1, single());
     compact();
-    return block_ ? std::vector<T*>(block_->items(), block_->items() + block_->size)
-                  : std::vector<T*>();
+    return word_ ? std::vector<T*>(block()->items(), block()->items() + block()->size)
+                 : std::vector<T*>();
 }
 
 template <class T>
 void ORXLinkList<T>::compact() const {
-    if (!block_ || block_->holes == 0)
+    if (!word_ || isSingle() || block()->holes == 0)
         return;
-    Block& list = *block_;
+    Block& list = *block();
     T** slots = list.items();
-    std::size_t kept = 0;
-    for (std::size_t i = 0; i < list.size; ++i)
+    std::uint32_t kept = 0;
+    for (std::uint32_t i = 0; i < list.size; ++i)
         if (slots[i])
             slots[kept++] = slots[i];
     list.size = kept;
@@ -351,9 +388,9 @@ void ORXLinkList<T>::compact() const {
 
 // An owner's list of its parts, or a short list of links, in order: one
 // pointer, null while the list is empty; the items live in one block of the
-// model's pool behind their count and capacity, which starts at 4 slots and
-// doubles. Unlike std::vector it costs 8 bytes in its owner and, for the usual
-// few items, one block.
+// model's pool behind their count and capacity, which starts at 1 slot and
+// about doubles. Unlike std::vector it costs 8 bytes in its owner and, for the
+// usual few items, one small block.
 template <class T>
 class ORXPartList {
   public:
@@ -417,7 +454,9 @@ class ORXPartList {
         return true;
     }
     void grow() {
-        const std::uint32_t capacity = block_ ? block_->capacity * 2 : 4;
+        // 1, 3, 7, 15, ...: the odd capacities fill the pool's 16-byte size
+        // classes exactly, and the usual list of one part costs 16 bytes.
+        const std::uint32_t capacity = block_ ? block_->capacity * 2 + 1 : 1;
         auto* grown = static_cast<Block*>(orxPoolAllocate(bytes(capacity)));
         grown->size = 0;
         grown->capacity = capacity;
