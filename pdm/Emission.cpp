@@ -153,13 +153,32 @@ struct ReplacedCharacters {
 };
 constexpr ReplacedCharacters kReplaced;
 
-// Which of the tables `text` has characters of: bit 0 the name's, bit 1 the code's.
-int replacedKinds(std::string_view text) {
-    int kinds = 0;
-    for (char c : text) {
-        const auto u = static_cast<unsigned char>(c);
-        kinds |= (kReplaced.inName[u] ? 1 : 0) | (kReplaced.inCode[u] ? 2 : 0);
+// What a byte of a name or code asks for: replacing in a name, replacing in
+// a code, converting for XML. The XML column is taken from the writer's own
+// test, byte by byte, so that the two can never disagree.
+enum : unsigned char { kInName = 1, kInCode = 2, kNotPlainXML = 4 };
+struct CharacterKinds {
+    unsigned char of[256];
+    CharacterKinds() {
+        for (int c = 0; c < 256; ++c) {
+            const char byte = static_cast<char>(c);
+            of[c] = static_cast<unsigned char>(
+                (kReplaced.inName[c] ? kInName : 0) | (kReplaced.inCode[c] ? kInCode : 0) |
+                (ORXXMLWriter::plainXMLTextLength(std::string_view(&byte, 1)) == 1 ? 0
+                                                                                   : kNotPlainXML));
+        }
     }
+};
+const CharacterKinds kCharacterKinds;
+
+// The kinds of all bytes of `text` together: one look at each byte tells
+// whether the text must be replaced in a name or a code and whether it must
+// be converted for XML. Replacing writes '_', which XML copies as it stands,
+// so a text that needs no conversion needs none once replaced either.
+int textKinds(std::string_view text) {
+    int kinds = 0;
+    for (char c : text)
+        kinds |= kCharacterKinds.of[static_cast<unsigned char>(c)];
     return kinds;
 }
 
@@ -230,13 +249,13 @@ ORXSybasePowerDesignerPdm08ExportBridge::makeNameAndCode(ORXObject* object, bool
         name = code = generatedName;
     }
     // Mostly the code is the name: one look at its characters serves both.
-    const int nameKinds = replacedKinds(name);
-    const int codeKinds = code.data() == name.data() ? nameKinds : replacedKinds(code);
-    if (inScratch || (nameKinds & 1))
+    const int nameKinds = textKinds(name);
+    const int codeKinds = code.data() == name.data() ? nameKinds : textKinds(code);
+    if (inScratch || (nameKinds & kInName))
         name = replaced(name, kReplaced.inName, nameScratch);
-    if (inScratch || (codeKinds & 2))
+    if (inScratch || (codeKinds & kInCode))
         code = replaced(code, kReplaced.inCode, codeScratch);
-    return {name, code};
+    return {name, code, (nameKinds & kNotPlainXML) == 0, (codeKinds & kNotPlainXML) == 0};
 }
 
 // The texts are assembled in two scratch strings that keep their capacity, and
@@ -273,12 +292,12 @@ void ORXSybasePowerDesignerPdm08ExportBridge::printNameAndCode(ORXObject* object
         return;
     }
     const NameAndCode texts = makeNameAndCode(object, false);
-    const std::string_view name = xmlContent(texts.name);
+    const std::string_view name = texts.plainName ? texts.name : xmlContent(texts.name);
     printPlainText("a:Name", name);
     // A code that is the name itself was converted with it.
     const bool same =
         texts.code.data() == texts.name.data() && texts.code.size() == texts.name.size();
-    printPlainText("a:Code", same ? name : xmlContent(texts.code));
+    printPlainText("a:Code", same ? name : texts.plainCode ? texts.code : xmlContent(texts.code));
 }
 
 // The codes that appear once (a reference's a:Fkcn, from its foreign key or
@@ -291,9 +310,9 @@ void ORXSybasePowerDesignerPdm08ExportBridge::printExportCode(std::string_view n
         printAttribute(name, getExportCode(object), true);
         return;
     }
-    const std::string_view code = makeNameAndCode(object, false).code;
-    if (!code.empty())
-        printText(name, code);
+    const NameAndCode texts = makeNameAndCode(object, false);
+    if (!texts.code.empty())
+        printPlainText(name, texts.plainCode ? texts.code : xmlContent(texts.code));
 }
 
 const ORXString& ORXSybasePowerDesignerPdm08ExportBridge::getExportName(ORXObject* object) {

@@ -116,6 +116,8 @@ class ORXSybasePowerDesignerPdm08ExportBridge : public ORXXMLWriter {
     // when changed or when `inScratch` is set, nameScratch and codeScratch.
     struct NameAndCode {
         std::string_view name, code;
+        // Set when the text holds nothing that XML converts: it is written as it stands.
+        bool plainName = false, plainCode = false;
     };
     NameAndCode makeNameAndCode(ORXObject* object, bool inScratch);
     // Works out and stores the object's exported name and code, once.

@@ -92,6 +92,39 @@ TEST(ExportNames, SanitisedAndUniqueForTablesAndDomains) {
 }
 
 // Writes a small nested document through every emission operation.
+// The names and codes written straight from the model's texts (those of
+// objects other than tables and domains) are converted for XML exactly when
+// they hold what XML converts, before or after replacing.
+TEST(ExportNames, WrittenNamesAndCodesAreConvertedForXmlWhenTheyNeedIt) {
+    struct Case {
+        std::string name, physicalName, expectedName, expectedCode;
+    } cases[] = {
+        {"ABC", "", "ABC", "ABC"},
+        {"A&B", "", "A&amp;B", "A_B"},
+        {"R<1>", "R1", "R&lt;1&gt;", "R1"},
+        {"N", "C\"D", "N", "C_D"},
+        {"Prix \xE2\x82\xAC", "", "Prix \xE2\x82\xAC", "Prix_\xE2\x82\xAC"},
+        {"X\xFFY", "", "X\xEF\xBF\xBDY", "X\xEF\xBF\xBDY"},
+        {"A.B", "P\xFFQ", "A_B", "P\xEF\xBF\xBDQ"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name + " / " + c.physicalName);
+        WriterCapture capture;
+        ORXAttribute column;
+        ORXAssociation reference;
+        for (ORXElement* object :
+             {static_cast<ORXElement*>(&column), static_cast<ORXElement*>(&reference)}) {
+            object->setName(ORXString(c.name.c_str()));
+            object->setPhysicalName(ORXString(c.physicalName.c_str()));
+        }
+        capture.bridge.printNameAndCode(&column);
+        capture.bridge.printExportCode("a:Fkcn", &reference);
+        EXPECT_EQ(capture.take(), "<a:Name>" + c.expectedName + "</a:Name>\n<a:Code>" +
+                                      c.expectedCode + "</a:Code>\n<a:Fkcn>" + c.expectedCode +
+                                      "</a:Fkcn>\n");
+    }
+}
+
 std::string emitSample(const std::string& unit) {
     WriterCapture capture;
     ORXSybasePowerDesignerPdm08ExportBridge& w = capture.bridge;
