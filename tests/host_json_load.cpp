@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <thread>
 #include <unordered_map>
@@ -112,6 +113,38 @@ TEST(JsonModelLoad, LoadDumpLoadDumpGivesTheSameText) {
         EXPECT_EQ(importers::dumpJsonModel(*second), dumped);
         EXPECT_EQ(dumped.back(), '\n');
     }
+}
+
+// Every object's members in reverse order: ids then come after the parts
+// that use them, so the loader takes the ids in another order than the text
+// holds them; the model is the same.
+TEST(JsonModelLoad, MembersInReverseOrderGiveTheSameModel) {
+    const std::string file = std::string(PDM_SOURCE_DIR) + "/examples/sales.json";
+    auto reverse = [](auto& self, const nlohmann::ordered_json& value) -> nlohmann::ordered_json {
+        if (value.is_array()) {
+            nlohmann::ordered_json items = nlohmann::ordered_json::array();
+            for (const auto& item : value)
+                items.push_back(self(self, item));
+            return items;
+        }
+        if (!value.is_object())
+            return value;
+        std::vector<std::pair<std::string, nlohmann::ordered_json>> members;
+        for (auto it = value.begin(); it != value.end(); ++it)
+            members.emplace_back(it.key(), self(self, it.value()));
+        nlohmann::ordered_json reversed = nlohmann::ordered_json::object();
+        for (auto it = members.rbegin(); it != members.rend(); ++it)
+            reversed[it->first] = it->second;
+        return reversed;
+    };
+    const std::string text =
+        reverse(reverse, nlohmann::ordered_json::parse(pdmtest::readFile(file))).dump(2);
+    // The package's id now follows the table it holds.
+    ASSERT_GT(text.find("\"id\": \"p_main\""), text.find("\"id\": \"orders\""));
+    std::unique_ptr<ORXModel> reversed;
+    ASSERT_NO_THROW(reversed = importers::parseJsonModel(text, "reversed.json"));
+    EXPECT_EQ(importers::dumpJsonModel(*reversed),
+              importers::dumpJsonModel(*importers::loadJsonModelFile(file)));
 }
 
 // A file the system gives no size for, whose text comes in many small reads

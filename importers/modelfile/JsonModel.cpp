@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
@@ -147,12 +148,11 @@ class IdTable {
         resize(count);
     }
 
-    // Adds `id`; false when it is already there.
-    bool add(std::string_view id, ORXObject* object) {
+    // Adds `id`, whose idHash is `hash`; false when it is already there.
+    bool add(std::string_view id, std::uint64_t hash, ORXObject* object) {
         if ((entries_.size() + 1) * 4 > slots_.size() * 3)
             resize(slots_.size());
-        const std::uint64_t word = shortWord(id);
-        const std::uint64_t hash = hashOf(id, word);
+        const std::uint64_t word = idWord(id);
         Slot& slot = probe(id, word, hash);
         if (slot.entry)
             return false;
@@ -161,10 +161,19 @@ class IdTable {
         return true;
     }
 
+    bool add(std::string_view id, ORXObject* object) {
+        return add(id, idHash(id, idWord(id)), object);
+    }
+
+    // The slot where an id with the idHash `hash` is looked for first, to
+    // fetch into the cache ahead of its add or find: the slots are reached
+    // at random, so nearly every first look misses the cache.
+    const void* firstSlot(std::uint64_t hash) const { return &slots_[hash & (slots_.size() - 1)]; }
+
     // The object with `id`, or null.
     ORXObject* find(std::string_view id) const {
-        const std::uint64_t word = shortWord(id);
-        const Slot& slot = const_cast<IdTable*>(this)->probe(id, word, hashOf(id, word));
+        const std::uint64_t word = idWord(id);
+        const Slot& slot = const_cast<IdTable*>(this)->probe(id, word, idHash(id, word));
         return slot.entry ? entries_[slot.entry - 1].object : nullptr;
     }
 
@@ -186,53 +195,9 @@ class IdTable {
         ORXObject* object;
     };
 
-    // An id of up to 8 bytes as one word: its first four and its last four
-    // bytes (which overlap when it is shorter), or for fewer than four bytes
-    // its first, middle and last. With the length, the word tells such ids
-    // apart exactly. 0 for a longer id.
-    static std::uint64_t shortWord(std::string_view text) {
-        const char* p = text.data();
-        const std::size_t n = text.size();
-        if (n > 8)
-            return 0;
-        if (n >= 4)
-            return load<std::uint32_t>(p) | std::uint64_t{load<std::uint32_t>(p + n - 4)} << 32;
-        auto byte = [p](std::size_t i) { return std::uint64_t{static_cast<unsigned char>(p[i])}; };
-        return n == 0 ? 0 : byte(0) | byte(n / 2) << 8 | byte(n - 1) << 16;
-    }
-
-    // Mixes the id's short word, or its text 8 bytes at a time, with
-    // multiplications.
-    static std::uint64_t hashOf(std::string_view text, std::uint64_t word) {
-        const char* p = text.data();
-        const std::size_t n = text.size();
-        std::uint64_t hash = n * 0x9E3779B97F4A7C15ull;
-        auto mix = [&hash](std::uint64_t bits) {
-            hash = (hash ^ bits) * 0xBF58476D1CE4E5B9ull;
-            hash ^= hash >> 31;
-        };
-        if (n > 8) {
-            std::size_t at = 0;
-            for (; at + 8 < n; at += 8)
-                mix(load<std::uint64_t>(p + at));
-            mix(load<std::uint64_t>(p + n - 8));
-        } else {
-            mix(word);
-        }
-        hash *= 0x94D049BB133111EBull;
-        return hash ^ (hash >> 32);
-    }
-
     // The slot comes from the low bits of the hash, the tag from the high ones.
     static std::uint32_t tagOf(std::uint64_t hash) {
         return static_cast<std::uint32_t>(hash >> 32);
-    }
-
-    template <class Word>
-    static Word load(const char* at) {
-        Word word;
-        std::memcpy(&word, at, sizeof word);
-        return word;
     }
 
     // A loop beats a call to memcmp: the tags matched, so the bytes mostly do.
@@ -273,7 +238,7 @@ class IdTable {
         const std::size_t mask = capacity - 1;
         for (std::size_t i = 0; i < entries_.size(); ++i) {
             const std::uint64_t hash =
-                hashOf({entries_[i].data, entries_[i].length}, entries_[i].word);
+                idHash({entries_[i].data, entries_[i].length}, entries_[i].word);
             std::size_t at = hash & mask;
             while (slots_[at].entry)
                 at = (at + 1) & mask;
@@ -484,9 +449,8 @@ constexpr KeySet kSymbolKeys({"id", "subject", "x", "y", "width", "height", "bac
 // name any model element, including index members that the second walk makes.
 class Loader {
   public:
-    // `idCount` is the number of ids in the file, to size the map of ids.
-    Loader(std::string fileName, std::size_t idCount)
-        : file_(std::move(fileName)), path_(64), ids_(idCount) {}
+    Loader(std::string fileName, const JsonDocument& document)
+        : file_(std::move(fileName)), path_(64), document_(document), ids_(document.idCount()) {}
 
     std::unique_ptr<ORXModel> load(const JsonValue& root) {
         model_ = std::make_unique<ORXModel>();
@@ -724,8 +688,9 @@ class Loader {
     void registerId(Member member, ORXObject* target) {
         if (!member.value)
             return;
-        if (member.value->isString() && !member.value->string().empty() &&
-            ids_.add(member.value->string(), target)) {
+        const std::uint64_t* hash = lookAhead(member.value);
+        if (hash && !member.value->string().empty() &&
+            ids_.add(member.value->string(), *hash, target)) {
             target->setExternalId(member.value->string());
             return;
         }
@@ -736,6 +701,30 @@ class Loader {
         if (!ids_.add(id, target))
             fail("duplicate id " + inQuotes(id));
         target->setExternalId(id);
+    }
+
+    // The first walk takes the ids mostly in document order: while it does,
+    // the slot of an id a few ahead is fetched, so that its cache miss
+    // overlaps the work on the objects in between. Where the order differs,
+    // the place of `value` among the ids is found again. Returns the id's
+    // hash if the reader took it, else null.
+    const std::uint64_t* lookAhead(const JsonValue* value) {
+        constexpr std::size_t kAhead = 4;
+        const JsonDocument::IdValues& ids = document_.idValues();
+        const std::size_t count = ids.places.size();
+        const std::uint64_t* hash = nullptr;
+        if (nextId_ < count && &document_.value(ids.places[nextId_]) == value) {
+            hash = &ids.hashes[nextId_++];
+        } else if (count != 0) {
+            const auto place = static_cast<std::size_t>(value - &document_.value(0));
+            nextId_ = static_cast<std::size_t>(
+                std::upper_bound(ids.places.begin(), ids.places.end(), place) - ids.places.begin());
+        }
+        // (Here, not in a function of the table: the compiler takes a
+        // function that only prefetches for one without effect.)
+        if (nextId_ + kAhead - 1 < count)
+            __builtin_prefetch(ids_.firstSlot(ids.hashes[nextId_ + kAhead - 1]));
+        return hash;
     }
 
     // The object an id names, the id being the value at the current path.
@@ -1523,7 +1512,9 @@ class Loader {
     std::vector<JsonPathStep> path_;  // the steps; only the first depth_ are the path
     std::size_t depth_ = 0;
     std::unique_ptr<ORXModel> model_;
+    const JsonDocument& document_;
     IdTable ids_;
+    std::size_t nextId_ = 0;           // the id in document order that lookAhead expects next
     std::size_t classOperations_ = 0;  // classes with a list of operations
     std::size_t typeReferences_ = 0;   // attributes that name a type by its id
 };
@@ -1538,7 +1529,7 @@ std::unique_ptr<ORXModel> parseJsonText(const char* text, std::size_t size,
     std::string error = document.parse(text, size);
     if (!error.empty())
         throw ModelFileError(fileName + ": " + error);
-    Loader loader(fileName, document.idCount());
+    Loader loader(fileName, document);
     return loader.load(document.root());
 }
 

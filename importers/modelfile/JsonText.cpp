@@ -416,16 +416,11 @@ class JsonTextReader {
                 }
                 value = item(*top, nullptr, 0);
                 goto readValue;
-            case '"': {
+            case '"':
                 ++p;
-                std::string_view text;
-                if (!readString(p, text))
+                if (!readString(p, *value))
                     return false;
-                value->type_ = JsonValue::Type::String;
-                value->value_.text = text.data();
-                value->length_ = static_cast<std::uint32_t>(text.size());
                 break;
-            }
             case 't':
                 if (!literal(p, "true", JsonValue::Type::Boolean, true, *value))
                     return false;
@@ -482,6 +477,17 @@ class JsonTextReader {
         // Mostly one space before the value.
         p = *p == ' ' && static_cast<unsigned char>(p[1]) > ' ' ? p + 1 : skipBlank(p);
         value = item(*top, name.data(), name.size());
+        if (JsonTreeBuilder::isIdKey(name) && *p == '"') {
+            // An id: noted with its hash while its text is at hand.
+            ++p;
+            if (!readString(p, *value))
+                return false;
+            document_.idValues_.places.push_back(
+                static_cast<std::uint32_t>(value - document_.values_.get()));
+            const std::string_view id = value->string();
+            document_.idValues_.hashes.push_back(idHash(id, idWord(id)));
+            goto afterValue;
+        }
     }
         goto readValue;
     }
@@ -745,6 +751,17 @@ class JsonTextReader {
                 return nullptr;
         }
         return p + lead.continuation + 1;
+    }
+
+    // Reads a string after its opening quote as `value`.
+    bool readString(const char*& p, JsonValue& value) {
+        std::string_view text;
+        if (!readString(p, text))
+            return false;
+        value.type_ = JsonValue::Type::String;
+        value.value_.text = text.data();
+        value.length_ = static_cast<std::uint32_t>(text.size());
+        return true;
     }
 
     // Reads a string after its opening quote. Without escapes the string is
@@ -1048,6 +1065,7 @@ void JsonDocument::clear() {
     capacity_ = 0;
     std::deque<std::string>().swap(strings_);
     idCount_ = 0;
+    idValues_ = IdValues();
 }
 
 void JsonDocument::grow() {

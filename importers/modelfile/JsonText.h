@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <deque>
 #include <memory>
 #include <new>
@@ -153,6 +154,18 @@ class JsonDocument {
     // The number of object members named "id", to size maps of ids.
     std::size_t idCount() const { return idCount_; }
 
+    // The string values of the object members named "id", in document
+    // order: their places in the tree (value()) and their idHash, so that
+    // a user taking the ids in about that order can look ahead without
+    // reading the text again. Empty when the tree came from the slower
+    // parser that only texts the fast reader turns down need.
+    struct IdValues {
+        std::vector<std::uint32_t> places;
+        std::vector<std::uint64_t> hashes;
+    };
+    const IdValues& idValues() const { return idValues_; }
+    const JsonValue& value(std::uint32_t place) const { return values_[place]; }
+
     // Frees the tree.
     void clear();
 
@@ -177,7 +190,55 @@ class JsonDocument {
     std::size_t capacity_ = 0;
     std::deque<std::string> strings_;  // decoded strings that held escapes
     std::size_t idCount_ = 0;
+    IdValues idValues_;
 };
+
+// An id of up to 8 bytes as one word: its first four and its last four
+// bytes (which overlap when it is shorter), or for fewer than four bytes its
+// first, middle and last. With the length, the word tells such ids apart
+// exactly. 0 for a longer id.
+inline std::uint64_t idWord(std::string_view text) {
+    const char* p = text.data();
+    const std::size_t n = text.size();
+    auto load32 = [](const char* at) {
+        std::uint32_t word;
+        std::memcpy(&word, at, sizeof word);
+        return std::uint64_t{word};
+    };
+    if (n > 8)
+        return 0;
+    if (n >= 4)
+        return load32(p) | load32(p + n - 4) << 32;
+    auto byte = [p](std::size_t i) { return std::uint64_t{static_cast<unsigned char>(p[i])}; };
+    return n == 0 ? 0 : byte(0) | byte(n / 2) << 8 | byte(n - 1) << 16;
+}
+
+// A hash of an id for tables of ids: mixes its idWord, or its text 8 bytes
+// at a time, with multiplications. The reader takes it for each "id" member
+// while the text is in the cache.
+inline std::uint64_t idHash(std::string_view text, std::uint64_t word) {
+    const char* p = text.data();
+    const std::size_t n = text.size();
+    std::uint64_t hash = n * 0x9E3779B97F4A7C15ull;
+    auto mix = [&hash](std::uint64_t bits) {
+        hash = (hash ^ bits) * 0xBF58476D1CE4E5B9ull;
+        hash ^= hash >> 31;
+    };
+    if (n > 8) {
+        std::uint64_t bits;
+        std::size_t at = 0;
+        for (; at + 8 < n; at += 8) {
+            std::memcpy(&bits, p + at, sizeof bits);
+            mix(bits);
+        }
+        std::memcpy(&bits, p + n - 8, sizeof bits);
+        mix(bits);
+    } else {
+        mix(word);
+    }
+    hash *= 0x94D049BB133111EBull;
+    return hash ^ (hash >> 32);
+}
 
 // One step of a JSON path: a key of an object or an index of an array.
 struct JsonPathStep {
