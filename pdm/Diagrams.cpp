@@ -198,8 +198,8 @@ void Bridge::writeSymbol(ORXPresentationElement* element) {
             if (printRefIfWritten("o:SPdmSymRefr", element))
                 return;
             printObjectStart("o:SPdmSymRefr", getObjectId(element));
-            printAttribute("a:ClipRect", "((0,0),(4000,-4000))");
-            printAttribute("a:ListPt", "((0,0),(4000,-4000))");
+            printPlainText("a:ClipRect", "((0,0),(4000,-4000))");
+            printPlainText("a:ListPt", "((0,0),(4000,-4000))");
             printIntegerAttribute("a:Arrows", 1, false);
             printPlainText("a:BlobData", BlobText(kReferenceBlob, {font, line}).view());
             // The symbols of the linked tables in this diagram.

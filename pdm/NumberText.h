@@ -4,10 +4,33 @@
 // would cost more than the rest of the line.
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 
 // The most characters writeDecimal writes without padding: a sign and ten digits.
 constexpr std::size_t kMaxDecimalLength = 11;
+
+// Copies the `n` bytes (at most 16) at `from` to `out` with at most two
+// overlapping word moves: a number's digits are too few to be worth a call
+// to memcpy.
+inline void copyShort(char* out, const char* from, std::size_t n) {
+    if (n >= 8) {
+        std::uint64_t head, tail;
+        std::memcpy(&head, from, 8);
+        std::memcpy(&tail, from + n - 8, 8);
+        std::memcpy(out, &head, 8);
+        std::memcpy(out + n - 8, &tail, 8);
+    } else if (n >= 4) {
+        std::uint32_t head, tail;
+        std::memcpy(&head, from, 4);
+        std::memcpy(&tail, from + n - 4, 4);
+        std::memcpy(out, &head, 4);
+        std::memcpy(out + n - 4, &tail, 4);
+    } else {
+        for (std::size_t i = 0; i < n; ++i)
+            out[i] = from[i];
+    }
+}
 
 // Writes `value` in decimal at `out`, padded with leading zeros to `width`
 // characters (the sign counts), as printf's "%0*i" does, and returns the end
@@ -24,8 +47,12 @@ inline char* writeDecimal(char* out, int value, int width = 0) {
         }
     };
     static constexpr DigitPairs kPairs;
-    char digits[kMaxDecimalLength];
-    char* const end = digits + sizeof digits;
+    // The digits go to the end of sixteen zeros, so that a padding of up to
+    // sixteen characters (identifiers are padded to twelve) is copied with them.
+    constexpr int kRoom = 16;
+    char digits[kRoom];
+    std::memcpy(digits, "0000000000000000", kRoom);
+    char* const end = digits + kRoom;
     char* p = end;
     // The magnitude as unsigned, so that the most negative value is exact.
     unsigned magnitude =
@@ -41,13 +68,19 @@ inline char* writeDecimal(char* out, int value, int width = 0) {
     } else {
         *--p = static_cast<char>('0' + magnitude);
     }
-    const int length = static_cast<int>(end - p) + (value < 0 ? 1 : 0);
-    if (value < 0)
+    int count = static_cast<int>(end - p);
+    if (value < 0) {
         *out++ = '-';
-    for (int pad = width - length; pad > 0; --pad)
-        *out++ = '0';
-    std::memcpy(out, p, static_cast<std::size_t>(end - p));
-    return out + (end - p);
+        --width;
+    }
+    if (width > kRoom) {
+        for (int pad = width - count; pad > 0; --pad)
+            *out++ = '0';
+    } else if (width > count) {
+        count = width;
+    }
+    copyShort(out, end - count, static_cast<std::size_t>(count));
+    return out + count;
 }
 
 // Writes the low 24 bits of `value` as six upper-case hexadecimal digits, as

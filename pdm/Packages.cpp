@@ -186,7 +186,7 @@ void Bridge::writeShortcut(ORXModelObject* object) {
             break;
     }
     if (clsid) {
-        printAttribute("a:ExtCLSID", clsid);
+        printPlainText("a:ExtCLSID", clsid);
         if (list)
             list->add(id);
         printAttribute("a:TrgtLoct", getExportDetail(object).packagePath, false);

@@ -40,11 +40,11 @@ void Bridge::writeTable(ORXClass* table) {
     writeDescription(table);
     switch (table->getTableType()) {
         case 1:
-            printAttribute("a:TABL.Type", "1");
+            printPlainText("a:TABL.Type", "1");
             break;
         case 2:
         case 3:
-            printAttribute("a:TABL.Type", "2");
+            printPlainText("a:TABL.Type", "2");
             break;
         default:
             break;
@@ -115,7 +115,7 @@ void Bridge::writeColumn(ORXAttribute* column) {
     writeDescription(column);
     writeNotes(column);
     writeCheckRule(*this, column);
-    printAttribute("a:Mand", column->isOptional() ? "0" : "1");
+    printPlainText("a:Mand", column->isOptional() ? "0" : "1");
     if (!column->getRuleExpression().empty()) {
         printCollectionStart("c:Rules");
         writeBusinessRule(column);
