@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "orx/ORXModel.h"
+#include "orx/ORXPool.h"
 
 namespace {
 
@@ -158,6 +159,102 @@ TEST(ModelParts, TypeAndAttributeTextsReadBackAsSet) {
     ORXAttribute bare;
     ORXAttribute bareCopy(bare);
     EXPECT_EQ(bareCopy.getInitialValue(), "");
+}
+
+// Data type names read back exactly whether they are one of the common names
+// the process shares or a text of the type's own, through every change from
+// one kind to the other; deleting the types gives back all their memory.
+TEST(ModelParts, DataTypesReadBackAsSetAndCostNothingOnceDeleted) {
+    const std::string longOwn(40, 'T');
+    const char* const names[] = {
+        "SQL_INTEGER",
+        "SQL_VARCHAR",
+        "SQL_INTERVAL_DAY_TO_SECOND",
+        "SQL_TIME_WITH_TIME_ZONE",
+        "SQL_integer",
+        "SQL_VARCHARX",
+        "SQL_",
+        "VARCHAR2",
+        longOwn.c_str(),
+        "",
+    };
+    const ORXPoolStatistics before = orxPoolStatistics();
+    {
+        std::vector<std::unique_ptr<ORXType>> types;
+        for (const char* first : names) {
+            for (const char* second : names) {
+                SCOPED_TRACE(std::string(first) + " then " + second);
+                auto type = std::make_unique<ORXDerivedType>();
+                EXPECT_EQ(type->getDataType(), "");
+                type->setDataType(first);
+                EXPECT_EQ(type->getDataType(), first);
+                type->setDataType(second);
+                EXPECT_EQ(type->getDataType(), second);
+                types.push_back(std::move(type));
+            }
+        }
+        // Each type still holds its own last name.
+        std::size_t i = 0;
+        for (const char* first : names) {
+            for (const char* second : names) {
+                (void)first;
+                EXPECT_EQ(types[i++]->getDataType(), second);
+            }
+        }
+    }
+    EXPECT_EQ(orxPoolStatistics().liveBytes, before.liveBytes);
+}
+
+// An attribute's rare parts (texts, and the keys, index members and name
+// maps that hold it) are undone from either end, and deleting the lot gives
+// back all their memory.
+TEST(ModelParts, AttributeLinksAreUndoneFromEitherEnd) {
+    const ORXPoolStatistics before = orxPoolStatistics();
+    {
+        ORXClass parent, child;
+        auto* id = new ORXAttribute();
+        id->setName("ID");
+        ASSERT_TRUE(id->addAssociatedClass(&parent));
+        auto* column = new ORXAttribute();
+        column->setName("PARENT_ID");
+        ASSERT_TRUE(column->addAssociatedClass(&child));
+        auto* key = new ORXCandidateKey();
+        ASSERT_TRUE(key->addAssociatedClass(&parent));
+        ASSERT_TRUE(key->addAttribute(id));
+        auto* index = new ORXIndex();
+        ASSERT_TRUE(index->addAssociatedClass(&parent));
+        auto* member = new ORXIndexMember(index, id, 1);
+        auto* foreignKey = new ORXForeignKey();
+        ASSERT_TRUE(foreignKey->addAssociatedClass(&child));
+        ASSERT_TRUE(foreignKey->addAttribute(column));
+        auto* map = new ORXAssociationRoleNameMap(foreignKey, id, column);
+        EXPECT_EQ(id->getKeyCount(), 1);
+        EXPECT_EQ(id->getKey(0), key);
+        EXPECT_EQ(id->getIndexMemberCount(), 1);
+        EXPECT_EQ(id->getIndexMember(0), member);
+        EXPECT_EQ(id->getSourceOfAssociationRoleNameMapCount(), 1);
+        EXPECT_EQ(id->getSourceOfAssociationRoleNameMap(0), map);
+        EXPECT_EQ(id->getDestinationOfAssociationRoleNameMapCount(), 0);
+        EXPECT_EQ(column->getDestinationOfAssociationRoleNameMapCount(), 1);
+        EXPECT_EQ(column->getKeyCount(), 1);
+        EXPECT_EQ(column->getKey(0), foreignKey);
+        id->setInitialValue("0");
+
+        // From the other end: the parts go, the attribute forgets them.
+        delete member;
+        EXPECT_EQ(id->getIndexMemberCount(), 0);
+        EXPECT_TRUE(key->removeAttribute(id));
+        EXPECT_EQ(id->getKeyCount(), 0);
+        EXPECT_EQ(id->getInitialValue(), "0");
+        // From the attribute's end: the map and the key forget it.
+        delete column;
+        EXPECT_EQ(map->getDestinationAttribute(), nullptr);
+        EXPECT_EQ(foreignKey->getAttributeCount(), 0);
+        delete id;
+        EXPECT_EQ(map->getSourceAttribute(), nullptr);
+        EXPECT_EQ(index->getIndexMemberCount(), 0);
+    }
+    EXPECT_EQ(orxPoolStatistics().liveBytes, before.liveBytes);
 }
 
 // External identifiers on objects of every layer, presentation elements

@@ -976,29 +976,33 @@ class ORXAttribute : public ORXFeature {
     void setOwnedType(ORXType* type);
     bool ownsType() const { return ownsType_; }
 
-    const ORXString& getInitialValue() const { return texts_.get(kInitialValue); }
-    void setInitialValue(const ORXString& value) { texts_.set(kInitialValue, value); }
+    const ORXString& getInitialValue() const { return text(kInitialValue); }
+    void setInitialValue(const ORXString& value) { setText(kInitialValue, value); }
     bool isOptional() const { return optional_; }
     void setOptional(bool value) { optional_ = value; }
     // The column's own check text (empty when none).
-    const ORXString& getRuleExpression() const { return texts_.get(kRuleExpression); }
-    void setRuleExpression(const ORXString& value) { texts_.set(kRuleExpression, value); }
+    const ORXString& getRuleExpression() const { return text(kRuleExpression); }
+    void setRuleExpression(const ORXString& value) { setText(kRuleExpression, value); }
 
     // Name maps of which this attribute is the destination (the child column).
-    int getDestinationOfAssociationRoleNameMapCount() const { return destinationOf_.count(); }
+    int getDestinationOfAssociationRoleNameMapCount() const {
+        return rare_ ? rare_->destinationOf.count() : 0;
+    }
     ORXAssociationRoleNameMap* getDestinationOfAssociationRoleNameMap(int i) const {
-        return destinationOf_.get(i);
+        return rare_->destinationOf.get(i);
     }
     // Name maps of which this attribute is the source (the parent column).
-    int getSourceOfAssociationRoleNameMapCount() const { return sourceOf_.count(); }
+    int getSourceOfAssociationRoleNameMapCount() const {
+        return rare_ ? rare_->sourceOf.count() : 0;
+    }
     ORXAssociationRoleNameMap* getSourceOfAssociationRoleNameMap(int i) const {
-        return sourceOf_.get(i);
+        return rare_->sourceOf.get(i);
     }
     // Keys and index members that hold this attribute.
-    int getKeyCount() const { return keys_.count(); }
-    ORXKey* getKey(int i) const { return keys_.get(i); }
-    int getIndexMemberCount() const { return members_.count(); }
-    ORXIndexMember* getIndexMember(int i) const { return members_.get(i); }
+    int getKeyCount() const { return rare_ ? rare_->keys.count() : 0; }
+    ORXKey* getKey(int i) const { return rare_->keys.get(i); }
+    int getIndexMemberCount() const { return rare_ ? rare_->members.count() : 0; }
+    ORXIndexMember* getIndexMember(int i) const { return rare_->members.get(i); }
 
   protected:
     void forEachOwned(const ORXOwnedVisitor& f) override;
@@ -1010,14 +1014,27 @@ class ORXAttribute : public ORXFeature {
     friend class ORXType;
     friend class ORXClass;
     enum : std::size_t { kInitialValue, kRuleExpression };
+    // What most attributes never have: an initial value, a check text, and
+    // the name maps, keys and index members that hold the attribute (most
+    // columns are in no key). Made when the first of them is set, freed with
+    // the attribute.
+    struct Rare : ORXPooled {
+        ORXRareTexts<2> texts;
+        ORXLinkList<ORXAssociationRoleNameMap> destinationOf;
+        ORXLinkList<ORXAssociationRoleNameMap> sourceOf;
+        ORXLinkList<ORXKey> keys;
+        ORXLinkList<ORXIndexMember> members;
+    };
+    const ORXString& text(std::size_t i) const { return rare_ ? rare_->texts.get(i) : emptyString; }
+    void setText(std::size_t i, const ORXString& value) {
+        if (rare_ || !value.empty())
+            rare().texts.set(i, value);
+    }
+    Rare& rare();
     ORXType* type_ = nullptr;
     bool ownsType_ = false;
     bool optional_ = false;
-    ORXRareTexts<2> texts_;
-    ORXLinkList<ORXAssociationRoleNameMap> destinationOf_;
-    ORXLinkList<ORXAssociationRoleNameMap> sourceOf_;
-    ORXLinkList<ORXKey> keys_;
-    ORXLinkList<ORXIndexMember> members_;
+    Rare* rare_ = nullptr;
 };
 
 // An operation: a stored procedure (element type 67) or a trigger (68), of a
@@ -1080,8 +1097,8 @@ class ORXType : public ORXModelObject {
     ORXType() : ORXModelObject(ORX_ET_BASE_TYPE) {}
     ~ORXType() override;
     // A name such as "SQL_VARCHAR", compared exactly.
-    const ORXString& getDataType() const { return dataType_; }
-    void setDataType(const ORXString& value) { dataType_ = value; }
+    const ORXString& getDataType() const { return dataType_ ? *dataType_ : emptyString; }
+    void setDataType(const ORXString& value);
     int getLength() const { return length_; }
     void setLength(int value) { length_ = value; }
     int getScale() const { return scale_; }
@@ -1110,7 +1127,12 @@ class ORXType : public ORXModelObject {
     friend class ORXAttribute;
     friend class ORXTypeValue;
     enum : std::size_t { kInitialValue, kLowerBound, kUpperBound };
-    ORXString dataType_;
+    // Frees the type's own data type text, if it has one.
+    void releaseDataType();
+    // Null when empty; else one of the common data type names that the
+    // process keeps once (nearly every type bears one of them), or a text of
+    // the type's own from the model's pool.
+    const ORXString* dataType_ = nullptr;
     int length_ = 0, scale_ = 0;
     ORXRareTexts<3> texts_;
     ORXPartList<ORXTypeValue> values_;

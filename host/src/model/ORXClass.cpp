@@ -2,6 +2,12 @@
 // and types with their values.
 
 #include <algorithm>
+#include <cstddef>
+#include <functional>
+#include <iterator>
+#include <mutex>
+#include <new>
+#include <string_view>
 
 #include "ModelUtil.h"
 #include "orx/ORXModel.h"
@@ -109,7 +115,16 @@ ORXFeature::~ORXFeature() {
 // ------------------------------------------------------------- ORXAttribute
 
 ORXAttribute::ORXAttribute(const ORXAttribute& other)
-    : ORXFeature(ORX_ET_ATTRIBUTE, other), optional_(other.optional_), texts_(other.texts_) {}
+    : ORXFeature(ORX_ET_ATTRIBUTE, other), optional_(other.optional_) {
+    setInitialValue(other.getInitialValue());
+    setRuleExpression(other.getRuleExpression());
+}
+
+ORXAttribute::Rare& ORXAttribute::rare() {
+    if (!rare_)
+        rare_ = new Rare();
+    return *rare_;
+}
 
 ORXAttribute::~ORXAttribute() {
     if (ORXClass* cls = getAssociatedClass()) {
@@ -118,18 +133,18 @@ ORXAttribute::~ORXAttribute() {
             cls->attributeNames_->remove(this);
         classifier_ = nullptr;
     }
-    for (ORXKey* key : keys_.items())
-        eraseOne(key->attributes_, this);
-    keys_.clear();
-    for (ORXIndexMember* member : members_.items())
-        member->attribute_ = nullptr;
-    members_.clear();
-    for (ORXAssociationRoleNameMap* map : sourceOf_.items())
-        map->source_ = nullptr;
-    sourceOf_.clear();
-    for (ORXAssociationRoleNameMap* map : destinationOf_.items())
-        map->destination_ = nullptr;
-    destinationOf_.clear();
+    if (rare_) {
+        for (ORXKey* key : rare_->keys.items())
+            eraseOne(key->attributes_, this);
+        for (ORXIndexMember* member : rare_->members.items())
+            member->attribute_ = nullptr;
+        for (ORXAssociationRoleNameMap* map : rare_->sourceOf.items())
+            map->source_ = nullptr;
+        for (ORXAssociationRoleNameMap* map : rare_->destinationOf.items())
+            map->destination_ = nullptr;
+        delete rare_;
+        rare_ = nullptr;
+    }
     if (ownsType_ && type_) {
         type_->typeOwner_ = nullptr;
         delete type_;
@@ -247,7 +262,116 @@ ORXTypeValue::~ORXTypeValue() {
 
 // ------------------------------------------------------------------ ORXType
 
+namespace {
+
+// The data type names of the model's sources, sorted. A type that bears one
+// of them points at the process's one copy instead of holding its own: a
+// large model has an inline type for every column.
+constexpr std::string_view kCommonDataTypes[] = {
+    "SQL_BIGINT",
+    "SQL_BINARY",
+    "SQL_BLOB",
+    "SQL_BOOLEAN",
+    "SQL_CHAR",
+    "SQL_CLOB",
+    "SQL_DATALINK",
+    "SQL_DATE",
+    "SQL_DECIMAL",
+    "SQL_DOUBLE",
+    "SQL_FLOAT",
+    "SQL_INTEGER",
+    "SQL_INTERVAL_DAY",
+    "SQL_INTERVAL_DAY_TO_HOUR",
+    "SQL_INTERVAL_DAY_TO_MINUTE",
+    "SQL_INTERVAL_DAY_TO_SECOND",
+    "SQL_INTERVAL_HOUR",
+    "SQL_INTERVAL_HOUR_TO_MINUTE",
+    "SQL_INTERVAL_HOUR_TO_SECOND",
+    "SQL_INTERVAL_MINUTE",
+    "SQL_INTERVAL_MINUTE_TO_SECOND",
+    "SQL_INTERVAL_MONTH",
+    "SQL_INTERVAL_SECOND",
+    "SQL_INTERVAL_YEAR",
+    "SQL_INTERVAL_YEAR_TO_MONTH",
+    "SQL_LONGVARBINARY",
+    "SQL_LONGVARCHAR",
+    "SQL_NCHAR",
+    "SQL_NCLOB",
+    "SQL_NLONGVARCHAR",
+    "SQL_NUMERIC",
+    "SQL_NVARCHAR",
+    "SQL_REAL",
+    "SQL_REF",
+    "SQL_SMALLINT",
+    "SQL_TIME",
+    "SQL_TIMESTAMP",
+    "SQL_TIMESTAMP_WITH_TIME_ZONE",
+    "SQL_TIME_WITH_TIME_ZONE",
+    "SQL_TINYINT",
+    "SQL_VARBINARY",
+    "SQL_VARCHAR",
+};
+constexpr std::size_t kCommonDataTypeCount = std::size(kCommonDataTypes);
+static_assert(std::is_sorted(std::begin(kCommonDataTypes), std::end(kCommonDataTypes)));
+
+// The common names as strings, each made when a type first bears it and
+// never freed (types deleted while the process ends still tell them from
+// their own texts); the storage is static, so a short name costs no heap
+// block and a long one a single block for the process.
+struct CommonDataTypes {
+    alignas(ORXString) unsigned char storage[kCommonDataTypeCount][sizeof(ORXString)];
+    std::once_flag made[kCommonDataTypeCount];
+};
+constinit CommonDataTypes commonDataTypes{};
+
+const ORXString* commonDataType(std::size_t i) {
+    std::call_once(commonDataTypes.made[i],
+                   [i] { new (commonDataTypes.storage[i]) ORXString(kCommonDataTypes[i]); });
+    return std::launder(reinterpret_cast<const ORXString*>(commonDataTypes.storage[i]));
+}
+
+bool isCommonDataType(const ORXString* text) {
+    const auto* at = reinterpret_cast<const unsigned char*>(text);
+    const auto* first = reinterpret_cast<const unsigned char*>(&commonDataTypes.storage);
+    const auto* end = reinterpret_cast<const unsigned char*>(&commonDataTypes.storage + 1);
+    return std::greater_equal<const unsigned char*>()(at, first) &&
+           std::less<const unsigned char*>()(at, end);
+}
+
+// A type's own data type text, from the model's pool.
+struct OwnDataType : ORXPooled {
+    explicit OwnDataType(const ORXString& value) : text(value) {}
+    ORXString text;
+};
+static_assert(offsetof(OwnDataType, text) == 0);
+
+}  // namespace
+
+void ORXType::setDataType(const ORXString& value) {
+    if (value.empty()) {
+        releaseDataType();
+        return;
+    }
+    const std::string_view* found =
+        std::lower_bound(std::begin(kCommonDataTypes), std::end(kCommonDataTypes), value.view());
+    if (found != std::end(kCommonDataTypes) && *found == value.view()) {
+        releaseDataType();
+        dataType_ = commonDataType(static_cast<std::size_t>(found - std::begin(kCommonDataTypes)));
+    } else if (dataType_ && !isCommonDataType(dataType_)) {
+        const_cast<ORXString&>(*dataType_) = value;
+    } else {
+        dataType_ = &(new OwnDataType(value))->text;
+    }
+}
+
+void ORXType::releaseDataType() {
+    if (dataType_ && !isCommonDataType(dataType_))
+        delete reinterpret_cast<const OwnDataType*>(dataType_);
+    dataType_ = nullptr;
+}
+
 ORXType::~ORXType() {
+    releaseDataType();
     deleteParts(values_, &ORXTypeValue::owner_);
     if (typeOwner_) {
         if (typeOwner_->getElementType() == ORX_ET_MODEL) {

@@ -18,7 +18,7 @@ ORXKey::~ORXKey() {
         eraseOne(class_->keys_, this);
     class_ = nullptr;
     for (ORXAttribute* attribute : attributes_)
-        attribute->keys_.remove(this);
+        attribute->rare().keys.remove(this);
     attributes_.clear();
     setIndex(nullptr);
     setOrderingIndex(nullptr);
@@ -39,14 +39,14 @@ bool ORXKey::addAttribute(ORXAttribute* attribute) {
     if (!attribute || holds(attributes_, attribute))
         return false;
     attributes_.push_back(attribute);
-    attribute->keys_.add(this);
+    attribute->rare().keys.add(this);
     return true;
 }
 
 bool ORXKey::removeAttribute(ORXAttribute* attribute) {
     if (!attribute || !eraseOne(attributes_, attribute))
         return false;
-    attribute->keys_.remove(this);
+    attribute->rare().keys.remove(this);
     return true;
 }
 
@@ -154,18 +154,18 @@ ORXAssociationRoleNameMap::ORXAssociationRoleNameMap(ORXForeignKey* foreignKey,
     if (foreignKey_)
         foreignKey_->nameMaps_.push_back(this);
     if (source_)
-        source_->sourceOf_.add(this);
+        source_->rare().sourceOf.add(this);
     if (destination_)
-        destination_->destinationOf_.add(this);
+        destination_->rare().destinationOf.add(this);
 }
 
 ORXAssociationRoleNameMap::~ORXAssociationRoleNameMap() {
     if (foreignKey_)
         eraseOne(foreignKey_->nameMaps_, this);
     if (source_)
-        source_->sourceOf_.remove(this);
+        source_->rare().sourceOf.remove(this);
     if (destination_)
-        destination_->destinationOf_.remove(this);
+        destination_->rare().destinationOf.remove(this);
 }
 
 // ----------------------------------------------------------------- ORXIndex
@@ -241,14 +241,14 @@ ORXIndexMember::ORXIndexMember(ORXIndex* index, ORXAttribute* attribute, short p
     if (index_)
         index_->members_.push_back(this);
     if (attribute_)
-        attribute_->members_.add(this);
+        attribute_->rare().members.add(this);
 }
 
 ORXIndexMember::~ORXIndexMember() {
     if (index_)
         eraseOne(index_->members_, this);
     if (attribute_)
-        attribute_->members_.remove(this);
+        attribute_->rare().members.remove(this);
 }
 
 // ----------------------------------------------------------- ORXAssociation
