@@ -4,6 +4,7 @@
 #include "prepare/DatatypeTables.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 // Every table lists the same 43 model datatype names in the same order. A name
@@ -1080,6 +1081,16 @@ bool comesBefore(std::string_view a, std::string_view b) {
     return a.size() != b.size() ? a.size() < b.size() : a < b;
 }
 
+// FNV-1a over the bytes of a datatype name (a few bytes long).
+std::size_t nameHash(std::string_view name) {
+    std::uint32_t hash = 2166136261u;
+    for (unsigned char c : name) {
+        hash ^= c;
+        hash *= 16777619u;
+    }
+    return hash;
+}
+
 }  // namespace
 
 void DatatypeIndex::build(const DatatypeMapRow* table) {
@@ -1103,16 +1114,32 @@ void DatatypeIndex::build(const DatatypeMapRow* table) {
         if (!at->otherLength && (row->lengthCondition == -1 || row->lengthCondition == 0))
             at->otherLength = row;
     }
+    // Every column asks for its datatype's row: a hashed look-up compares
+    // one name mostly, where a search of the sorted entries compared several.
+    std::size_t size = 16;
+    while (size < 4 * entries_.size())
+        size *= 2;
+    slots_.assign(size, 0);
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        std::size_t slot = nameHash(entries_[i].name) & (size - 1);
+        while (slots_[slot] != 0)
+            slot = (slot + 1) & (size - 1);
+        slots_[slot] = static_cast<std::uint32_t>(i + 1);
+    }
 }
 
 const DatatypeMapRow* DatatypeIndex::find(const DatatypeMapRow* table,
                                           std::string_view modelDatatype, int length) {
     if (table != table_ || (table && entries_.empty()))
         build(table);
-    auto at =
-        std::lower_bound(entries_.begin(), entries_.end(), modelDatatype,
-                         [](const Entry& e, std::string_view n) { return comesBefore(e.name, n); });
-    if (at == entries_.end() || at->name != modelDatatype)
+    if (slots_.empty())
         return nullptr;
-    return length == 0 ? at->zeroLength : at->otherLength;
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t slot = nameHash(modelDatatype) & mask; slots_[slot] != 0;
+         slot = (slot + 1) & mask) {
+        const Entry& entry = entries_[slots_[slot] - 1];
+        if (entry.name == modelDatatype)
+            return length == 0 ? entry.zeroLength : entry.otherLength;
+    }
+    return nullptr;
 }

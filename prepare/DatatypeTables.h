@@ -2,6 +2,7 @@
 // The per-DBMS datatype tables: how each model datatype is written for a
 // target DBMS.
 
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -77,4 +78,7 @@ class DatatypeIndex {
     const DatatypeMapRow* table_ = nullptr;
     // Sorted by the length of the name, then by the name.
     std::vector<Entry> entries_;
+    // An open-addressing index of the entries by name: entry position + 1,
+    // 0 for a free slot; at least four slots per entry.
+    std::vector<std::uint32_t> slots_;
 };
