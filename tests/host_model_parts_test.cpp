@@ -115,6 +115,58 @@ TEST(ModelParts, ElementTextsReadBackAsSetAndClearedTextsAreEmpty) {
     EXPECT_EQ(copy.getComment(), "C");
 }
 
+// A physical name set to the element's own name reads back as set through
+// every later change of either, and costs no block.
+TEST(ModelParts, PhysicalNameEqualToTheNameReadsBackThroughRenames) {
+    struct Step {
+        const char* what;
+        std::function<void(ORXAttribute&)> change;
+        const char* name;
+        const char* physicalName;
+    };
+    const Step steps[] = {
+        {"named", [](ORXAttribute& a) { a.setName("ID"); }, "ID", ""},
+        {"physical name as the name", [](ORXAttribute& a) { a.setPhysicalName("ID"); }, "ID", "ID"},
+        {"renamed to the same", [](ORXAttribute& a) { a.setName("ID"); }, "ID", "ID"},
+        {"renamed", [](ORXAttribute& a) { a.setName("KEY"); }, "KEY", "ID"},
+        {"renamed back", [](ORXAttribute& a) { a.setName("ID"); }, "ID", "ID"},
+        {"renamed again", [](ORXAttribute& a) { a.setName("X"); }, "X", "ID"},
+        {"physical name as the new name", [](ORXAttribute& a) { a.setPhysicalName("X"); }, "X",
+         "X"},
+        {"physical name of its own", [](ORXAttribute& a) { a.setPhysicalName("P"); }, "X", "P"},
+        {"renamed as the physical name", [](ORXAttribute& a) { a.setName("P"); }, "P", "P"},
+        {"renamed after that", [](ORXAttribute& a) { a.setName("Q"); }, "Q", "P"},
+        {"physical name as the name once more", [](ORXAttribute& a) { a.setPhysicalName("Q"); },
+         "Q", "Q"},
+        {"physical name cleared", [](ORXAttribute& a) { a.setPhysicalName(""); }, "Q", ""},
+        {"renamed with no physical name", [](ORXAttribute& a) { a.setName("R"); }, "R", ""},
+        {"unnamed", [](ORXAttribute& a) { a.setName(""); }, "", ""},
+        {"empty physical name of an unnamed", [](ORXAttribute& a) { a.setPhysicalName(""); }, "",
+         ""},
+        {"named after that", [](ORXAttribute& a) { a.setName("S"); }, "S", ""},
+    };
+    ORXAttribute attribute;
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.change(attribute);
+        EXPECT_EQ(attribute.getName(), step.name);
+        EXPECT_EQ(attribute.getPhysicalName(), step.physicalName);
+        ORXAttribute copy(attribute);
+        EXPECT_EQ(copy.getPhysicalName(), step.physicalName);
+        copy.setName("COPY");
+        EXPECT_EQ(copy.getPhysicalName(), step.physicalName);
+        EXPECT_EQ(attribute.getPhysicalName(), step.physicalName);
+    }
+
+    // A class named as it is physically takes no side block from the pool.
+    const ORXPoolStatistics before = orxPoolStatistics();
+    ORXClass cls;
+    cls.setName("ORDERS");
+    cls.setPhysicalName("ORDERS");
+    EXPECT_EQ(cls.getPhysicalName(), "ORDERS");
+    EXPECT_EQ(orxPoolStatistics().liveBytes, before.liveBytes);
+}
+
 // A type's and an attribute's rarely set texts, each set, cleared and read
 // back while the others stay empty; a copied attribute keeps its own.
 TEST(ModelParts, TypeAndAttributeTextsReadBackAsSet) {

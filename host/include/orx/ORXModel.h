@@ -550,8 +550,12 @@ class ORXObject : public ORXPooled {
 class ORXElement : public ORXObject {
   public:
     ~ORXElement() override;
-    const ORXString& getPhysicalName() const { return text(&Extras::physicalName); }
-    void setPhysicalName(const ORXString& value) { setText(&Extras::physicalName, value); }
+    // Renames the element; a physical name that followed the name keeps the old text.
+    void setName(const ORXString& name) override;
+    const ORXString& getPhysicalName() const {
+        return extras_.physicalIsName() ? getName() : text(&Extras::physicalName);
+    }
+    void setPhysicalName(const ORXString& value);
     const ORXString& getComment() const { return text(&Extras::comment); }
     void setComment(const ORXString& value) { setText(&Extras::comment, value); }
     const ORXString& getDescription() const { return text(&Extras::description); }
@@ -588,13 +592,33 @@ class ORXElement : public ORXObject {
         ORXLinkList<ORXModelObject> ownedObjects;
         ORXLinkList<ORXOperation> linkingOperations;
     };
+    // The element's Extras block, or null, with one more bit in the lowest
+    // bit of its pointer: set while the physical name is the element's name
+    // (set as the same text, the name not changed since). A database's
+    // tables, columns and indexes bear the one name as both, which then costs
+    // neither a block nor a copy.
+    class ExtrasPointer {
+      public:
+        Extras* get() const { return reinterpret_cast<Extras*>(word_ & ~kNameBit); }
+        Extras* operator->() const { return get(); }
+        explicit operator bool() const { return get() != nullptr; }
+        void reset(Extras* block) {
+            word_ = reinterpret_cast<std::uintptr_t>(block) | (word_ & kNameBit);
+        }
+        bool physicalIsName() const { return (word_ & kNameBit) != 0; }
+        void setPhysicalIsName(bool value) { word_ = value ? word_ | kNameBit : word_ & ~kNameBit; }
+
+      private:
+        static constexpr std::uintptr_t kNameBit = 1;
+        std::uintptr_t word_ = 0;
+    };
     const ORXString& text(ORXString Extras::*field) const {
-        return extras_ ? extras_->*field : emptyString;
+        return extras_ ? extras_.get()->*field : emptyString;
     }
     void setText(ORXString Extras::*field, const ORXString& value);
     Extras& extras();
     int levelCode_ = 0;
-    Extras* extras_ = nullptr;
+    ExtrasPointer extras_;
 };
 
 // A note: its text is its description.

@@ -158,19 +158,38 @@ ORXElement::ORXElement(int elementType, const ORXElement& other)
 ORXElement::~ORXElement() {
     if (extras_)
         orxmodel::deleteParts(extras_->notes, &ORXNote::owner_);
-    delete extras_;
+    delete extras_.get();
 }
 
 ORXElement::Extras& ORXElement::extras() {
     if (!extras_)
-        extras_ = new Extras();
-    return *extras_;
+        extras_.reset(new Extras());
+    return *extras_.get();
 }
 
 void ORXElement::setText(ORXString Extras::*field, const ORXString& value) {
     // Clearing a text that was never set makes no block.
     if (extras_ || !value.empty())
         extras().*field = value;
+}
+
+void ORXElement::setName(const ORXString& name) {
+    if (extras_.physicalIsName() && !(name == getName())) {
+        extras_.setPhysicalIsName(false);
+        setText(&Extras::physicalName, getName());
+    }
+    ORXObject::setName(name);
+}
+
+void ORXElement::setPhysicalName(const ORXString& value) {
+    if (!value.empty() && value == getName()) {
+        if (extras_)
+            extras_->physicalName = ORXString();
+        extras_.setPhysicalIsName(true);
+        return;
+    }
+    extras_.setPhysicalIsName(false);
+    setText(&Extras::physicalName, value);
 }
 
 bool ORXElement::addNote(ORXNote* note) {
