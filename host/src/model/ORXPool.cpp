@@ -68,6 +68,9 @@ struct Pool {
     FreeBlock* freeLists[kClasses] = {};
     char* next = nullptr;  // the unused part of the current chunk
     char* end = nullptr;
+    // Where the pages of the current chunk stop being mapped ahead (end for a
+    // chunk that is left to fault its pages in).
+    char* populated = nullptr;
     // The chunks, each linked to the one before through its first granule,
     // so that leak checkers see them held.
     void* lastChunk = nullptr;
@@ -82,19 +85,36 @@ std::size_t roundedSize(std::size_t bytes) {
     return bytes == 0 ? kGranule : (bytes + kGranule - 1) & ~(kGranule - 1);
 }
 
-// Maps the pages of a large chunk in one call: faulting them in one by one as
+// Chunks of this size and more have their pages mapped ahead of use, this
+// many bytes at a time.
+constexpr std::size_t kPopulatedChunk = std::size_t{1} << 20;
+constexpr std::size_t kPopulateStep = std::size_t{512} << 10;
+
+// Maps the pages of [from, to) in one call: faulting them in one by one as
 // the model grows into them costs a trap per page. Only advice: where the
 // kernel does not know it, the pages come on first touch as before.
-void prefault([[maybe_unused]] char* chunk, [[maybe_unused]] std::size_t size) {
+void prefault([[maybe_unused]] char* from, [[maybe_unused]] char* to) {
 #ifdef MADV_POPULATE_WRITE
     constexpr std::uintptr_t kPage = 4096;
-    if (size < (std::size_t{1} << 20))
-        return;
-    const auto start = reinterpret_cast<std::uintptr_t>(chunk);
-    const std::uintptr_t first = (start + kPage - 1) & ~(kPage - 1);
-    const std::uintptr_t last = (start + size) & ~(kPage - 1);
-    madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_WRITE);
+    const std::uintptr_t first =
+        (reinterpret_cast<std::uintptr_t>(from) + kPage - 1) & ~(kPage - 1);
+    const std::uintptr_t last = reinterpret_cast<std::uintptr_t>(to) & ~(kPage - 1);
+    if (first < last)
+        madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_WRITE);
 #endif
+}
+
+// Maps the pages of the current chunk a step ahead of `needed`, so that the
+// pages of a chunk's unused tail (up to a whole chunk when the model ends
+// early in it) are never mapped.
+void populateUpTo(char* needed) {
+    while (pool.populated < needed) {
+        char* to = pool.end - pool.populated > static_cast<std::ptrdiff_t>(kPopulateStep)
+                       ? pool.populated + kPopulateStep
+                       : pool.end;
+        prefault(pool.populated, to);
+        pool.populated = to;
+    }
 }
 
 // Takes a new chunk from the heap; the rest of the old one is left unused
@@ -102,7 +122,7 @@ void prefault([[maybe_unused]] char* chunk, [[maybe_unused]] std::size_t size) {
 void grow() {
     const std::size_t size = pool.nextChunk;
     char* chunk = static_cast<char*>(::operator new(size));
-    prefault(chunk, size);
+    pool.populated = size >= kPopulatedChunk ? chunk : chunk + size;
     *reinterpret_cast<void**>(chunk) = pool.lastChunk;
     pool.lastChunk = chunk;
     pool.next = chunk + kGranule;
@@ -136,6 +156,8 @@ void* orxPoolAllocate(std::size_t bytes) {
     }
     void* block = pool.next;
     pool.next += size;
+    if (pool.next > pool.populated)
+        populateUpTo(pool.next);
     return block;
 }
 
