@@ -8,10 +8,6 @@ using Bridge = ORXSybasePowerDesignerPdm08ExportBridge;
 
 namespace {
 
-const ORXElement* asElement(const ORXObject* object) {
-    return object->isInstanceOf(ORX_ET_ELEMENT) ? static_cast<const ORXElement*>(object) : nullptr;
-}
-
 // A role's text: its comment, or its description when the comment is empty.
 const ORXString& roleText(const ORXAssociationRole* role) {
     if (!role)

@@ -230,8 +230,7 @@ std::uint32_t storeUnique(ORXNameHashtable& table, std::unordered_map<std::strin
 
 ORXSybasePowerDesignerPdm08ExportBridge::NameAndCode
 ORXSybasePowerDesignerPdm08ExportBridge::makeNameAndCode(ORXObject* object, bool inScratch) {
-    const ORXElement* element =
-        object->isInstanceOf(ORX_ET_ELEMENT) ? static_cast<const ORXElement*>(object) : nullptr;
+    const ORXElement* element = asElement(object);
     const std::string_view physicalName =
         element ? element->getPhysicalName().view() : std::string_view();
     std::string_view name, code;
