@@ -116,8 +116,7 @@ void Bridge::writeDiagram(ORXDiagram* diagram) {
     currentDiagram = diagram;
     if (printRefIfWritten("o:SPdmDiagram", diagram))
         return;
-    printObjectStart("o:SPdmDiagram", getObjectId(diagram));
-    printIntegerAttribute("a:OID", getObjectId(diagram), true);
+    printObjectStartWithOid("o:SPdmDiagram", getObjectId(diagram));
     printNameAndCode(diagram);
     writeLabelOrComment(diagram);
     printCollectionStart("c:Symbols");

@@ -35,8 +35,7 @@ void Bridge::writeDocument(ORXModel& documentModel) {
     printCollectionStart("Model xmlns:a=\"attribute\" xmlns:c=\"collection\" xmlns:o=\"object\"");
     printObjectStart("o:SRepRootObject", newObjectId());
     printCollectionStart("c:Objects");
-    printObjectStart("o:SPdmModel", modelId);
-    printIntegerAttribute("a:OID", modelId, true);
+    printObjectStartWithOid("o:SPdmModel", modelId);
     printNameAndCode(&documentModel);
     printCollectionStart("a:ModelOptionsText");
     printLine("[ModelOptions]");
@@ -69,8 +68,7 @@ void Bridge::writeDocument(ORXModel& documentModel) {
     // 1. The shortcut to the target DBMS definition.
     printCollectionStart("c:DBMS");
     const int dbmsShortcutId = newObjectId();
-    printObjectStart("o:SRepShortcut", dbmsShortcutId);
-    printIntegerAttribute("a:OID", dbmsShortcutId, true);
+    printObjectStartWithOid("o:SRepShortcut", dbmsShortcutId);
     printAttribute("a:Name", dbms.displayName);
     printAttribute("a:Code", dbms.dbmsCode);
     printAttribute("a:ExtOID", dbms.dbmsGuid);
@@ -187,8 +185,7 @@ void Bridge::writeDocument(ORXModel& documentModel) {
     // 11. The external model entry of the target DBMS.
     printCollectionStart("c:ExtSess");
     const int dbmsSessionId = newObjectId();
-    printObjectStart("o:SRepSessionExtern", dbmsSessionId);
-    printIntegerAttribute("a:OID", dbmsSessionId, true);
+    printObjectStartWithOid("o:SRepSessionExtern", dbmsSessionId);
     printAttribute("a:Name", dbms.displayName);
     printAttribute("a:Code", dbms.dbmsCode);
     printAttribute("a:ModelURL", dbms.definitionUrl);
@@ -203,8 +200,7 @@ void Bridge::writeDocument(ORXModel& documentModel) {
     // 12. The external model entry of the model itself, listing every shortcut.
     printCollectionStart("c:ExtSess");
     const int modelSessionId = newObjectId();
-    printObjectStart("o:SRepSessionExtern", modelSessionId);
-    printIntegerAttribute("a:OID", modelSessionId, true);
+    printObjectStartWithOid("o:SRepSessionExtern", modelSessionId);
     printNameAndCode(&documentModel);
     printAttribute("a:ModelURL", "file:///.");
     printIntegerAttribute("a:ModelID", modelId, true);

@@ -21,8 +21,7 @@ void Bridge::writeDomain(ORXType* type) {
         return;
     if (printRefIfWritten("o:SPdoObjDomn", type))
         return;
-    printObjectStart("o:SPdoObjDomn", getObjectId(type));
-    printIntegerAttribute("a:OID", getObjectId(type), true);
+    printObjectStartWithOid("o:SPdoObjDomn", getObjectId(type));
     printNameAndCode(type);
     writeLabelOrComment(type);
     writeDescription(type);
@@ -40,8 +39,7 @@ void Bridge::writeBusinessRule(ORXAttribute* attribute) {
     const int id = newObjectId();
     ruleIds.add(id);
     record.ruleId = id;
-    printObjectStart("o:SObjRule", id);
-    printIntegerAttribute("a:OID", id, true);
+    printObjectStartWithOid("o:SObjRule", id);
     char name[32];
     std::snprintf(name, sizeof name, "RULE_%i", id);
     printAttribute("a:Name", name);

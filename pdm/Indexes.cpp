@@ -11,8 +11,7 @@ void Bridge::writeIndex(ORXIndex* index) {
         return;
     if (printRefIfWritten("o:SPdoObjIndx", index))
         return;
-    printObjectStart("o:SPdoObjIndx", getObjectId(index));
-    printIntegerAttribute("a:OID", getObjectId(index), true);
+    printObjectStartWithOid("o:SPdoObjIndx", getObjectId(index));
     printNameAndCode(index);
     printIntegerAttribute("a:Uniq", index->isUnique() == 1 ? 1 : 0, false);
     writeLabelOrComment(index);
@@ -49,8 +48,7 @@ void Bridge::writeIndexColumn(ORXIndexMember* member) {
         return;
     if (printRefIfWritten("o:SPdoObjCidx", member))
         return;
-    printObjectStart("o:SPdoObjCidx", getObjectId(member));
-    printIntegerAttribute("a:OID", getObjectId(member), true);
+    printObjectStartWithOid("o:SPdoObjCidx", getObjectId(member));
     printIntegerAttribute("a:Ascd", member->getSortOrder() == 2 ? 0 : 1, false);
     printCollectionStart("c:Coln");
     writeColumn(member->getAttribute());

@@ -29,8 +29,7 @@ void Bridge::writePackage(ORXDesignPackage* package) {
     currentPackage = package;
     if (printRefIfWritten("o:SPdmPackage", package))
         return;
-    printObjectStart("o:SPdmPackage", getObjectId(package));
-    printIntegerAttribute("a:OID", getObjectId(package), true);
+    printObjectStartWithOid("o:SPdmPackage", getObjectId(package));
     printNameAndCode(package);
     writeLabelOrComment(package);
     writeDescription(package);
@@ -157,8 +156,7 @@ void Bridge::writeShortcut(ORXModelObject* object) {
         return;
     }
     const int id = getShortcutId(object, currentPackage);
-    printObjectStart("o:SRepShortcut", id);
-    printIntegerAttribute("a:OID", id, true);
+    printObjectStartWithOid("o:SRepShortcut", id);
     printAttribute("a:Name", object->getName(), true);
     printAttribute("a:Code", object->getName(), true);
     printIntegerAttribute("a:ExtOID", getObjectId(object), true);

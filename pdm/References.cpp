@@ -75,8 +75,7 @@ void Bridge::writeReference(ORXAssociation* association) {
     ORXAssociationRole* child = childRole(association);
     ORXForeignKey* foreignKey = child->getForeignKey();
 
-    printObjectStart("o:SPdoObjRefr", getObjectId(association));
-    printIntegerAttribute("a:OID", getObjectId(association), true);
+    printObjectStartWithOid("o:SPdoObjRefr", getObjectId(association));
     printNameAndCode(association);
     writeLabelOrComment(association);
     writeDescription(association);
@@ -128,8 +127,7 @@ void Bridge::writeReferenceJoins(ORXForeignKey* foreignKey) {
         if (!parentColumn || !isAttributeExported(parentColumn))
             continue;
         const int id = newObjectId();
-        printObjectStart("o:SPdoObjRfjn", id);
-        printIntegerAttribute("a:OID", id, true);
+        printObjectStartWithOid("o:SPdoObjRfjn", id);
         printCollectionStart("c:Obj1");
         writeColumn(parentColumn);
         printElementEnd("c:Obj1");

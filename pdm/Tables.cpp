@@ -33,8 +33,7 @@ void Bridge::writeTable(ORXClass* table) {
     }
     if (printRefIfWritten("o:SPdoObjTabl", table))
         return;
-    printObjectStart("o:SPdoObjTabl", getObjectId(table));
-    printIntegerAttribute("a:OID", getObjectId(table), true);
+    printObjectStartWithOid("o:SPdoObjTabl", getObjectId(table));
     printNameAndCode(table);
     writeLabelOrComment(table);
     writeDescription(table);
@@ -108,8 +107,7 @@ void Bridge::writeColumn(ORXAttribute* column) {
         return;
     if (printRefIfWritten("o:SPdoObjColn", column))
         return;
-    printObjectStart("o:SPdoObjColn", getObjectId(column));
-    printIntegerAttribute("a:OID", getObjectId(column), true);
+    printObjectStartWithOid("o:SPdoObjColn", getObjectId(column));
     printNameAndCode(column);
     writeLabelOrComment(column);
     writeDescription(column);
@@ -138,8 +136,7 @@ void Bridge::writeKey(ORXKey* key) {
         return;
     if (printRefIfWritten("o:SPdoObjKey", key))
         return;
-    printObjectStart("o:SPdoObjKey", getObjectId(key));
-    printIntegerAttribute("a:OID", getObjectId(key), true);
+    printObjectStartWithOid("o:SPdoObjKey", getObjectId(key));
     printNameAndCode(key);
     printAttribute("a:Cnst", key->getPhysicalName(), true);
     writeLabelOrComment(key);

@@ -13,8 +13,7 @@ void Bridge::writeUser(ORXModelObject* schema) {
         return;
     if (printRefIfWritten("o:SPdoObjUser", schema))
         return;
-    printObjectStart("o:SPdoObjUser", getObjectId(schema));
-    printIntegerAttribute("a:OID", getObjectId(schema), true);
+    printObjectStartWithOid("o:SPdoObjUser", getObjectId(schema));
     printAttribute("a:Name", schema->getName(), true);
     printAttribute("a:Code", schema->getName(), true);
     printElementEnd("o:SPdoObjUser");
@@ -37,8 +36,7 @@ ORXModelObject* Bridge::findProcedureOwner(ORXOperation* operation) {
 void Bridge::writeProcedure(ORXOperation* operation) {
     if (printRefIfWritten("o:SPdoObjProc", operation))
         return;
-    printObjectStart("o:SPdoObjProc", getObjectId(operation));
-    printIntegerAttribute("a:OID", getObjectId(operation), true);
+    printObjectStartWithOid("o:SPdoObjProc", getObjectId(operation));
     printNameAndCode(operation);
     writeLabelOrComment(operation);
     writeDescription(operation);
@@ -81,8 +79,7 @@ void Bridge::writeTrigger(ORXOperation* operation) {
         if (!event.set)
             continue;
         const int id = newObjectId();
-        printObjectStart("o:SPdoObjTrgr", id);
-        printIntegerAttribute("a:OID", id, true);
+        printObjectStartWithOid("o:SPdoObjTrgr", id);
         printAttribute("a:Name", getExportName(operation) + event.suffix, true);
         printAttribute("a:Code", getExportCode(operation) + event.suffix, true);
         printAttribute("a:Text", operation->getBody(), true);

@@ -10,8 +10,7 @@ using Bridge = ORXSybasePowerDesignerPdm08ExportBridge;
 void Bridge::writeView(ORXSQLViewEntity* view) {
     if (printRefIfWritten("o:SPdoObjView", view))
         return;
-    printObjectStart("o:SPdoObjView", getObjectId(view));
-    printIntegerAttribute("a:OID", getObjectId(view), true);
+    printObjectStartWithOid("o:SPdoObjView", getObjectId(view));
     printNameAndCode(view);
 
     // A stored statement stands as it is; its columns are written only for
@@ -56,8 +55,7 @@ void Bridge::writeViewColumn(ORXSQLViewAttribute* column) {
     // columns that leads back to itself ends in a reference.
     if (printRefIfWritten("o:SPdoObjViewColn", column))
         return;
-    printObjectStart("o:SPdoObjViewColn", getObjectId(column));
-    printIntegerAttribute("a:OID", getObjectId(column), true);
+    printObjectStartWithOid("o:SPdoObjViewColn", getObjectId(column));
     printAttribute("a:Name", column->getName(), true);
     printExportCode("a:Code", column);
     ORXFeature* source = column->getSourceFeature();

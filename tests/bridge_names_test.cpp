@@ -167,6 +167,32 @@ TEST(ExportEmission, BytesWithAndWithoutIndentation) {
     }
 }
 
+// An object's opening line and its a:OID line, written together from one
+// formatting of the identifier: the same bytes as the two written apart, at
+// their two indentations.
+TEST(ExportEmission, ObjectStartWithItsOid) {
+    for (const std::string unit : {"", "\t"}) {
+        for (int id : {1, 9, 10, 123456, 999999999, 1000000000, 2147483647}) {
+            SCOPED_TRACE("unit '" + unit + "' id " + std::to_string(id));
+            WriterCapture together, apart;
+            for (WriterCapture* capture : {&together, &apart}) {
+                capture->bridge.setIndentUnit(ORXString(unit.c_str()));
+                capture->bridge.printCollectionStart("c:Tables");
+            }
+            together.bridge.printObjectStartWithOid("o:SPdoObjTabl", id);
+            apart.bridge.printObjectStart("o:SPdoObjTabl", id);
+            apart.bridge.printIntegerAttribute("a:OID", id, true);
+            const std::string digits = std::to_string(id);
+            const std::string expected = "<c:Tables>\n" + unit + "<o:SPdoObjTabl Id=\"o" + digits +
+                                         "\">\n" + unit + unit + "<a:OID>00000000-1337-F331-D34D-" +
+                                         std::string(12 - digits.size(), '0') + digits +
+                                         "</a:OID>\n";
+            EXPECT_EQ(together.take(), expected);
+            EXPECT_EQ(apart.take(), expected);
+        }
+    }
+}
+
 // Numbers and GUID-form identifiers at the edges of the 32-bit range: plain
 // decimal without padding, and twelve characters zero-padded after the
 // prefix, the sign counting as one of them.
