@@ -213,48 +213,55 @@ TEST(ModelParts, TypeAndAttributeTextsReadBackAsSet) {
     EXPECT_EQ(bareCopy.getInitialValue(), "");
 }
 
-// Data type names read back exactly whether they are one of the common names
-// the process shares or a text of the type's own, through every change from
-// one kind to the other; deleting the types gives back all their memory.
-TEST(ModelParts, DataTypesReadBackAsSetAndCostNothingOnceDeleted) {
-    const std::string longOwn(40, 'T');
-    const char* const names[] = {
-        "SQL_INTEGER",
-        "SQL_VARCHAR",
-        "SQL_INTERVAL_DAY_TO_SECOND",
-        "SQL_TIME_WITH_TIME_ZONE",
-        "SQL_integer",
-        "SQL_VARCHARX",
-        "SQL_",
-        "VARCHAR2",
-        longOwn.c_str(),
-        "",
-    };
+// Texts that the process shares when they are one of the common values (a
+// type's data type name, a role's multiplicity) read back exactly whether
+// they are common or of the object's own, through every change from one kind
+// to the other; deleting the objects gives back all their memory.
+template <class Object>
+void checkCommonText(const std::vector<std::string>& values, const std::function<Object*()>& make,
+                     const std::function<const ORXString&(Object&)>& get,
+                     const std::function<void(Object&, const ORXString&)>& set) {
     const ORXPoolStatistics before = orxPoolStatistics();
     {
-        std::vector<std::unique_ptr<ORXType>> types;
-        for (const char* first : names) {
-            for (const char* second : names) {
-                SCOPED_TRACE(std::string(first) + " then " + second);
-                auto type = std::make_unique<ORXDerivedType>();
-                EXPECT_EQ(type->getDataType(), "");
-                type->setDataType(first);
-                EXPECT_EQ(type->getDataType(), first);
-                type->setDataType(second);
-                EXPECT_EQ(type->getDataType(), second);
-                types.push_back(std::move(type));
+        std::vector<std::unique_ptr<Object>> objects;
+        for (const std::string& first : values) {
+            for (const std::string& second : values) {
+                SCOPED_TRACE("\"" + first + "\" then \"" + second + "\"");
+                std::unique_ptr<Object> object(make());
+                EXPECT_EQ(get(*object), "");
+                set(*object, first);
+                EXPECT_EQ(get(*object), first);
+                set(*object, second);
+                EXPECT_EQ(get(*object), second);
+                objects.push_back(std::move(object));
             }
         }
-        // Each type still holds its own last name.
+        // Each object still holds its own last text.
         std::size_t i = 0;
-        for (const char* first : names) {
-            for (const char* second : names) {
-                (void)first;
-                EXPECT_EQ(types[i++]->getDataType(), second);
+        for (std::size_t first = 0; first < values.size(); ++first) {
+            for (const std::string& second : values) {
+                EXPECT_EQ(get(*objects[i++]), second);
             }
         }
     }
     EXPECT_EQ(orxPoolStatistics().liveBytes, before.liveBytes);
+}
+
+TEST(ModelParts, CommonTextsReadBackAsSetAndCostNothingOnceDeleted) {
+    {
+        SCOPED_TRACE("data types");
+        checkCommonText<ORXType>(
+            {"SQL_INTEGER", "SQL_VARCHAR", "SQL_INTERVAL_DAY_TO_SECOND", "SQL_TIME_WITH_TIME_ZONE",
+             "SQL_integer", "SQL_VARCHARX", "SQL_", "VARCHAR2", std::string(40, 'T'), ""},
+            [] { return new ORXDerivedType(); }, &ORXType::getDataType, &ORXType::setDataType);
+    }
+    {
+        SCOPED_TRACE("multiplicities");
+        checkCommonText<ORXAssociationRole>(
+            {"0..*", "1", "1..1", "*", "0..1", "0..", "2..5", std::string(30, '9') + "..*", ""},
+            [] { return new ORXAssociationRole(nullptr); }, &ORXAssociationRole::getMultiplicity,
+            &ORXAssociationRole::setMultiplicity);
+    }
 }
 
 // An attribute's rare parts (texts, and the keys, index members and name

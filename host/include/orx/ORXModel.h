@@ -1366,8 +1366,10 @@ class ORXAssociationRole : public ORXModelObject {
     // The parent (referenced) end.
     bool isSource() const { return source_; }
     void setSource(bool value) { source_ = value; }
-    const ORXString& getMultiplicity() const { return multiplicity_; }
-    void setMultiplicity(const ORXString& value) { multiplicity_ = value; }
+    const ORXString& getMultiplicity() const {
+        return multiplicity_ ? *multiplicity_ : emptyString;
+    }
+    void setMultiplicity(const ORXString& value);
     int getUpdateRule() const { return updateRule_; }
     void setUpdateRule(int value) { updateRule_ = value; }
     int getDeleteRule() const { return deleteRule_; }
@@ -1384,7 +1386,9 @@ class ORXAssociationRole : public ORXModelObject {
     friend class ORXAssociation;
     ORXAssociation* association_;
     bool source_ = false;
-    ORXString multiplicity_;
+    // Null when empty; else one of the common multiplicities that the process
+    // keeps once, or a text of the role's own from the model's pool.
+    const ORXString* multiplicity_ = nullptr;
     int updateRule_ = 0, deleteRule_ = 0;
     ORXForeignKey* foreignKey_ = nullptr;
     ORXClass* class_ = nullptr;

@@ -1,8 +1,12 @@
 #pragma once
 // Small list helpers shared by the model's sources.
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <mutex>
+#include <new>
 #include <string_view>
 #include <utility>
 
@@ -43,6 +47,64 @@ class ORXNameIndex : public ORXPooled {
 };
 
 namespace orxmodel {
+
+// Texts of a field that nearly always holds one of a few common values (a
+// type's data type name, a role's multiplicity), kept as one pointer per
+// field: null when empty, else a pointer to the process's one copy of the
+// common text or to a text of the field's own from the model's pool. The
+// common texts are made when first set and never freed, so that fields freed
+// while the process ends still tell them from their own; their storage is
+// static, so a short one costs no heap block and a long one a single block
+// for the process. `names` must be sorted.
+template <std::size_t N>
+class CommonTexts {
+  public:
+    constexpr explicit CommonTexts(const std::string_view (&names)[N]) : names_(names) {}
+
+    // Sets `field` to `value`.
+    void set(const ORXString*& field, const ORXString& value) {
+        if (value.empty()) {
+            release(field);
+            return;
+        }
+        const std::string_view* found = std::lower_bound(names_, names_ + N, value.view());
+        if (found != names_ + N && *found == value.view()) {
+            release(field);
+            field = common(static_cast<std::size_t>(found - names_));
+        } else if (field && !isCommon(field)) {
+            const_cast<ORXString&>(*field) = value;
+        } else {
+            field = &(new Own(value))->text;
+        }
+    }
+    // Empties `field`, freeing its own text.
+    void release(const ORXString*& field) {
+        if (field && !isCommon(field))
+            delete reinterpret_cast<const Own*>(field);
+        field = nullptr;
+    }
+
+  private:
+    struct Own : ORXPooled {
+        explicit Own(const ORXString& value) : text(value) {}
+        ORXString text;
+    };
+    static_assert(offsetof(Own, text) == 0);
+    const ORXString* common(std::size_t i) {
+        std::call_once(made_[i], [this, i] { new (storage_[i]) ORXString(names_[i]); });
+        return std::launder(reinterpret_cast<const ORXString*>(storage_[i]));
+    }
+    bool isCommon(const ORXString* text) const {
+        const auto* at = reinterpret_cast<const unsigned char*>(text);
+        const auto* first = reinterpret_cast<const unsigned char*>(&storage_);
+        const auto* end = reinterpret_cast<const unsigned char*>(&storage_ + 1);
+        return std::greater_equal<const unsigned char*>()(at, first) &&
+               std::less<const unsigned char*>()(at, end);
+    }
+    const std::string_view* names_;
+    alignas(ORXString) unsigned char storage_[N][sizeof(ORXString)] = {};
+    std::once_flag made_[N];
+};
 
 // Removes the first occurrence of `item` from `list`; false when absent.
 template <class T, class U>

@@ -2,11 +2,7 @@
 // and types with their values.
 
 #include <algorithm>
-#include <cstddef>
-#include <functional>
 #include <iterator>
-#include <mutex>
-#include <new>
 #include <string_view>
 
 #include "ModelUtil.h"
@@ -311,63 +307,18 @@ constexpr std::string_view kCommonDataTypes[] = {
     "SQL_VARBINARY",
     "SQL_VARCHAR",
 };
-constexpr std::size_t kCommonDataTypeCount = std::size(kCommonDataTypes);
 static_assert(std::is_sorted(std::begin(kCommonDataTypes), std::end(kCommonDataTypes)));
 
-// The common names as strings, each made when a type first bears it and
-// never freed (types deleted while the process ends still tell them from
-// their own texts); the storage is static, so a short name costs no heap
-// block and a long one a single block for the process.
-struct CommonDataTypes {
-    alignas(ORXString) unsigned char storage[kCommonDataTypeCount][sizeof(ORXString)];
-    std::once_flag made[kCommonDataTypeCount];
-};
-constinit CommonDataTypes commonDataTypes{};
-
-const ORXString* commonDataType(std::size_t i) {
-    std::call_once(commonDataTypes.made[i],
-                   [i] { new (commonDataTypes.storage[i]) ORXString(kCommonDataTypes[i]); });
-    return std::launder(reinterpret_cast<const ORXString*>(commonDataTypes.storage[i]));
-}
-
-bool isCommonDataType(const ORXString* text) {
-    const auto* at = reinterpret_cast<const unsigned char*>(text);
-    const auto* first = reinterpret_cast<const unsigned char*>(&commonDataTypes.storage);
-    const auto* end = reinterpret_cast<const unsigned char*>(&commonDataTypes.storage + 1);
-    return std::greater_equal<const unsigned char*>()(at, first) &&
-           std::less<const unsigned char*>()(at, end);
-}
-
-// A type's own data type text, from the model's pool.
-struct OwnDataType : ORXPooled {
-    explicit OwnDataType(const ORXString& value) : text(value) {}
-    ORXString text;
-};
-static_assert(offsetof(OwnDataType, text) == 0);
+constinit orxmodel::CommonTexts<std::size(kCommonDataTypes)> commonDataTypes{kCommonDataTypes};
 
 }  // namespace
 
 void ORXType::setDataType(const ORXString& value) {
-    if (value.empty()) {
-        releaseDataType();
-        return;
-    }
-    const std::string_view* found =
-        std::lower_bound(std::begin(kCommonDataTypes), std::end(kCommonDataTypes), value.view());
-    if (found != std::end(kCommonDataTypes) && *found == value.view()) {
-        releaseDataType();
-        dataType_ = commonDataType(static_cast<std::size_t>(found - std::begin(kCommonDataTypes)));
-    } else if (dataType_ && !isCommonDataType(dataType_)) {
-        const_cast<ORXString&>(*dataType_) = value;
-    } else {
-        dataType_ = &(new OwnDataType(value))->text;
-    }
+    commonDataTypes.set(dataType_, value);
 }
 
 void ORXType::releaseDataType() {
-    if (dataType_ && !isCommonDataType(dataType_))
-        delete reinterpret_cast<const OwnDataType*>(dataType_);
-    dataType_ = nullptr;
+    commonDataTypes.release(dataType_);
 }
 
 ORXType::~ORXType() {

@@ -2,6 +2,8 @@
 // maps and generalizations.
 
 #include <algorithm>
+#include <iterator>
+#include <string_view>
 
 #include "ModelUtil.h"
 #include "orx/ORXModel.h"
@@ -270,6 +272,22 @@ void ORXAssociation::forEachOwned(const ORXOwnedVisitor& f) {
 
 // ------------------------------------------------------- ORXAssociationRole
 
+namespace {
+
+// The multiplicities that nearly every role bears, sorted.
+constexpr std::string_view kCommonMultiplicities[] = {"*", "0",    "0..*", "0..1",
+                                                      "1", "1..*", "1..1"};
+static_assert(std::is_sorted(std::begin(kCommonMultiplicities), std::end(kCommonMultiplicities)));
+
+constinit orxmodel::CommonTexts<std::size(kCommonMultiplicities)> commonMultiplicities{
+    kCommonMultiplicities};
+
+}  // namespace
+
+void ORXAssociationRole::setMultiplicity(const ORXString& value) {
+    commonMultiplicities.set(multiplicity_, value);
+}
+
 ORXAssociationRole::ORXAssociationRole(ORXAssociation* association)
     : ORXModelObject(ORX_ET_ASSOCIATION_ROLE), association_(association) {
     if (association_)
@@ -277,6 +295,7 @@ ORXAssociationRole::ORXAssociationRole(ORXAssociation* association)
 }
 
 ORXAssociationRole::~ORXAssociationRole() {
+    commonMultiplicities.release(multiplicity_);
     if (association_)
         eraseOne(association_->roles_, this);
     if (class_)
