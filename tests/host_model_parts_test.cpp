@@ -118,37 +118,39 @@ TEST(ModelParts, ElementTextsReadBackAsSetAndClearedTextsAreEmpty) {
 // A physical name set to the element's own name reads back as set through
 // every later change of either, and costs no block.
 TEST(ModelParts, PhysicalNameEqualToTheNameReadsBackThroughRenames) {
+    enum Change { kRename, kSetPhysicalName };
     struct Step {
         const char* what;
-        std::function<void(ORXAttribute&)> change;
-        const char* name;
+        Change change;
+        const char* text;
+        const char* name;  // expected afterwards
         const char* physicalName;
     };
     const Step steps[] = {
-        {"named", [](ORXAttribute& a) { a.setName("ID"); }, "ID", ""},
-        {"physical name as the name", [](ORXAttribute& a) { a.setPhysicalName("ID"); }, "ID", "ID"},
-        {"renamed to the same", [](ORXAttribute& a) { a.setName("ID"); }, "ID", "ID"},
-        {"renamed", [](ORXAttribute& a) { a.setName("KEY"); }, "KEY", "ID"},
-        {"renamed back", [](ORXAttribute& a) { a.setName("ID"); }, "ID", "ID"},
-        {"renamed again", [](ORXAttribute& a) { a.setName("X"); }, "X", "ID"},
-        {"physical name as the new name", [](ORXAttribute& a) { a.setPhysicalName("X"); }, "X",
-         "X"},
-        {"physical name of its own", [](ORXAttribute& a) { a.setPhysicalName("P"); }, "X", "P"},
-        {"renamed as the physical name", [](ORXAttribute& a) { a.setName("P"); }, "P", "P"},
-        {"renamed after that", [](ORXAttribute& a) { a.setName("Q"); }, "Q", "P"},
-        {"physical name as the name once more", [](ORXAttribute& a) { a.setPhysicalName("Q"); },
-         "Q", "Q"},
-        {"physical name cleared", [](ORXAttribute& a) { a.setPhysicalName(""); }, "Q", ""},
-        {"renamed with no physical name", [](ORXAttribute& a) { a.setName("R"); }, "R", ""},
-        {"unnamed", [](ORXAttribute& a) { a.setName(""); }, "", ""},
-        {"empty physical name of an unnamed", [](ORXAttribute& a) { a.setPhysicalName(""); }, "",
-         ""},
-        {"named after that", [](ORXAttribute& a) { a.setName("S"); }, "S", ""},
+        {"named", kRename, "ID", "ID", ""},
+        {"physical name as the name", kSetPhysicalName, "ID", "ID", "ID"},
+        {"renamed to the same", kRename, "ID", "ID", "ID"},
+        {"renamed", kRename, "KEY", "KEY", "ID"},
+        {"renamed back", kRename, "ID", "ID", "ID"},
+        {"renamed again", kRename, "X", "X", "ID"},
+        {"physical name as the new name", kSetPhysicalName, "X", "X", "X"},
+        {"physical name of its own", kSetPhysicalName, "P", "X", "P"},
+        {"renamed as the physical name", kRename, "P", "P", "P"},
+        {"renamed after that", kRename, "Q", "Q", "P"},
+        {"physical name as the name once more", kSetPhysicalName, "Q", "Q", "Q"},
+        {"physical name cleared", kSetPhysicalName, "", "Q", ""},
+        {"renamed with no physical name", kRename, "R", "R", ""},
+        {"unnamed", kRename, "", "", ""},
+        {"empty physical name of an unnamed", kSetPhysicalName, "", "", ""},
+        {"named after that", kRename, "S", "S", ""},
     };
     ORXAttribute attribute;
     for (const Step& step : steps) {
         SCOPED_TRACE(step.what);
-        step.change(attribute);
+        if (step.change == kRename)
+            attribute.setName(step.text);
+        else
+            attribute.setPhysicalName(step.text);
         EXPECT_EQ(attribute.getName(), step.name);
         EXPECT_EQ(attribute.getPhysicalName(), step.physicalName);
         ORXAttribute copy(attribute);
