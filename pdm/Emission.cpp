@@ -400,7 +400,8 @@ void ORXSybasePowerDesignerPdm08ExportBridge::flushLines() {
 }
 
 std::string_view ORXSybasePowerDesignerPdm08ExportBridge::xmlContent(std::string_view text) {
-    if (plainXMLTextLength(text) == text.size())
+    // The writer's own test, byte by byte, from the table made of it.
+    if (!(textKinds(text) & kNotPlainXML))
         return text;
     xmlScratch.clear();
     appendXMLText(xmlScratch, text);
