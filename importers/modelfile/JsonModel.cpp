@@ -688,11 +688,14 @@ class Loader {
     void registerId(Member member, ORXObject* target) {
         if (!member.value)
             return;
-        const std::uint64_t* hash = lookAhead(member.value);
-        if (hash && !member.value->string().empty() &&
-            ids_.add(member.value->string(), *hash, target)) {
-            target->setExternalId(member.value->string());
-            return;
+        if (member.value->isString() && !member.value->string().empty()) {
+            const std::string_view id = member.value->string();
+            const std::uint64_t hash = idHash(id, idWord(id));
+            lookAhead(static_cast<std::uint32_t>(hash));
+            if (ids_.add(id, hash, target)) {
+                target->setExternalId(id);
+                return;
+            }
         }
         Step step(this, member.key);
         std::string_view id = stringValue(*member.value);
@@ -705,26 +708,25 @@ class Loader {
 
     // The first walk takes the ids mostly in document order: while it does,
     // the slot of an id a few ahead is fetched, so that its cache miss
-    // overlaps the work on the objects in between. Where the order differs,
-    // the place of `value` among the ids is found again. Returns the id's
-    // hash if the reader took it, else null.
-    const std::uint64_t* lookAhead(const JsonValue* value) {
+    // overlaps the work on the objects in between. `hash` (the low bits of
+    // the idHash of the id being added) is looked for among the next few
+    // hashes the reader noted; where the walk takes an id from elsewhere,
+    // the place stays. Only advice: a wrong guess costs a useless fetch.
+    void lookAhead(std::uint32_t hash) {
         constexpr std::size_t kAhead = 4;
-        const JsonDocument::IdValues& ids = document_.idValues();
-        const std::size_t count = ids.places.size();
-        const std::uint64_t* hash = nullptr;
-        if (nextId_ < count && &document_.value(ids.places[nextId_]) == value) {
-            hash = &ids.hashes[nextId_++];
-        } else if (count != 0) {
-            const auto place = static_cast<std::size_t>(value - &document_.value(0));
-            nextId_ = static_cast<std::size_t>(
-                std::upper_bound(ids.places.begin(), ids.places.end(), place) - ids.places.begin());
+        constexpr std::size_t kSearch = 16;
+        const std::vector<std::uint32_t>& hashes = document_.idHashes();
+        const std::size_t end = std::min(nextId_ + kSearch, hashes.size());
+        for (std::size_t i = nextId_; i < end; ++i) {
+            if (hashes[i] == hash) {
+                nextId_ = i + 1;
+                break;
+            }
         }
         // (Here, not in a function of the table: the compiler takes a
         // function that only prefetches for one without effect.)
-        if (nextId_ + kAhead - 1 < count)
-            __builtin_prefetch(ids_.firstSlot(ids.hashes[nextId_ + kAhead - 1]));
-        return hash;
+        if (nextId_ + kAhead - 1 < hashes.size())
+            __builtin_prefetch(ids_.firstSlot(hashes[nextId_ + kAhead - 1]));
     }
 
     // The object an id names, the id being the value at the current path.

@@ -478,14 +478,12 @@ class JsonTextReader {
         p = *p == ' ' && static_cast<unsigned char>(p[1]) > ' ' ? p + 1 : skipBlank(p);
         value = item(*top, name.data(), name.size());
         if (JsonTreeBuilder::isIdKey(name) && *p == '"') {
-            // An id: noted with its hash while its text is at hand.
+            // An id: its hash is noted while its text is at hand.
             ++p;
             if (!readString(p, *value))
                 return false;
-            document_.idValues_.places.push_back(
-                static_cast<std::uint32_t>(value - document_.values_.get()));
             const std::string_view id = value->string();
-            document_.idValues_.hashes.push_back(idHash(id, idWord(id)));
+            document_.idHashes_.push_back(static_cast<std::uint32_t>(idHash(id, idWord(id))));
             goto afterValue;
         }
     }
@@ -1065,7 +1063,7 @@ void JsonDocument::clear() {
     capacity_ = 0;
     std::deque<std::string>().swap(strings_);
     idCount_ = 0;
-    idValues_ = IdValues();
+    std::vector<std::uint32_t>().swap(idHashes_);
 }
 
 void JsonDocument::grow() {

@@ -154,17 +154,12 @@ class JsonDocument {
     // The number of object members named "id", to size maps of ids.
     std::size_t idCount() const { return idCount_; }
 
-    // The string values of the object members named "id", in document
-    // order: their places in the tree (value()) and their idHash, so that
-    // a user taking the ids in about that order can look ahead without
-    // reading the text again. Empty when the tree came from the slower
-    // parser that only texts the fast reader turns down need.
-    struct IdValues {
-        std::vector<std::uint32_t> places;
-        std::vector<std::uint64_t> hashes;
-    };
-    const IdValues& idValues() const { return idValues_; }
-    const JsonValue& value(std::uint32_t place) const { return values_[place]; }
+    // The low 32 bits of the idHash of each string value of an object member
+    // named "id", in document order, so that a user taking the ids in about
+    // that order can look ahead without reading the text again. Empty when
+    // the tree came from the slower parser that only texts the fast reader
+    // turns down need.
+    const std::vector<std::uint32_t>& idHashes() const { return idHashes_; }
 
     // Frees the tree.
     void clear();
@@ -190,7 +185,7 @@ class JsonDocument {
     std::size_t capacity_ = 0;
     std::deque<std::string> strings_;  // decoded strings that held escapes
     std::size_t idCount_ = 0;
-    IdValues idValues_;
+    std::vector<std::uint32_t> idHashes_;
 };
 
 // An id of up to 8 bytes as one word: its first four and its last four
