@@ -293,10 +293,9 @@ void ORXSybasePowerDesignerPdm08ExportBridge::printNameAndCode(ORXObject* object
     const NameAndCode texts = makeNameAndCode(object, false);
     const std::string_view name = texts.plainName ? texts.name : xmlContent(texts.name);
     printPlainText("a:Name", name);
-    // A code that is the name itself was converted with it.
-    const bool same =
-        texts.code.data() == texts.name.data() && texts.code.size() == texts.name.size();
-    printPlainText("a:Code", same ? name : texts.plainCode ? texts.code : xmlContent(texts.code));
+    // A code that is the name itself is converted again all the same: the
+    // writer counts every written text that held bytes it could not convert.
+    printPlainText("a:Code", texts.plainCode ? texts.code : xmlContent(texts.code));
 }
 
 // The codes that appear once (a reference's a:Fkcn, from its foreign key or

@@ -108,4 +108,46 @@ TEST(CommonProperties, HostileModelNameStillGivesAWellFormedDocument) {
     EXPECT_EQ(lines[5], logLine("S0009", "Post-processing the model..."));
 }
 
+// Every written text that held bytes the writer could not convert counts
+// once, however it came to be written: a code that is its name, a physical
+// name equal to the name, a default value.
+TEST(CommonProperties, EveryWrittenTextWithUnconvertibleBytesIsCounted) {
+    struct Case {
+        bool physicalName;    // set to the name itself
+        const char* initial;  // the column's default value
+        const char* counts;   // the message's two numbers
+    };
+    const std::vector<Case> cases = {
+        {false, "", "2 text(s) held bytes that could not be converted to UTF-8; 2 byte(s)"},
+        {true, "", "2 text(s) held bytes that could not be converted to UTF-8; 2 byte(s)"},
+        {true, "\x1b\x1b", "3 text(s) held bytes that could not be converted to UTF-8; 4 byte(s)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.physicalName ? "physical name, " : "") + "default of " +
+                     std::to_string(std::string(c.initial).size()));
+        std::unique_ptr<ORXModel> model = modelFromJson(R"({
+          "format": "orx-model", "version": 1, "name": "M", "packages": [
+            {"kind": "design", "name": "Main", "elements": [
+              {"kind": "class", "id": "t", "name": "T", "attributes": [
+                {"name": "C", "type": {"dataType": "SQL_INTEGER"}}]}]}]})");
+        ORXClass* table = static_cast<ORXClass*>(ModelWalk(*model, "t").found);
+        ASSERT_NE(table, nullptr);
+        // A model file holds UTF-8 only; a database source may hand over
+        // other bytes, as here.
+        ORXAttribute* column = table->getAttribute(0);
+        column->setName(ORXString("C\xFF"));
+        if (c.physicalName)
+            column->setPhysicalName(column->getName());
+        column->setInitialValue(ORXString(c.initial));
+        TempDir dir;
+        RecordingLog log;
+        exportThroughRun(*model, {{"File", dir.file("out.pdm")}}, log);
+        const std::vector<std::string> lines = logLines(log);
+        ASSERT_EQ(lines.size(), 6u);
+        EXPECT_EQ(lines[4].rfind("VLCM_W0101/" + std::to_string(ORX_SEVERITY_WARNING) + " ", 0), 0u)
+            << lines[4];
+        EXPECT_NE(lines[4].find(c.counts), std::string::npos) << lines[4];
+    }
+}
+
 }  // namespace
