@@ -228,8 +228,8 @@ int runFloor(const std::string& input, const std::string& output, int repeat) {
             save = std::min(save, secondsSince(start));
     }
     std::remove(copy.c_str());
-    std::printf("simdjson_first_s %.6f\nsimdjson_parse_s %.6f\npugixml_save_s %.6f\n", first,
-                parse, save);
+    std::printf("simdjson_first_s %.6f\nsimdjson_parse_s %.6f\npugixml_save_s %.6f\n", first, parse,
+                save);
     return 0;
 }
 
