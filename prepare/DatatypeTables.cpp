@@ -3,7 +3,6 @@
 
 #include "prepare/DatatypeTables.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -1075,12 +1074,6 @@ const DatatypeMapRow* findDatatypeRow(const DatatypeMapRow* table, const char* m
 
 namespace {
 
-// The index's order: shorter names first, names of one length by their bytes.
-// Most steps of a search are then decided by the lengths alone.
-bool comesBefore(std::string_view a, std::string_view b) {
-    return a.size() != b.size() ? a.size() < b.size() : a < b;
-}
-
 // FNV-1a over the bytes of a datatype name (a few bytes long).
 std::size_t nameHash(std::string_view name) {
     std::uint32_t hash = 2166136261u;
@@ -1093,6 +1086,14 @@ std::size_t nameHash(std::string_view name) {
 
 }  // namespace
 
+std::uint32_t& DatatypeIndex::slotOf(std::string_view name) {
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t slot = nameHash(name) & mask;
+    while (slots_[slot] != 0 && entries_[slots_[slot] - 1].name != name)
+        slot = (slot + 1) & mask;
+    return slots_[slot];
+}
+
 void DatatypeIndex::build(const DatatypeMapRow* table) {
     table_ = table;
     entries_.clear();
@@ -1100,46 +1101,35 @@ void DatatypeIndex::build(const DatatypeMapRow* table) {
     while (table && table[rows].modelDatatype != nullptr)
         ++rows;
     entries_.reserve(rows);
-    for (std::size_t i = 0; i < rows; ++i) {
-        const DatatypeMapRow* row = table + i;
-        const std::string_view name = row->modelDatatype;
-        auto at = std::lower_bound(
-            entries_.begin(), entries_.end(), name,
-            [](const Entry& e, std::string_view n) { return comesBefore(e.name, n); });
-        if (at == entries_.end() || at->name != name)
-            at = entries_.insert(at, Entry{name});
-        // Rows are taken in table order: the first that admits each kind of length.
-        if (!at->zeroLength && (row->lengthCondition == -1 || row->lengthCondition == 1))
-            at->zeroLength = row;
-        if (!at->otherLength && (row->lengthCondition == -1 || row->lengthCondition == 0))
-            at->otherLength = row;
-    }
-    // Every column asks for its datatype's row: a hashed look-up compares
-    // one name mostly, where a search of the sorted entries compared several.
+    // At most half the slots in use, so that a look-up mostly compares one
+    // name: every column asks for its datatype's row.
     std::size_t size = 16;
-    while (size < 4 * entries_.size())
+    while (size < 2 * rows)
         size *= 2;
     slots_.assign(size, 0);
-    for (std::size_t i = 0; i < entries_.size(); ++i) {
-        std::size_t slot = nameHash(entries_[i].name) & (size - 1);
-        while (slots_[slot] != 0)
-            slot = (slot + 1) & (size - 1);
-        slots_[slot] = static_cast<std::uint32_t>(i + 1);
+    for (std::size_t i = 0; i < rows; ++i) {
+        const DatatypeMapRow* row = table + i;
+        std::uint32_t& slot = slotOf(row->modelDatatype);
+        if (slot == 0) {
+            entries_.push_back(Entry{row->modelDatatype});
+            slot = static_cast<std::uint32_t>(entries_.size());
+        }
+        Entry& entry = entries_[slot - 1];
+        // Rows are taken in table order: the first that admits each kind of length.
+        if (!entry.zeroLength && (row->lengthCondition == -1 || row->lengthCondition == 1))
+            entry.zeroLength = row;
+        if (!entry.otherLength && (row->lengthCondition == -1 || row->lengthCondition == 0))
+            entry.otherLength = row;
     }
 }
 
 const DatatypeMapRow* DatatypeIndex::find(const DatatypeMapRow* table,
                                           std::string_view modelDatatype, int length) {
-    if (table != table_ || (table && entries_.empty()))
+    if (table != table_ || slots_.empty())
         build(table);
-    if (slots_.empty())
+    const std::uint32_t slot = slotOf(modelDatatype);
+    if (slot == 0)
         return nullptr;
-    const std::size_t mask = slots_.size() - 1;
-    for (std::size_t slot = nameHash(modelDatatype) & mask; slots_[slot] != 0;
-         slot = (slot + 1) & mask) {
-        const Entry& entry = entries_[slots_[slot] - 1];
-        if (entry.name == modelDatatype)
-            return length == 0 ? entry.zeroLength : entry.otherLength;
-    }
-    return nullptr;
+    const Entry& entry = entries_[slot - 1];
+    return length == 0 ? entry.zeroLength : entry.otherLength;
 }

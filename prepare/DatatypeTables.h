@@ -74,11 +74,13 @@ class DatatypeIndex {
         const DatatypeMapRow* otherLength = nullptr;
     };
     void build(const DatatypeMapRow* table);
+    // The slot of `name`'s entry, or the free slot where it belongs.
+    std::uint32_t& slotOf(std::string_view name);
 
     const DatatypeMapRow* table_ = nullptr;
-    // Sorted by the length of the name, then by the name.
+    // One per name, in the order of the names' first rows.
     std::vector<Entry> entries_;
     // An open-addressing index of the entries by name: entry position + 1,
-    // 0 for a free slot; at least four slots per entry.
+    // 0 for a free slot; at least two slots per row of the table.
     std::vector<std::uint32_t> slots_;
 };
