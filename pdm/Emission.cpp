@@ -430,36 +430,11 @@ void ORXSybasePowerDesignerPdm08ExportBridge::printObjectStart(std::string_view 
         currentIndent += indentUnit;
 }
 
-// Every written object opens with these two lines. The identifier is
-// formatted once: the Id attribute has its digits, a:OID the same digits
-// zero-padded to twelve (an int has at most ten) after the GUID prefix.
+// Every written object opens with these two lines.
 void ORXSybasePowerDesignerPdm08ExportBridge::printObjectStartWithOid(std::string_view name,
                                                                       int id) {
-    if (id <= 0) {
-        printObjectStart(name, id);
-        printIntegerAttribute("a:OID", id, true);
-        return;
-    }
-    char digits[16];
-    const std::size_t length = static_cast<std::size_t>(writeDecimal(digits, id) - digits);
-    // The digits are copied with copyShort, made for up to sixteen bytes.
-    auto putDigits = [&digits, length](char* out) {
-        copyShort(out, digits, length);
-        return out + length;
-    };
-    std::string_view indent = lineIndent();
-    char* p = lineRoom(indent.size() + name.size() + length + 12);
-    p = put(put(p, indent), '<');
-    p = put(put(p, name), " Id=\"o");
-    endLine(put(putDigits(p), "\">\n"));
-    if (!indentUnit.empty())
-        currentIndent += indentUnit;
-    indent = lineIndent();
-    p = lineRoom(indent.size() + guidPrefix.size() + 12 + 17);
-    p = put(put(p, indent), "<a:OID>");
-    // Twelve zeros, the last of them overwritten by the digits.
-    p = put(put(p, guidPrefix), "000000000000") - length;
-    endLine(put(putDigits(p), "</a:OID>\n"));
+    printObjectStart(name, id);
+    printIntegerAttribute("a:OID", id, true);
 }
 
 void ORXSybasePowerDesignerPdm08ExportBridge::printElementEnd(std::string_view name) {

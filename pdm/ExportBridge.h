@@ -150,8 +150,7 @@ class ORXSybasePowerDesignerPdm08ExportBridge : public ORXXMLWriter {
 
     void printCollectionStart(std::string_view name);
     void printObjectStart(std::string_view name, int id);
-    // printObjectStart followed by the object's a:OID line, for an
-    // identifier that is never 0.
+    // printObjectStart followed by the object's a:OID line.
     void printObjectStartWithOid(std::string_view name, int id);
     void printElementEnd(std::string_view name);
     void printObjectRef(std::string_view name, std::string_view attribute, int id);
