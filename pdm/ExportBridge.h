@@ -90,21 +90,11 @@ class ORXSybasePowerDesignerPdm08ExportBridge : public ORXXMLWriter {
     static ORXAssociationRole* childRole(ORXAssociation* association);
 
     // `object` as an element (with physical name, comment, description and
-    // notes), or null. Every written object is asked several times, and the
-    // answer depends on its type alone: it is remembered per type code.
-    const ORXElement* asElement(const ORXObject* object) {
-        const int type = object->getElementType();
-        if (type < 0 || type >= kElementTypeCodes)
-            return object->isInstanceOf(ORX_ET_ELEMENT) ? static_cast<const ORXElement*>(object)
-                                                        : nullptr;
-        std::uint8_t& known = typeIsElement[type];
-        if (known == 0)
-            known = object->isInstanceOf(ORX_ET_ELEMENT) ? 2 : 1;
-        return known == 2 ? static_cast<const ORXElement*>(object) : nullptr;
+    // notes), or null.
+    static const ORXElement* asElement(const ORXObject* object) {
+        return object->isInstanceOf(ORX_ET_ELEMENT) ? static_cast<const ORXElement*>(object)
+                                                    : nullptr;
     }
-    static constexpr int kElementTypeCodes = 128;
-    // Per type code: 0 not asked yet, 1 not an element, 2 an element.
-    std::uint8_t typeIsElement[kElementTypeCodes] = {};
 
     // ---- Records, identifiers, names, emission -------------------------------
     // The object's record, made on the first request. Nearly every step of
