@@ -111,9 +111,10 @@ def measure(build, tables, runs, work):
     phase_output = os.path.join(work, f"phases-{tables}.pdm")
     # Each round of phases in a fresh process, so that every size is measured
     # as the program meets it (memory touched for the first time), not with
-    # the blocks that an earlier round left in the model's pool; medians.
-    rounds = [tool(build, "phases", model, phase_output, 1)
-              for _ in range(runs if tables < 50000 else 1)]
+    # the blocks that an earlier round left in the model's pool; medians,
+    # at every size: on a shared machine one round of a large model can take
+    # half as long again as the next.
+    rounds = [tool(build, "phases", model, phase_output, 1) for _ in range(runs)]
     phases = {key: statistics.median(r[key] for r in rounds) for key in rounds[0]}
     if not files_equal(output, phase_output):
         sys.exit(f"the in-process export of {tables} tables differs from the program's")
