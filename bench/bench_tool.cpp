@@ -125,6 +125,15 @@ double secondsSince(Clock::time_point start) {
     return Clock::now() - start;
 }
 
+// The processor time the kernel has spent for this process: mapping and
+// clearing fresh pages, reading and writing files.
+double systemSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_stime.tv_usec) * 1e-6;
+}
+
 // ---- Phases -------------------------------------------------------------------------
 
 std::string readFile(const std::string& path) {
@@ -147,21 +156,24 @@ long peakRssKiB() {
 }
 
 // Loads, exports and deletes `repeat` times; each phase's best time, and the
-// allocations and bytes of the first round (later rounds reuse the blocks
+// allocations, bytes and kernel time of the first round (later rounds reuse the blocks
 // that the model's pool kept from the first).
 int runPhases(const std::string& input, const std::string& output, int repeat) {
     ORXClock::setFixedTime(0);
     const std::string text = readFile(input);
     double load = 1e30, exportTime = 1e30, teardown = 1e30;
+    double loadSystem = 0, exportSystem = 0;
     unsigned long long loadAllocations = 0, exportAllocations = 0;
     long long modelBytes = 0, exportExtraBytes = 0;
     for (int round = 0; round < repeat; ++round) {
         counters.allocations = 0;
         const long long before = counters.liveBytes;
+        double system = systemSeconds();
         Clock::time_point start = Clock::now();
         std::unique_ptr<ORXModel> model = importers::parseJsonModel(text, input);
         load = std::min(load, secondsSince(start));
         if (round == 0) {
+            loadSystem = systemSeconds() - system;
             loadAllocations = counters.allocations;
             modelBytes = counters.liveBytes - before;
         }
@@ -169,10 +181,12 @@ int runPhases(const std::string& input, const std::string& output, int repeat) {
         counters.allocations = 0;
         const long long beforeExport = counters.liveBytes;
         counters.peakBytes = counters.liveBytes;
+        system = systemSeconds();
         start = Clock::now();
         bench::exportModel(*model, output);
         exportTime = std::min(exportTime, secondsSince(start));
         if (round == 0) {
+            exportSystem = systemSeconds() - system;
             exportAllocations = counters.allocations;
             exportExtraBytes = counters.peakBytes - beforeExport;
         }
@@ -182,6 +196,7 @@ int runPhases(const std::string& input, const std::string& output, int repeat) {
         teardown = std::min(teardown, secondsSince(start));
     }
     std::printf("load_s %.6f\nexport_s %.6f\nteardown_s %.6f\n", load, exportTime, teardown);
+    std::printf("load_system_s %.6f\nexport_system_s %.6f\n", loadSystem, exportSystem);
     std::printf("load_allocations %llu\nexport_allocations %llu\n", loadAllocations,
                 exportAllocations);
     std::printf("model_bytes %lld\nexport_extra_bytes %lld\n", modelBytes, exportExtraBytes);
