@@ -8,8 +8,10 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <random>
 #include <set>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -146,6 +148,115 @@ TEST(ModelLinks, LongListsKeepMembershipThroughRandomChanges) {
         EXPECT_EQ(list.count(), 0);
         for (Item& item : items)
             ASSERT_FALSE(list.contains(&item));
+    }
+}
+
+// Lists of model objects append an object made after every object they have
+// held without looking it up, and record it in their index only when a
+// look-up comes. Runs of such appends (some then added again, which must be
+// refused) between removals, insertions, additions of older objects and
+// reads: every answer must match a plain vector's.
+TEST(ModelLinks, LongListsOfModelObjectsMatchAVectorWhenAppendsWait) {
+    for (unsigned seed : {4u, 5u, 6u, 7u}) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        std::mt19937 random(seed);
+        // Made in order: each has a greater serial than those before it.
+        std::vector<std::unique_ptr<ORXNote>> objects;
+        for (int i = 0; i < 12000; ++i)
+            objects.push_back(std::make_unique<ORXNote>());
+        std::size_t made = 0;  // objects[made] is the next one never added
+        ORXLinkList<ORXNote> list;
+        std::vector<ORXNote*> expected;
+        // The list starts its index here: it must know that it holds these.
+        for (; made < 16; ++made) {
+            ASSERT_TRUE(list.add(objects[made].get()));
+            expected.push_back(objects[made].get());
+        }
+        ASSERT_FALSE(list.add(objects[random() % made].get()));
+        auto held = [&](const ORXNote* object) {
+            return std::find(expected.begin(), expected.end(), object) != expected.end();
+        };
+        // An object added before, or never, or the next new one.
+        auto pickOlder = [&]() {
+            const std::size_t at = random() % (made + 1);
+            made = std::max(made, at + 1);
+            return objects[at].get();
+        };
+        // One of the last objects made, which may still wait for the index.
+        auto pickRecent = [&]() {
+            return objects[made - 1 - random() % std::min<std::size_t>(made, 50)].get();
+        };
+        for (int step = 0; step < 6000 && made + 64 < objects.size(); ++step) {
+            SCOPED_TRACE("step " + std::to_string(step));
+            switch (random() % 8) {
+                case 0:
+                case 1:
+                case 2: {
+                    // A run of new objects, then maybe one of them again.
+                    const std::size_t run = 1 + random() % 40;
+                    for (std::size_t i = 0; i < run; ++i) {
+                        ASSERT_TRUE(list.add(objects[made].get()));
+                        expected.push_back(objects[made++].get());
+                    }
+                    if (random() % 2) {
+                        ORXNote* again = objects[made - 1 - random() % run].get();
+                        ASSERT_FALSE(list.add(again));
+                        ASSERT_FALSE(list.insertAt(0, again));
+                    }
+                    break;
+                }
+                case 3: {
+                    ORXNote* object = pickOlder();
+                    const bool was = held(object);
+                    ASSERT_EQ(list.add(object), !was);
+                    if (!was)
+                        expected.push_back(object);
+                    break;
+                }
+                case 4: {
+                    ORXNote* object = pickOlder();
+                    const bool was = held(object);
+                    const int at = static_cast<int>(random() % (expected.size() + 1));
+                    ASSERT_EQ(list.insertAt(at, object), !was);
+                    if (!was)
+                        expected.insert(expected.begin() + at, object);
+                    break;
+                }
+                case 5: {
+                    ORXNote* object = random() % 2 && made > 0 ? pickRecent() : pickOlder();
+                    const bool was = held(object);
+                    ASSERT_EQ(list.remove(object), was);
+                    if (was)
+                        expected.erase(std::find(expected.begin(), expected.end(), object));
+                    break;
+                }
+                case 6: {
+                    ORXNote* object = made > 0 ? pickRecent() : pickOlder();
+                    ASSERT_EQ(list.contains(object), held(object));
+                    break;
+                }
+                default:
+                    ASSERT_EQ(list.count(), static_cast<int>(expected.size()));
+                    if (!expected.empty()) {
+                        const std::size_t at = random() % expected.size();
+                        ASSERT_EQ(list.get(static_cast<int>(at)), expected[at]);
+                    }
+            }
+            if (step % 200 == 199) {
+                ASSERT_EQ(list.items(), expected);
+                for (std::size_t i = 0; i < made; ++i)
+                    ASSERT_EQ(list.contains(objects[i].get()), held(objects[i].get()))
+                        << "object " << i;
+            }
+        }
+        ASSERT_EQ(list.items(), expected);
+        // Removing every item in a shuffled order leaves nothing behind.
+        std::shuffle(expected.begin(), expected.end(), random);
+        for (ORXNote* object : expected)
+            ASSERT_TRUE(list.remove(object));
+        EXPECT_EQ(list.count(), 0);
+        for (const auto& object : objects)
+            ASSERT_FALSE(list.contains(object.get()));
     }
 }
 

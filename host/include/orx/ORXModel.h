@@ -164,17 +164,40 @@ class ORXPointerIndex : public ORXPooled {
     // Records `position` for `key` (a new key or a moved one).
     void set(const void* key, std::size_t position);
     void erase(const void* key);
+    // Asks the processor to fetch the slot where a look-up of `key` starts,
+    // so that a run of calls to set() over many keys overlaps its misses.
+    void prefetch(const void* key) const {
+        if (slots_)
+            __builtin_prefetch(&slots_[homeSlot(key, mask_)], 1);
+    }
 
   private:
+    template <class T>
+    friend class ORXLinkList;
     struct Slot {
         const void* key;
         std::size_t position;
     };
-    std::size_t slotOf(const void* key) const;
+    // Objects are 16-byte aligned: the low bits carry nothing; the multiply
+    // spreads the rest over the bits the mask keeps.
+    static std::size_t homeSlot(const void* key, std::size_t mask) {
+        auto bits = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(key)) >> 4;
+        bits *= 0x9E3779B97F4A7C15ULL;
+        return static_cast<std::size_t>(bits >> 20) & mask;
+    }
+    static std::size_t homeOf(const Slot& slot, std::size_t mask) {
+        return homeSlot(slot.key, mask);
+    }
     void grow();
     Slot* slots_ = nullptr;
     std::size_t mask_ = 0;  // slot count - 1; the count is a power of two
     std::size_t used_ = 0;
+    // Kept by the list that owns the index: its slots before `indexed_` are
+    // recorded here with their positions, later ones not yet (or with stale
+    // positions); `newest_` is the greatest creation serial of any item the
+    // list has held since the index was made.
+    std::size_t indexed_ = 0;
+    std::uint64_t newest_ = 0;
 };
 
 // An ordered list of linked objects with constant-time membership, removal and
@@ -185,6 +208,15 @@ class ORXPointerIndex : public ORXPooled {
 // more), a short list lives in one block of the model's pool with its items
 // and is scanned, and a list that grows past a few items keeps an index from
 // item to position.
+//
+// The index of a long list catches up lazily: appended items wait until a
+// look-up needs them, and are then recorded in one pass that fetches the
+// slots of the next few items ahead. A list of model objects also remembers
+// the greatest creation serial it has held: an object made later than that
+// cannot be in the list yet, so adding it appends without a look-up. Loading
+// a model adds its objects to the long lists (a package's elements, a
+// diagram's symbols) mostly in creation order, and so never probes their
+// index at a random slot per object.
 template <class T>
 class ORXLinkList {
   public:
@@ -229,12 +261,18 @@ class ORXLinkList {
     // Whether an item may stand alone in the list's word: only when its
     // pointers leave the lowest bit clear.
     static constexpr bool singleAllowed() { return alignof(T) >= 2; }
+    // Whether items carry the creation serial of the model's objects.
+    static constexpr bool hasSerial() { return std::is_base_of_v<ORXObject, T>; }
     bool isSingle() const { return (word_ & kSingleBit) != 0; }
     T* single() const { return reinterpret_cast<T*>(word_ & ~kSingleBit); }
     Block* block() const { return reinterpret_cast<Block*>(word_); }
     // The slot of `item`, or -1.
     std::ptrdiff_t find(const T* item) const;
-    void reindex(std::size_t from) const;
+    // Records in the index every slot not yet recorded.
+    void catchUp() const;
+    // Called after `item` was put in slot `at`: makes the index of a list
+    // that has grown long, and notes that the slots from `at` on moved.
+    void noteAdded(const T* item, std::size_t at);
     void compact() const;
     // Makes room for `slots` slots in a block (a lone item moves into it).
     void reserve(std::size_t slots);
@@ -249,8 +287,10 @@ std::ptrdiff_t ORXLinkList<T>::find(const T* item) const {
         return -1;
     if (isSingle())
         return single() == item ? 0 : -1;
-    if (block()->index)
+    if (block()->index) {
+        catchUp();
         return block()->index->find(item);
+    }
     T** slots = block()->items();
     for (std::size_t i = 0; i < block()->size; ++i)
         if (slots[i] == item)
@@ -259,18 +299,49 @@ std::ptrdiff_t ORXLinkList<T>::find(const T* item) const {
 }
 
 template <class T>
-void ORXLinkList<T>::reindex(std::size_t from) const {
+void ORXLinkList<T>::catchUp() const {
     Block& list = *block();
-    if (!list.index && list.size < kIndexedFrom)
+    ORXPointerIndex& index = *list.index;
+    if (index.indexed_ >= list.size)
         return;
-    if (!list.index) {
-        list.index = new ORXPointerIndex();
-        from = 0;
-    }
     T** slots = list.items();
-    for (std::size_t i = from; i < list.size; ++i)
+    // Far enough ahead for several misses to be on their way at once, near
+    // enough that the fetched slots are still cached when their turn comes.
+    constexpr std::size_t kAhead = 8;
+    const std::size_t end = list.size;
+    for (std::size_t i = index.indexed_; i < end && i < index.indexed_ + kAhead; ++i)
         if (slots[i])
-            list.index->set(slots[i], i);
+            index.prefetch(slots[i]);
+    for (std::size_t i = index.indexed_; i < end; ++i) {
+        if (i + kAhead < end && slots[i + kAhead])
+            index.prefetch(slots[i + kAhead]);
+        if (slots[i])
+            index.set(slots[i], i);
+    }
+    index.indexed_ = end;
+}
+
+template <class T>
+void ORXLinkList<T>::noteAdded(const T* item, std::size_t at) {
+    Block& list = *block();
+    if (!list.index) {
+        if (list.size < kIndexedFrom)
+            return;
+        list.index = new ORXPointerIndex();
+        if constexpr (hasSerial()) {
+            T** slots = list.items();
+            for (std::size_t i = 0; i < list.size; ++i)
+                if (slots[i] && slots[i]->getSerial() > list.index->newest_)
+                    list.index->newest_ = slots[i]->getSerial();
+        }
+        return;
+    }
+    if constexpr (hasSerial()) {
+        if (item->getSerial() > list.index->newest_)
+            list.index->newest_ = item->getSerial();
+    }
+    if (at < list.index->indexed_)
+        list.index->indexed_ = at;
 }
 
 template <class T>
@@ -300,7 +371,13 @@ void ORXLinkList<T>::reserve(std::size_t slots) {
 
 template <class T>
 bool ORXLinkList<T>::add(T* item) {
-    if (!item || find(item) >= 0)
+    if (!item)
+        return false;
+    bool newer = false;
+    if constexpr (hasSerial())
+        newer =
+            word_ && !isSingle() && block()->index && item->getSerial() > block()->index->newest_;
+    if (!newer && find(item) >= 0)
         return false;
     if (!word_ && singleAllowed()) {
         word_ = reinterpret_cast<std::uintptr_t>(item) | kSingleBit;
@@ -308,7 +385,7 @@ bool ORXLinkList<T>::add(T* item) {
     }
     reserve(isSingle() ? 2 : word_ ? std::size_t{block()->size} + 1 : 1);
     block()->items()[block()->size++] = item;
-    reindex(block()->size - 1);
+    noteAdded(item, block()->size - 1);
     return true;
 }
 
@@ -348,7 +425,7 @@ bool ORXLinkList<T>::insertAt(int i, T* item) {
     std::copy_backward(slots + i, slots + block()->size, slots + block()->size + 1);
     slots[i] = item;
     ++block()->size;
-    reindex(static_cast<std::size_t>(i));
+    noteAdded(item, static_cast<std::size_t>(i));
     return true;
 }
 
@@ -377,13 +454,17 @@ void ORXLinkList<T>::compact() const {
     Block& list = *block();
     T** slots = list.items();
     std::uint32_t kept = 0;
-    for (std::uint32_t i = 0; i < list.size; ++i)
+    while (kept < list.size && slots[kept])
+        ++kept;
+    // The items before the first hole keep their positions; the index
+    // records the later ones again when it is next read.
+    if (list.index && kept < list.index->indexed_)
+        list.index->indexed_ = kept;
+    for (std::uint32_t i = kept; i < list.size; ++i)
         if (slots[i])
             slots[kept++] = slots[i];
     list.size = kept;
     list.holes = 0;
-    if (list.index)
-        reindex(0);
 }
 
 // An owner's list of its parts, or a short list of links, in order: one

@@ -13,27 +13,14 @@ ORXPointerIndex::~ORXPointerIndex() {
 
 namespace {
 
-// Objects are 16-byte aligned: the low bits carry nothing; the multiply
-// spreads the rest over the bits the mask keeps.
-std::size_t homeSlot(const void* key, std::size_t mask) {
-    auto bits = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(key)) >> 4;
-    bits *= 0x9E3779B97F4A7C15ULL;
-    return static_cast<std::size_t>(bits >> 20) & mask;
-}
-
 const auto isFree = [](const auto& slot) { return !slot.key; };
-const auto homeOf = [](const auto& slot, std::size_t mask) { return homeSlot(slot.key, mask); };
 
 }  // namespace
-
-std::size_t ORXPointerIndex::slotOf(const void* key) const {
-    return homeSlot(key, mask_);
-}
 
 std::ptrdiff_t ORXPointerIndex::find(const void* key) const {
     if (!slots_)
         return -1;
-    for (std::size_t at = slotOf(key);; at = (at + 1) & mask_) {
+    for (std::size_t at = homeSlot(key, mask_);; at = (at + 1) & mask_) {
         if (slots_[at].key == key)
             return static_cast<std::ptrdiff_t>(slots_[at].position);
         if (!slots_[at].key)
@@ -44,7 +31,7 @@ std::ptrdiff_t ORXPointerIndex::find(const void* key) const {
 void ORXPointerIndex::grow() {
     const std::size_t oldCount = slots_ ? mask_ + 1 : 0;
     const std::size_t count = oldCount ? oldCount * 2 : 32;
-    slots_ = orxmodel::regrowSlots(slots_, oldCount, count, isFree, homeOf);
+    slots_ = orxmodel::regrowSlots(slots_, oldCount, count, isFree, &ORXPointerIndex::homeOf);
     mask_ = count - 1;
 }
 
@@ -52,7 +39,7 @@ void ORXPointerIndex::set(const void* key, std::size_t position) {
     // At most half the slots in use keeps the probes short.
     if (!slots_ || (used_ + 1) * 2 > mask_ + 1)
         grow();
-    std::size_t at = slotOf(key);
+    std::size_t at = homeSlot(key, mask_);
     while (slots_[at].key && slots_[at].key != key)
         at = (at + 1) & mask_;
     if (!slots_[at].key)
@@ -63,12 +50,12 @@ void ORXPointerIndex::set(const void* key, std::size_t position) {
 void ORXPointerIndex::erase(const void* key) {
     if (!slots_)
         return;
-    std::size_t at = slotOf(key);
+    std::size_t at = homeSlot(key, mask_);
     while (slots_[at].key != key) {
         if (!slots_[at].key)
             return;
         at = (at + 1) & mask_;
     }
-    orxmodel::removeSlot(slots_, mask_, at, isFree, homeOf);
+    orxmodel::removeSlot(slots_, mask_, at, isFree, &ORXPointerIndex::homeOf);
     --used_;
 }
