@@ -270,3 +270,51 @@ TEST(JsonScanning, IndentedDocumentsOfEveryStepReadAsTheReferenceReadsThem) {
 }
 
 }  // namespace
+
+// The strings the reader notes as possible references, with their places and
+// hashes: every string value of a member whose key names an object by its id,
+// and every string item of a list of such ids, in document order; no other
+// string. The texts starting with "r" are the references.
+TEST(JsonScanning, TheReferencesOfAModelFileAreNotedInDocumentOrder) {
+    const std::string text = R"({
+  "kind": "class", "name": "n1", "id": "n2", "owner": "r1",
+  "type": {"dataType": "n3"},
+  "attributes": [{"id": "n4", "name": "n5", "type": "r2"}, "r3"],
+  "keys": [{"attributes": ["r4", "r\u0035"], "index": "r6", "orderingIndex": "r7",
+            "references": "r8", "nameMaps": [{"source": "r9", "destination": "r10"}]}],
+  "primaryKey": "r11", "supertype": "r12", "subtypes": ["r13", 1, null, "r14"],
+  "foreignKeys": ["r15"], "links": [null, "r16"],
+  "indexes": [{"key": "r17", "members": [{"attribute": "r18"}]}],
+  "roles": [{"class": "r19", "foreignKey": "r20"}],
+  "diagrams": [{"members": ["r21"], "symbols": [{"subject": "r22", "kind": "n6"}]}],
+  "comment": "n7", "notes": ["n8"], "class": 5, "key": {"index": "r23"}, "index": ["n9"]
+})";
+    importers::JsonDocument document;
+    ASSERT_EQ(document.parse(text), "");
+    std::vector<std::pair<std::size_t, std::string_view>> strings;
+    std::function<void(const importers::JsonValue&)> walk = [&](const importers::JsonValue& value) {
+        if (value.isString())
+            strings.emplace_back(document.indexOf(value), value.string());
+        if (value.isArray() || value.isObject()) {
+            for (const importers::JsonValue& item : value)
+                walk(item);
+        }
+    };
+    walk(document.root());
+    std::vector<importers::JsonDocument::Reference> expected;
+    for (const auto& [at, string] : strings) {
+        if (string[0] == 'r') {
+            expected.push_back(
+                {static_cast<std::uint32_t>(at),
+                 static_cast<std::uint32_t>(importers::idHash(string, importers::idWord(string)))});
+        }
+    }
+    ASSERT_EQ(expected.size(), 23u);
+    const std::vector<importers::JsonDocument::Reference>& noted = document.references();
+    ASSERT_EQ(noted.size(), expected.size());
+    for (std::size_t i = 0; i < noted.size(); ++i) {
+        SCOPED_TRACE("reference " + std::to_string(i + 1));
+        EXPECT_EQ(noted[i].at, expected[i].at);
+        EXPECT_EQ(noted[i].hash, expected[i].hash);
+    }
+}

@@ -420,6 +420,8 @@ class JsonTextReader {
                 ++p;
                 if (!readString(p, *value))
                     return false;
+                if (top != nullptr && top->references)
+                    noteReference(*value);
                 break;
             case 't':
                 if (!literal(p, "true", JsonValue::Type::Boolean, true, *value))
@@ -486,6 +488,13 @@ class JsonTextReader {
             document_.idHashes_.push_back(static_cast<std::uint32_t>(idHash(id, idWord(id))));
             goto afterValue;
         }
+        if (*p == '"' && isReferenceKey(name)) {
+            ++p;
+            if (!readString(p, *value))
+                return false;
+            noteReference(*value);
+            goto afterValue;
+        }
     }
         goto readValue;
     }
@@ -496,7 +505,8 @@ class JsonTextReader {
         std::uint32_t count;    // its items so far
         std::uint64_t keyBits;  // a bit for the hash of each key so far (objects)
         bool isObject;
-        bool keySet;  // keySets_ at this depth holds the object's keys
+        bool keySet;      // keySets_ at this depth holds the object's keys
+        bool references;  // an array whose string items are references
         // The spaces that began the last line of an item and of a closing
         // bracket at this depth: in an indented file the next are alike.
         std::uint32_t itemIndent;
@@ -517,7 +527,61 @@ class JsonTextReader {
         frame.keyBits = 0;
         frame.isObject = isObject;
         frame.keySet = false;
+        frame.references = !isObject && isReferenceListKey(container.key());
         return &frame;
+    }
+
+    // Notes a string that may be a reference, with its hash taken while its
+    // text is at hand.
+    void noteReference(const JsonValue& value) {
+        const std::string_view id = value.string();
+        document_.references_.push_back(
+            {static_cast<std::uint32_t>(&value - document_.values_.get()),
+             static_cast<std::uint32_t>(idHash(id, idWord(id)))});
+    }
+
+    // The keys of members whose string value names an object by its id.
+    static bool isReferenceKey(std::string_view name) {
+        switch (name.size()) {
+            case 3:
+                return name == "key";
+            case 4:
+                return name == "type";
+            case 5:
+                return name == "class" || name == "index" || name == "owner";
+            case 6:
+                return name == "source";
+            case 7:
+                return name == "subject";
+            case 9:
+                return name == "attribute" || name == "supertype";
+            case 10:
+                return name == "foreignKey" || name == "primaryKey" || name == "references";
+            case 11:
+                return name == "destination";
+            case 13:
+                return name == "orderingIndex";
+            default:
+                return false;
+        }
+    }
+
+    // The keys of lists whose string items name objects by their ids.
+    static bool isReferenceListKey(std::string_view name) {
+        switch (name.size()) {
+            case 5:
+                return name == "links";
+            case 7:
+                return name == "members";
+            case 8:
+                return name == "subtypes";
+            case 10:
+                return name == "attributes";
+            case 11:
+                return name == "foreignKeys";
+            default:
+                return false;
+        }
     }
 
     // Skips the blanks before a token, guessing a line break and `indent`
@@ -1064,6 +1128,7 @@ void JsonDocument::clear() {
     std::deque<std::string>().swap(strings_);
     idCount_ = 0;
     std::vector<std::uint32_t>().swap(idHashes_);
+    std::vector<Reference>().swap(references_);
 }
 
 void JsonDocument::grow() {

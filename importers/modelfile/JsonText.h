@@ -161,6 +161,26 @@ class JsonDocument {
     // turns down need.
     const std::vector<std::uint32_t>& idHashes() const { return idHashes_; }
 
+    // A string that may name an object by its id: the value of a member
+    // whose key the model file uses for references ("class", "subject",
+    // "attribute", ...) or an item of a list of them ("attributes",
+    // "members", ...). `at` is its place in the tree (see indexOf), `hash`
+    // the low 32 bits of its idHash.
+    struct Reference {
+        std::uint32_t at;
+        std::uint32_t hash;
+    };
+    // The references in document order, noted while the text is at hand,
+    // so that a user resolving them in about that order can fetch the look-
+    // up of one a few ahead. Some may name no object at all: only advice.
+    // Empty when the tree came from the slower parser.
+    const std::vector<Reference>& references() const { return references_; }
+
+    // The place of a value of this document's tree, counted from the root.
+    std::size_t indexOf(const JsonValue& value) const {
+        return static_cast<std::size_t>(&value - values_.get());
+    }
+
     // Frees the tree.
     void clear();
 
@@ -186,6 +206,7 @@ class JsonDocument {
     std::deque<std::string> strings_;  // decoded strings that held escapes
     std::size_t idCount_ = 0;
     std::vector<std::uint32_t> idHashes_;
+    std::vector<Reference> references_;
 };
 
 // An id of up to 8 bytes as one word: its first four and its last four
