@@ -12,13 +12,18 @@ std::size_t hashText(std::string_view text) {
 
 }  // namespace
 
+// A slot keeps the text's hash beside its position, so a probe reads the
+// stored text only when the hashes match: the texts lie all over the blocks,
+// and most probes of a new text meet only other texts.
 std::uint32_t NameStore::intern(std::string_view text) {
     if (2 * static_cast<std::size_t>(count_) > slots_.size())
         growSlots();
     const std::size_t mask = slots_.size() - 1;
-    std::size_t slot = hashText(text) & mask;
-    while (std::uint32_t position = slots_[slot]) {
-        if (at(position).view() == text)
+    const std::size_t hash = hashText(text);
+    const auto tag = static_cast<std::uint32_t>(hash);
+    std::size_t slot = hash & mask;
+    while (std::uint32_t position = slots_[slot].position) {
+        if (slots_[slot].hash == tag && at(position).view() == text)
             return position;
         slot = (slot + 1) & mask;
     }
@@ -27,18 +32,22 @@ std::uint32_t NameStore::intern(std::string_view text) {
         blocks_.push_back(std::make_unique<ORXString[]>(kBlock));
     blocks_[position / kBlock][position % kBlock] = ORXString(text);
     ++count_;
-    slots_[slot] = position;
+    slots_[slot] = Slot{position, tag};
     return position;
 }
 
+// The sizes are powers of two no larger than 2^32, so the kept 32 bits of a
+// hash place a text as its whole hash would.
 void NameStore::growSlots() {
-    std::vector<std::uint32_t> larger(slots_.empty() ? 64 : slots_.size() * 2, 0);
+    std::vector<Slot> larger(slots_.empty() ? 64 : slots_.size() * 2, Slot{0, 0});
     const std::size_t mask = larger.size() - 1;
-    for (std::uint32_t position = 1; position < count_; ++position) {
-        std::size_t slot = hashText(at(position).view()) & mask;
-        while (larger[slot])
+    for (const Slot& old : slots_) {
+        if (old.position == 0)
+            continue;
+        std::size_t slot = old.hash & mask;
+        while (larger[slot].position)
             slot = (slot + 1) & mask;
-        larger[slot] = position;
+        larger[slot] = old;
     }
     slots_.swap(larger);
 }

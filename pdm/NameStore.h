@@ -27,12 +27,16 @@ class NameStore {
 
   private:
     static constexpr std::uint32_t kBlock = 1024;
+    struct Slot {
+        std::uint32_t position;  // 0: free
+        std::uint32_t hash;      // the low 32 bits of the text's hash
+    };
     void growSlots();
 
     // The strings, in blocks that never move; position 0 is left unused.
     std::vector<std::unique_ptr<ORXString[]>> blocks_;
     std::uint32_t count_ = 1;
-    // An open-addressing index of the positions by text (0: free slot); its
-    // size is a power of two at least twice the number of texts.
-    std::vector<std::uint32_t> slots_;
+    // An open-addressing index of the positions by text; its size is a power
+    // of two at least twice the number of texts.
+    std::vector<Slot> slots_;
 };

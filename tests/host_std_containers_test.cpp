@@ -89,6 +89,28 @@ TEST(OrxHashtable, EqualKeysKeepTheirOrderThroughGrowthAndRemoval) {
     EXPECT_EQ(table.findFirst(&probe), &probe);
 }
 
+// Growing splits every chain between its bucket and the new one above it:
+// iteration goes bucket by bucket, and keys keep their order within one.
+TEST(OrxHashtable, GrowthSplitsChainsAndIterationGoesBucketByBucket) {
+    TensTable table(2);
+    // Tens 1, 3, 5 share bucket 1 and tens 2 bucket 0 of two; the fifth key
+    // doubles the table to four buckets first: tens 4 and 2 in buckets 0 and
+    // 2, tens 1 and 5 stay in bucket 1, tens 3 moves to bucket 3.
+    std::vector<int> values = {11, 31, 51, 21, 41};
+    for (int& v : values)
+        ASSERT_TRUE(table.add(&v, true, nullptr));
+    EXPECT_EQ(table.getBucketCount(), 4);
+    std::vector<int> order;
+    table.forEach([&](const void* key) { order.push_back(*static_cast<const int*>(key)); });
+    EXPECT_EQ(order, (std::vector<int>{41, 11, 51, 21, 31}));
+    for (int probe : {19, 39, 59, 29, 49}) {
+        SCOPED_TRACE(probe);
+        EXPECT_FALSE(table.add(&probe, true, nullptr));
+    }
+    int other = 61;
+    EXPECT_FALSE(table.contains(&other));
+}
+
 TEST(ParameterizedText, ReplacesSetParametersInOnePass) {
     struct Case {
         const char* text;

@@ -21,7 +21,9 @@ class ORXContainer : public virtual _ORXContainer {
 // A chained hashtable of keys (untyped pointers). The table never owns its
 // keys. It grows when it holds more than twice as many keys as buckets. The
 // chains' nodes live in one array and link by position, so adding a key
-// allocates nothing but, now and then, a larger array.
+// allocates nothing but, now and then, a larger array. Each node keeps its
+// key's hash: a look-up compares only keys whose hashes match, and growing
+// rehashes nothing, so neither reads the keys of other chains' members.
 class ORXHashtable : public ORXContainer {
   public:
     // A position in the table, as returned by add() and the find operations.
@@ -47,12 +49,12 @@ class ORXHashtable : public ORXContainer {
     bool remove(const void* key);
     void removeAll();
     int getCount() const override { return static_cast<int>(count_); }
-    int getBucketCount() const { return static_cast<int>(heads_.size()); }
+    int getBucketCount() const { return static_cast<int>(buckets_.size()); }
     // Calls `f` for every key, bucket by bucket, each in the order of adding.
     template <class F>
     void forEach(F f) const {
-        for (std::uint32_t head : heads_)
-            for (std::uint32_t n = head; n != kNone; n = nodes_[n].next)
+        for (const Bucket& bucket : buckets_)
+            for (std::uint32_t n = bucket.head; n != kNone; n = nodes_[n].next)
                 f(nodes_[n].key);
     }
 
@@ -72,14 +74,27 @@ class ORXHashtable : public ORXContainer {
     struct Node {
         const void* key;
         std::uint32_t next;
+        // The key's hash, folded to 32 bits (fits the node's padding).
+        std::uint32_t hash;
     };
-    std::size_t bucketOf(std::size_t hash) const { return hash % heads_.size(); }
+    static std::uint32_t fold(std::size_t hash) {
+        return static_cast<std::uint32_t>(hash ^ (static_cast<std::uint64_t>(hash) >> 32));
+    }
+    std::size_t bucketOf(std::uint32_t hash) const { return hash % buckets_.size(); }
+    // The first node of the chain of `hash`'s bucket that holds a key equal
+    // to `key` (compared by `compareKey` or, with `entry` set, by
+    // `compareEntries`), or kNone.
+    std::uint32_t findNode(const void* key, std::uint32_t hash, bool entry) const;
     // Appends node `n` to the chain of bucket `b`.
     void link(std::size_t b, std::uint32_t n);
     void grow();
 
-    // Per bucket, the first and last node of its chain (kNone: empty).
-    std::vector<std::uint32_t> heads_, tails_;
+    // Per bucket, the first and last node of its chain (kNone: empty), side
+    // by side: adding a key reads both.
+    struct Bucket {
+        std::uint32_t head, tail;
+    };
+    std::vector<Bucket> buckets_;
     // The nodes; those of removed keys are chained from freeNodes_ for reuse.
     std::vector<Node> nodes_;
     std::uint32_t freeNodes_ = kNone;

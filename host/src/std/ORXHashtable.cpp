@@ -6,41 +6,49 @@
 #include <functional>
 
 ORXHashtable::ORXHashtable(int bucketCount)
-    : heads_(bucketCount > 0 ? static_cast<std::size_t>(bucketCount) : 1, kNone),
-      tails_(heads_.size(), kNone) {}
+    : buckets_(bucketCount > 0 ? static_cast<std::size_t>(bucketCount) : 1, Bucket{kNone, kNone}) {}
 
 void ORXHashtable::link(std::size_t b, std::uint32_t n) {
     nodes_[n].next = kNone;
-    if (tails_[b] == kNone)
-        heads_[b] = n;
+    Bucket& bucket = buckets_[b];
+    if (bucket.tail == kNone)
+        bucket.head = n;
     else
-        nodes_[tails_[b]].next = n;
-    tails_[b] = n;
+        nodes_[bucket.tail].next = n;
+    bucket.tail = n;
+}
+
+std::uint32_t ORXHashtable::findNode(const void* key, std::uint32_t hash, bool entry) const {
+    for (std::uint32_t n = buckets_[bucketOf(hash)].head; n != kNone; n = nodes_[n].next) {
+        const Node& node = nodes_[n];
+        if (node.hash == hash &&
+            (entry ? compareEntries(key, node.key) : compareKey(key, node.key)) == 0)
+            return n;
+    }
+    return kNone;
 }
 
 bool ORXHashtable::add(const void* key, bool unique, Iterator* where) {
-    std::size_t b = bucketOf(hashEntry(key));
+    const std::uint32_t hash = fold(hashEntry(key));
     if (unique) {
-        for (std::uint32_t n = heads_[b]; n != kNone; n = nodes_[n].next) {
-            if (compareEntries(key, nodes_[n].key) == 0) {
-                if (where)
-                    *where = Iterator{b, n, true};
-                return false;
-            }
+        const std::uint32_t equal = findNode(key, hash, true);
+        if (equal != kNone) {
+            if (where)
+                *where = Iterator{bucketOf(hash), equal, true};
+            return false;
         }
     }
     // Grow before inserting so that the position handed back stays valid.
-    if (count_ + 1 > 2 * heads_.size()) {
+    if (count_ + 1 > 2 * buckets_.size())
         grow();
-        b = bucketOf(hashEntry(key));
-    }
+    const std::size_t b = bucketOf(hash);
     std::uint32_t n = freeNodes_;
     if (n != kNone) {
         freeNodes_ = nodes_[n].next;
-        nodes_[n].key = key;
+        nodes_[n] = Node{key, kNone, hash};
     } else {
         n = static_cast<std::uint32_t>(nodes_.size());
-        nodes_.push_back(Node{key, kNone});
+        nodes_.push_back(Node{key, kNone, hash});
     }
     link(b, n);
     ++count_;
@@ -57,34 +65,35 @@ bool ORXHashtable::contains(const void* key) const {
 // order is the order of insertion (growing keeps the relative order of equal
 // keys).
 const void* ORXHashtable::findFirst(const void* key) const {
-    for (std::uint32_t n = heads_[bucketOf(hashKey(key))]; n != kNone; n = nodes_[n].next)
-        if (compareKey(key, nodes_[n].key) == 0)
-            return nodes_[n].key;
-    return nullptr;
+    const std::uint32_t n = findNode(key, fold(hashKey(key)), false);
+    return n == kNone ? nullptr : nodes_[n].key;
 }
 
 const void* ORXHashtable::findLast(const void* key) const {
+    const std::uint32_t hash = fold(hashKey(key));
     const void* last = nullptr;
-    for (std::uint32_t n = heads_[bucketOf(hashKey(key))]; n != kNone; n = nodes_[n].next)
-        if (compareKey(key, nodes_[n].key) == 0)
+    for (std::uint32_t n = buckets_[bucketOf(hash)].head; n != kNone; n = nodes_[n].next)
+        if (nodes_[n].hash == hash && compareKey(key, nodes_[n].key) == 0)
             last = nodes_[n].key;
     return last;
 }
 
 bool ORXHashtable::remove(const void* key) {
-    const std::size_t b = bucketOf(hashKey(key));
+    const std::uint32_t hash = fold(hashKey(key));
+    const std::size_t b = bucketOf(hash);
     std::uint32_t previous = kNone;
-    for (std::uint32_t n = heads_[b]; n != kNone; previous = n, n = nodes_[n].next) {
-        if (compareKey(key, nodes_[n].key) != 0)
+    Bucket& bucket = buckets_[b];
+    for (std::uint32_t n = bucket.head; n != kNone; previous = n, n = nodes_[n].next) {
+        if (nodes_[n].hash != hash || compareKey(key, nodes_[n].key) != 0)
             continue;
         const std::uint32_t next = nodes_[n].next;
         if (previous == kNone)
-            heads_[b] = next;
+            bucket.head = next;
         else
             nodes_[previous].next = next;
-        if (tails_[b] == n)
-            tails_[b] = previous;
-        nodes_[n] = Node{nullptr, freeNodes_};
+        if (bucket.tail == n)
+            bucket.tail = previous;
+        nodes_[n] = Node{nullptr, freeNodes_, 0};
         freeNodes_ = n;
         --count_;
         return true;
@@ -93,8 +102,7 @@ bool ORXHashtable::remove(const void* key) {
 }
 
 void ORXHashtable::removeAll() {
-    heads_.assign(heads_.size(), kNone);
-    tails_.assign(tails_.size(), kNone);
+    buckets_.assign(buckets_.size(), Bucket{kNone, kNone});
     nodes_.clear();
     freeNodes_ = kNone;
     count_ = 0;
@@ -122,16 +130,19 @@ std::size_t ORXHashtable::hashKey(const void* key) const {
     return hashEntry(key);
 }
 
-// The chains are rebuilt bucket by bucket in their order, so keys that meet
-// in a new bucket keep their relative order.
+// Doubling splits the chain of each bucket b between b and b + the old
+// count (a hash modulo twice the count is one of the two); appending keeps
+// the chain's order in both. The nodes keep their hashes: no key is read
+// again.
 void ORXHashtable::grow() {
-    std::vector<std::uint32_t> oldHeads(heads_.size() * 2, kNone);
-    oldHeads.swap(heads_);
-    tails_.assign(heads_.size(), kNone);
-    for (std::uint32_t head : oldHeads) {
-        for (std::uint32_t n = head; n != kNone;) {
+    const std::size_t oldCount = buckets_.size();
+    buckets_.resize(2 * oldCount, Bucket{kNone, kNone});
+    for (std::size_t b = 0; b < oldCount; ++b) {
+        std::uint32_t n = buckets_[b].head;
+        buckets_[b] = Bucket{kNone, kNone};
+        while (n != kNone) {
             const std::uint32_t next = nodes_[n].next;
-            link(bucketOf(hashEntry(nodes_[n].key)), n);
+            link(bucketOf(nodes_[n].hash), n);
             n = next;
         }
     }
