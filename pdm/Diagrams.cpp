@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "pdm/ExportBridge.h"
+#include "pdm/FetchAhead.h"
 #include "pdm/NumberText.h"
 
 using Bridge = ORXSybasePowerDesignerPdm08ExportBridge;
@@ -128,7 +129,14 @@ void Bridge::writeDiagram(ORXDiagram* diagram) {
     const int count = diagram->getPresentationElementCount();
     std::vector<unsigned char> kinds(static_cast<std::size_t>(count), kOther);
     bool anyTable = false, anyView = false;
+    // Symbols are fetched two steps ahead, then their subjects one step.
     for (int i = 0; i < count; ++i) {
+        if (i + 2 * kFetchAhead < count)
+            fetchAhead(diagram->getPresentationElement(i + 2 * kFetchAhead));
+        if (i + kFetchAhead < count)
+            if (ORXModelObject* ahead =
+                    diagram->getPresentationElement(i + kFetchAhead)->getSubjectModelObject())
+                fetchAhead(ahead);
         ORXPresentationElement* element = diagram->getPresentationElement(i);
         ORXModelObject* subject = element->getSubjectModelObject();
         if (!subject)
@@ -152,9 +160,16 @@ void Bridge::writeDiagram(ORXDiagram* diagram) {
     for (unsigned char kind : {kTable, kView}) {
         if (!(kind == kTable ? anyTable : anyView))
             continue;
-        for (int i = 0; i < count; ++i)
+        for (int i = 0; i < count; ++i) {
+            if (i + 2 * kFetchAhead < count &&
+                kinds[static_cast<std::size_t>(i + 2 * kFetchAhead)] == kind)
+                fetchAhead(diagram->getPresentationElement(i + 2 * kFetchAhead));
+            if (i + kFetchAhead < count && kinds[static_cast<std::size_t>(i + kFetchAhead)] == kind)
+                fetchAhead(
+                    diagram->getPresentationElement(i + kFetchAhead)->getSubjectModelObject());
             if (kinds[static_cast<std::size_t>(i)] == kind)
                 writeSymbol(diagram->getPresentationElement(i));
+        }
     }
     printElementEnd("c:Symbols");
     printElementEnd("o:SPdmDiagram");

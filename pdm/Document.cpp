@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "pdm/ExportBridge.h"
+#include "pdm/FetchAhead.h"
 #include "pdm/NumberText.h"
 
 using Bridge = ORXSybasePowerDesignerPdm08ExportBridge;
@@ -112,6 +113,8 @@ void Bridge::writeDocument(ORXModel& documentModel) {
     for (ORXDesignPackage* package : mergedPackages) {
         currentPackage = package;
         for (int e = 0; e < package->getModelElementCount(); ++e) {
+            if (e + kFetchAhead < package->getModelElementCount())
+                fetchAhead(package->getModelElement(e + kFetchAhead));
             ORXModelObject* element = package->getModelElement(e);
             if (element->getElementType() != ORX_ET_CLASS)
                 continue;

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "pdm/ExportBridge.h"
+#include "pdm/FetchAhead.h"
 
 using Bridge = ORXSybasePowerDesignerPdm08ExportBridge;
 
@@ -75,6 +76,8 @@ void Bridge::writePackageProcedures(ORXDesignPackage* package) {
     // any is a view, which spares a large package without views a second walk.
     bool views = false;
     for (int e = 0; e < package->getModelElementCount(); ++e) {
+        if (e + kFetchAhead < package->getModelElementCount())
+            fetchAhead(package->getModelElement(e + kFetchAhead));
         ORXModelObject* element = package->getModelElement(e);
         const int type = element->getElementType();
         views = views || type == ORX_ET_SQL_VIEW_ENTITY;
@@ -94,6 +97,8 @@ void Bridge::writePackageTables(ORXDesignPackage* package) {
     // its tables and the shortcuts of its references' parent tables.
     writeShortcutRefs(getExportDetail(package).tableShortcuts);
     for (int e = 0; e < package->getModelElementCount(); ++e) {
+        if (e + kFetchAhead < package->getModelElementCount())
+            fetchAhead(package->getModelElement(e + kFetchAhead));
         ORXModelObject* element = package->getModelElement(e);
         if (element->getElementType() == ORX_ET_CLASS) {
             writeTable(static_cast<ORXClass*>(element));
@@ -112,6 +117,8 @@ void Bridge::writePackageViews(ORXDesignPackage* package) {
     ExportRecordDetail& detail = getExportDetail(package);
     if (detail.holdsViews != 0) {
         for (int e = 0; e < package->getModelElementCount(); ++e) {
+            if (e + kFetchAhead < package->getModelElementCount())
+                fetchAhead(package->getModelElement(e + kFetchAhead));
             ORXModelObject* element = package->getModelElement(e);
             if (element->getElementType() == ORX_ET_SQL_VIEW_ENTITY)
                 writeView(static_cast<ORXSQLViewEntity*>(element));
@@ -122,6 +129,8 @@ void Bridge::writePackageViews(ORXDesignPackage* package) {
 
 void Bridge::writePackageReferences(ORXDesignPackage* package) {
     for (int e = 0; e < package->getModelElementCount(); ++e) {
+        if (e + kFetchAhead < package->getModelElementCount())
+            fetchAhead(package->getModelElement(e + kFetchAhead));
         ORXModelObject* element = package->getModelElement(e);
         if (element->getElementType() == ORX_ET_ASSOCIATION)
             writeReference(static_cast<ORXAssociation*>(element));
