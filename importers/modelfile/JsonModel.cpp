@@ -134,6 +134,24 @@ std::string inQuotes(std::string_view text) {
     return "'" + printableText(text) + "'";
 }
 
+// Gives a container its blocks from allocateBlock: a large one gets large
+// pages where the system has them. For arrays read at random, where with
+// small pages nearly every read of a large one would also miss the
+// processor's cache of address translations.
+template <class T>
+struct LargeBlockAllocator {
+    using value_type = T;
+    LargeBlockAllocator() = default;
+    template <class U>
+    LargeBlockAllocator(const LargeBlockAllocator<U>&) {}
+    T* allocate(std::size_t count) {
+        std::size_t bytes = count * sizeof(T);
+        return static_cast<T*>(allocateBlock(bytes));
+    }
+    void deallocate(T* block, std::size_t) { FreeBlock()(block); }
+    friend bool operator==(const LargeBlockAllocator&, const LargeBlockAllocator&) { return true; }
+};
+
 // The objects of a file by id, sized once from the number of ids the file
 // holds, with no allocation per id (files may hold millions). The ids and
 // their objects lie in an array in the order they were added, views into the
@@ -246,8 +264,8 @@ class IdTable {
         }
     }
 
-    std::vector<Slot> slots_;
-    std::vector<Entry> entries_;
+    std::vector<Slot, LargeBlockAllocator<Slot>> slots_;
+    std::vector<Entry, LargeBlockAllocator<Entry>> entries_;
 };
 
 // The keys one kind of object may hold, each with a slot of its own. A key
