@@ -18,10 +18,10 @@ unsigned char foldAscii(unsigned char c) {
     return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c;
 }
 
-std::size_t foldedHash(const ORXString& text) {
+std::size_t foldedHash(std::string_view text) {
     // FNV-1a over the case-folded bytes: equal names ignoring case hash alike.
     std::size_t hash = 1469598103934665603ull;
-    for (unsigned char c : text.view()) {
+    for (unsigned char c : text) {
         hash ^= foldAscii(c);
         hash *= 1099511628211ull;
     }
@@ -52,11 +52,15 @@ int ORXNameHashtable::compareKey(const void* key, const void* entry) const {
 }
 
 std::size_t ORXNameHashtable::hashEntry(const void* entry) const {
-    return foldedHash(*static_cast<const ORXString*>(entry));
+    return foldedHash(static_cast<const ORXString*>(entry)->view());
 }
 
 std::size_t ORXNameHashtable::hashKey(const void* key) const {
     return hashEntry(key);
+}
+
+void ORXNameHashtable::fetchAhead(std::string_view text) const {
+    fetchBucket(foldedHash(text));
 }
 
 // ---- Records and identifiers -------------------------------------------------------
@@ -267,6 +271,13 @@ void ORXSybasePowerDesignerPdm08ExportBridge::computeNameAndCode(ORXObject* obje
     if (type == ORX_ET_CLASS || type == ORX_ET_DERIVED_TYPE) {
         makeNameAndCode(object, true);
         const bool table = type == ORX_ET_CLASS;
+        // In a large model the store's slot and the two tables' buckets are
+        // three cache misses: ask for all of them at once.
+        nameTexts.fetchAhead(nameScratch);
+        if (codeScratch != nameScratch)
+            nameTexts.fetchAhead(codeScratch);
+        (table ? tableNames : domainNames).fetchAhead(nameScratch);
+        (table ? tableCodes : domainCodes).fetchAhead(codeScratch);
         record.name =
             storeUnique(table ? tableNames : domainNames,
                         table ? tableNameSuffixes : domainNameSuffixes, nameTexts, nameScratch);

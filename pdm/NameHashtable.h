@@ -1,6 +1,8 @@
 #pragma once
 // The tables of exported names and codes that must be unique ignoring case.
 
+#include <string_view>
+
 #include "orx/ORXHashtable.h"
 #include "orx/ORXString.h"
 
@@ -11,6 +13,8 @@
 class ORXNameHashtable : public ORXHashtable {
   public:
     explicit ORXNameHashtable(int bucketCount) : ORXHashtable(bucketCount) {}
+    // Asks the processor for the bucket of `text` ahead of adding it.
+    void fetchAhead(std::string_view text) const;
 
   protected:
     int compareEntries(const void* a, const void* b) const override;

@@ -36,6 +36,11 @@ std::uint32_t NameStore::intern(std::string_view text) {
     return position;
 }
 
+void NameStore::fetchAhead(std::string_view text) const {
+    if (!slots_.empty())
+        __builtin_prefetch(&slots_[hashText(text) & (slots_.size() - 1)]);
+}
+
 // The sizes are powers of two no larger than 2^32, so the kept 32 bits of a
 // hash place a text as its whole hash would.
 void NameStore::growSlots() {

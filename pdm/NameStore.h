@@ -16,6 +16,8 @@ class NameStore {
   public:
     // The position of `text`, stored first if it is new. Never 0.
     std::uint32_t intern(std::string_view text);
+    // Asks the processor for the index slot of `text` ahead of interning it.
+    void fetchAhead(std::string_view text) const;
     // The text at a position that intern() gave.
     const ORXString& at(std::uint32_t position) const {
         return blocks_[position / kBlock][position % kBlock];

@@ -68,6 +68,11 @@ class ORXHashtable : public ORXContainer {
     virtual std::size_t hashEntry(const void* entry) const;
     // Hash of a looked-up key.
     virtual std::size_t hashKey(const void* key) const;
+    // Asks the processor for the bucket of a key whose hash is `hash`, ahead
+    // of adding or looking up that key.
+    void fetchBucket(std::size_t hash) const {
+        __builtin_prefetch(&buckets_[bucketOf(fold(hash))]);
+    }
 
   private:
     static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
