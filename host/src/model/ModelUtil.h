@@ -142,11 +142,16 @@ template <class T>
 void visitEach(const ORXLinkList<T>& list, const ORXOwnedVisitor& f) {
     // The items of a long list (a package's elements, a diagram's symbols)
     // lie far apart in a large model: asking for the one a few places ahead
-    // overlaps its cache miss with the visit of this one.
+    // overlaps its cache miss with the visit of this one. An object's type
+    // and general pointer lie 48 to 68 bytes from its start: the first two
+    // lines are fetched.
     constexpr int kAhead = 4;
     for (int i = 0; i < list.count(); ++i) {
-        if (i + kAhead < list.count())
-            __builtin_prefetch(list.get(i + kAhead));
+        if (i + kAhead < list.count()) {
+            const char* ahead = reinterpret_cast<const char*>(list.get(i + kAhead));
+            __builtin_prefetch(ahead);
+            __builtin_prefetch(ahead + 64);
+        }
         f(list.get(i));
     }
 }
