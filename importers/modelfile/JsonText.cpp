@@ -488,11 +488,10 @@ class JsonTextReader {
             document_.idHashes_.push_back(static_cast<std::uint32_t>(idHash(id, idWord(id))));
             goto afterValue;
         }
-        if (*p == '"' && isReferenceKey(name)) {
+        if (*p == '"' && mayBeReferenceKey(name)) {
             ++p;
-            if (!readString(p, *value))
+            if (!readMaybeReference(p, *value, name))
                 return false;
-            noteReference(*value);
             goto afterValue;
         }
     }
@@ -529,6 +528,37 @@ class JsonTextReader {
         frame.keySet = false;
         frame.references = !isObject && isReferenceListKey(container.key());
         return &frame;
+    }
+
+    // Whether a member with the key `name` may be a reference: one test of a
+    // bit for a hash of the key's first and last bytes and length, which turns
+    // away most other keys (names, data types, comments) before any
+    // comparison of bytes.
+    static bool mayBeReferenceKey(std::string_view name) {
+        constexpr auto bitOf = [](std::string_view key) {
+            return std::uint64_t{1}
+                   << ((static_cast<unsigned char>(key[0]) * 7u +
+                        static_cast<unsigned char>(key[key.size() - 1]) * 3u + key.size()) &
+                       63u);
+        };
+        constexpr std::uint64_t kBits =
+            bitOf("key") | bitOf("type") | bitOf("class") | bitOf("index") | bitOf("owner") |
+            bitOf("source") | bitOf("subject") | bitOf("attribute") | bitOf("supertype") |
+            bitOf("foreignKey") | bitOf("primaryKey") | bitOf("references") | bitOf("destination") |
+            bitOf("orderingIndex");
+        return !name.empty() && (kBits & bitOf(name)) != 0;
+    }
+
+    // Reads the string value of the member `key` and notes it when the key is
+    // one of references. Out of the reader's loop, which most strings do not
+    // come to.
+    [[gnu::noinline]] bool readMaybeReference(const char*& p, JsonValue& value,
+                                              std::string_view key) {
+        if (!readString(p, value))
+            return false;
+        if (isReferenceKey(key))
+            noteReference(value);
+        return true;
     }
 
     // Notes a string that may be a reference, with its hash taken while its
@@ -587,7 +617,7 @@ class JsonTextReader {
     // Skips the blanks before a token, guessing a line break and `indent`
     // spaces: the guess, checked, lets the processor go on to the token
     // before the count of spaces is known. `indent` learns the real count.
-    const char* skipLine(const char* p, std::uint32_t& indent) const {
+    [[gnu::always_inline]] const char* skipLine(const char* p, std::uint32_t& indent) const {
 #if defined(__SSE2__)
         if (*p == '\n' && stop_ - p > 33) {
             const char* line = p + 1;
