@@ -289,7 +289,11 @@ TEST(JsonScanning, TheReferencesOfAModelFileAreNotedInDocumentOrder) {
   "diagrams": [{"members": ["r21"], "symbols": [{"subject": "r22", "kind": "n6"}]}],
   "comment": "n7", "notes": ["n8"], "class": 5, "key": {"index": "r23"}, "index": ["n9"]
 })";
+    importers::JsonDocument small;
+    ASSERT_EQ(small.parse(text), "");
+    EXPECT_TRUE(small.references().empty()) << "a small text's references are not noted";
     importers::JsonDocument document;
+    document.setReferencesFrom(0);
     ASSERT_EQ(document.parse(text), "");
     std::vector<std::pair<std::size_t, std::string_view>> strings;
     std::function<void(const importers::JsonValue&)> walk = [&](const importers::JsonValue& value) {

@@ -753,10 +753,13 @@ class Loader {
     // of the look-ups (the slots lie at random in a large index) overlap the
     // work in between instead of stalling each look-up. Where the walk
     // leaves document order, its place in the list is found again. Only
-    // advice: a wrong guess costs a useless fetch.
+    // advice: a wrong guess costs a useless fetch. (A small file has no
+    // list: its index stays in the cache.)
     void fetchAhead(const JsonValue& value) const {
         constexpr std::size_t kAhead = 8;
         const std::vector<JsonDocument::Reference>& references = document_.references();
+        if (references.empty())
+            return;
         const std::size_t at = document_.indexOf(value);
         std::size_t next = nextReference_;
         if (next < references.size() && references[next].at == at) {

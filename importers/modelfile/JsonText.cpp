@@ -375,7 +375,11 @@ bool isDigit(char c) {
 class JsonTextReader {
   public:
     JsonTextReader(const char* text, std::size_t size, JsonDocument& document)
-        : text_(text), end_(text + size), stop_(end_ + 1), document_(document) {
+        : text_(text),
+          end_(text + size),
+          stop_(end_ + 1),
+          document_(document),
+          noteReferences_(size >= document.referencesFrom_) {
         frames_.reserve(64);
     }
 
@@ -488,7 +492,7 @@ class JsonTextReader {
             document_.idHashes_.push_back(static_cast<std::uint32_t>(idHash(id, idWord(id))));
             goto afterValue;
         }
-        if (*p == '"' && mayBeReferenceKey(name)) {
+        if (noteReferences_ && *p == '"' && mayBeReferenceKey(name)) {
             ++p;
             if (!readMaybeReference(p, *value, name))
                 return false;
@@ -526,7 +530,7 @@ class JsonTextReader {
         frame.keyBits = 0;
         frame.isObject = isObject;
         frame.keySet = false;
-        frame.references = !isObject && isReferenceListKey(container.key());
+        frame.references = noteReferences_ && !isObject && isReferenceListKey(container.key());
         return &frame;
     }
 
@@ -979,6 +983,7 @@ class JsonTextReader {
     const char* end_;
     const char* stop_;  // one past the closing NUL
     JsonDocument& document_;
+    const bool noteReferences_;  // whether to note the references (see referencesFrom)
     std::vector<Frame> frames_;  // the first `depth_` are open
     std::size_t depth_ = 0;
     std::vector<std::unordered_set<std::string_view>> keySets_;

@@ -173,8 +173,16 @@ class JsonDocument {
     // The references in document order, noted while the text is at hand,
     // so that a user resolving them in about that order can fetch the look-
     // up of one a few ahead. Some may name no object at all: only advice.
-    // Empty when the tree came from the slower parser.
+    // Empty when the tree came from the slower parser, and for a text of
+    // fewer than referencesFrom() bytes.
     const std::vector<Reference>& references() const { return references_; }
+
+    // The size of text from which parse notes the references. A smaller
+    // model's id table stays in the processor's caches, where fetching
+    // ahead gains nothing and noting would cost the parse time.
+    static constexpr std::size_t kReferencesFrom = std::size_t{8} << 20;
+    std::size_t referencesFrom() const { return referencesFrom_; }
+    void setReferencesFrom(std::size_t bytes) { referencesFrom_ = bytes; }
 
     // The place of a value of this document's tree, counted from the root.
     std::size_t indexOf(const JsonValue& value) const {
@@ -207,6 +215,7 @@ class JsonDocument {
     std::size_t idCount_ = 0;
     std::vector<std::uint32_t> idHashes_;
     std::vector<Reference> references_;
+    std::size_t referencesFrom_ = kReferencesFrom;
 };
 
 // An id of up to 8 bytes as one word: its first four and its last four
