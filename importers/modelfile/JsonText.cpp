@@ -1124,6 +1124,11 @@ std::string JsonDocument::parse(const char* data, std::size_t size) {
     // for one per 16 bytes spares the tree most of its regrowth and copying
     // (room that is never written costs address space, not memory).
     reserve(size / 16 + 16);
+    // A model file names an object about once per 300 bytes: room for one
+    // per 256 spares the list its regrowth (room never written costs address
+    // space, not memory).
+    if (size >= referencesFrom_)
+        references_.reserve(size / 256);
     if (JsonTextReader(data, size, *this).read())
         return {};
     // Only a text with an error comes here: a copy for nlohmann costs
