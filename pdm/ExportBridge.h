@@ -55,6 +55,9 @@ class ORXSybasePowerDesignerPdm08ExportBridge : public ORXXMLWriter {
         ORXSybasePowerDesignerPdm08ExportBridge* bridge = nullptr;
         ORXVector<ORXAssociation*> manyToManyAssociations;
         ORXVector<ORXGeneralization*> generalizations;
+        // The tables and domains met, to size the tables of their names.
+        int tableCount = 0;
+        int domainCount = 0;
     };
     // Frees the export records: visits every object that was given one.
     class ResetGeneralPointer : public ORXTraversalOperation {

@@ -101,11 +101,18 @@ ORXAssociationRole* Bridge::childRole(ORXAssociation* association) {
 void Bridge::PreprocessOperation::runOn(Bridge* exportBridge) {
     bridge = exportBridge;
     bridge->model->depthTraversal(this, nullptr);
+    // Every table and domain gets a name and a code: the name tables are
+    // sized once instead of growing through a large model.
+    bridge->tableNames.reserve(tableCount);
+    bridge->tableCodes.reserve(tableCount);
+    bridge->domainNames.reserve(domainCount);
+    bridge->domainCodes.reserve(domainCount);
 }
 
 bool Bridge::PreprocessOperation::visit(ORXObject* object, void* /*data*/) {
     switch (object->getElementType()) {
         case ORX_ET_CLASS: {
+            ++tableCount;
             auto* table = static_cast<ORXClass*>(object);
             if (bridge->isClassExported(table)) {
                 bridge->findExistingAssociativeTable(table);
@@ -134,6 +141,9 @@ bool Bridge::PreprocessOperation::visit(ORXObject* object, void* /*data*/) {
         }
         case ORX_ET_SQL_VIEW_ENTITY:
             bridge->ensureProjections(static_cast<ORXModelObject*>(object));
+            break;
+        case ORX_ET_DERIVED_TYPE:
+            ++domainCount;
             break;
         default:
             break;

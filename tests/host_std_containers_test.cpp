@@ -111,6 +111,31 @@ TEST(OrxHashtable, GrowthSplitsChainsAndIterationGoesBucketByBucket) {
     EXPECT_FALSE(table.contains(&other));
 }
 
+// Reserving doubles the buckets up to one per key; the reserved keys then
+// fit without growing, and unique adds still refuse equal keys.
+TEST(OrxHashtable, ReserveMakesRoomWithoutChangingWhatIsStored) {
+    TensTable table(3);
+    std::vector<int> values = {11, 21};
+    for (int& v : values)
+        ASSERT_TRUE(table.add(&v, true, nullptr));
+    table.reserve(20);
+    // 3 doubled to 6, 12, 24.
+    EXPECT_EQ(table.getBucketCount(), 24);
+    std::vector<int> more(18);
+    for (std::size_t i = 0; i < more.size(); ++i) {
+        more[i] = 10 * static_cast<int>(i + 3) + 1;
+        ASSERT_TRUE(table.add(&more[i], true, nullptr));
+    }
+    EXPECT_EQ(table.getBucketCount(), 24);
+    EXPECT_EQ(table.getCount(), 20);
+    int probe = 15;
+    EXPECT_EQ(table.findFirst(&probe), &values[0]);
+    EXPECT_FALSE(table.add(&probe, true, nullptr));
+    table.reserve(0);
+    table.reserve(5);
+    EXPECT_EQ(table.getBucketCount(), 24);
+}
+
 TEST(ParameterizedText, ReplacesSetParametersInOnePass) {
     struct Case {
         const char* text;

@@ -48,6 +48,11 @@ class ORXHashtable : public ORXContainer {
     // Removes the first stored key equal to `key`; false when none is.
     bool remove(const void* key);
     void removeAll();
+    // Makes room for `keyCount` keys in all: doubles the buckets until there
+    // are at least as many as keys, and reserves their nodes, so that adding
+    // them never grows the table. A caller that knows how many keys will come
+    // saves the growth and keeps the chains short.
+    void reserve(int keyCount);
     int getCount() const override { return static_cast<int>(count_); }
     int getBucketCount() const { return static_cast<int>(buckets_.size()); }
     // Calls `f` for every key, bucket by bucket, each in the order of adding.

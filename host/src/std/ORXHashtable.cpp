@@ -108,6 +108,15 @@ void ORXHashtable::removeAll() {
     count_ = 0;
 }
 
+void ORXHashtable::reserve(int keyCount) {
+    if (keyCount <= 0)
+        return;
+    const auto keys = static_cast<std::size_t>(keyCount);
+    while (buckets_.size() < keys)
+        grow();
+    nodes_.reserve(keys);
+}
+
 int ORXHashtable::compareEntries(const void* a, const void* b) const {
     return std::less<const void*>()(a, b) ? -1 : (std::less<const void*>()(b, a) ? 1 : 0);
 }
