@@ -18,9 +18,11 @@ For each model size the script
     (the best of repeated parses of the text in memory by one parser). The
     ratio to the first load is the like-for-like one; the warm one is
     printed beside it;
-  - times the phases inside one process (load, export, deleting the model),
-    a fresh process for each round, and counts their allocations with a
-    counting allocator;
+  - when every size has had its whole runs, times the phases inside one
+    process (load, export, deleting the model), a fresh process for each
+    round, the sizes taking turns round by round so that the ratios of time
+    per table between sizes compare like with like, and counts their
+    allocations with a counting allocator;
   (the last two in processor time of the process)
   - reads the peak memory of the whole run.
 It prints a table and the ratios, and can write the figures as JSON for
@@ -108,16 +110,6 @@ def measure(build, tables, runs, work):
     warm_library_ratios = [a / (f["simdjson_parse_s"] + f["pugixml_save_s"])
                            for a, f in zip(cpus, floors)]
     floor = {key: statistics.median(f[key] for f in floors) for key in floors[0]}
-    phase_output = os.path.join(work, f"phases-{tables}.pdm")
-    # Each round of phases in a fresh process, so that every size is measured
-    # as the program meets it (memory touched for the first time), not with
-    # the blocks that an earlier round left in the model's pool; medians,
-    # at every size: on a shared machine one round of a large model can take
-    # half as long again as the next.
-    rounds = [tool(build, "phases", model, phase_output, 1) for _ in range(runs)]
-    phases = {key: statistics.median(r[key] for r in rounds) for key in rounds[0]}
-    if not files_equal(output, phase_output):
-        sys.exit(f"the in-process export of {tables} tables differs from the program's")
 
     result = {
         "tables": tables,
@@ -133,19 +125,43 @@ def measure(build, tables, runs, work):
         "simdjson_first_s": floor["simdjson_first_s"],
         "simdjson_parse_s": floor["simdjson_parse_s"],
         "pugixml_save_s": floor["pugixml_save_s"],
-        "load_s": phases["load_s"],
-        "export_s": phases["export_s"],
-        "teardown_s": phases["teardown_s"],
-        "load_allocations": phases["load_allocations"],
-        "export_allocations": phases["export_allocations"],
-        "model_bytes": phases["model_bytes"],
-        "export_extra_bytes": phases["export_extra_bytes"],
     }
     result["whole_vs_libraries"] = statistics.median(library_ratios)
     result["whole_vs_libraries_warm"] = statistics.median(warm_library_ratios)
-    for name in (model, output, copy, phase_output):
-        os.remove(name)
+    os.remove(copy)
     return result
+
+
+PHASE_KEYS = ("load_s", "export_s", "teardown_s", "load_system_s", "export_system_s",
+              "load_allocations", "export_allocations", "model_bytes", "export_extra_bytes")
+
+
+def measure_phases(build, results, runs, work):
+    """Times the phases of every size in rounds that take the sizes in turn.
+
+    Each round of phases runs in a fresh process, so that every size is
+    measured as the program meets it (memory touched for the first time), not
+    with the blocks that an earlier round left in the model's pool. The sizes
+    alternate round by round, so that a slow spell of a shared machine falls
+    on all of them alike and the ratios between sizes hold; medians.
+    """
+    rounds = {r["tables"]: [] for r in results}
+    for _ in range(runs):
+        for r in results:
+            tables = r["tables"]
+            model = os.path.join(work, f"model-{tables}.json")
+            phase_output = os.path.join(work, f"phases-{tables}.pdm")
+            rounds[tables].append(tool(build, "phases", model, phase_output, 1))
+    for r in results:
+        tables = r["tables"]
+        output = os.path.join(work, f"out-{tables}.pdm")
+        phase_output = os.path.join(work, f"phases-{tables}.pdm")
+        if not files_equal(output, phase_output):
+            sys.exit(f"the in-process export of {tables} tables differs from the program's")
+        for key in PHASE_KEYS:
+            r[key] = statistics.median(p[key] for p in rounds[tables])
+        for name in (os.path.join(work, f"model-{tables}.json"), output, phase_output):
+            os.remove(name)
 
 
 def mib(n):
@@ -202,6 +218,8 @@ def main():
         for tables in sizes:
             print(f"== {tables:,} tables", file=sys.stderr, flush=True)
             results.append(measure(arguments.build, tables, max(arguments.runs, 1), work))
+        print("== phases", file=sys.stderr, flush=True)
+        measure_phases(arguments.build, results, max(arguments.runs, 1), work)
     finally:
         if not arguments.work:
             shutil.rmtree(work, ignore_errors=True)
