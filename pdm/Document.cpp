@@ -112,12 +112,10 @@ void Bridge::writeDocument(ORXModel& documentModel) {
         printObjectRef("o:SObjRule", "Ref", ruleIds.get(i));
     for (ORXDesignPackage* package : mergedPackages) {
         currentPackage = package;
-        for (int e = 0; e < package->getModelElementCount(); ++e) {
-            if (e + kFetchAhead < package->getModelElementCount())
-                fetchAhead(package->getModelElement(e + kFetchAhead));
-            ORXModelObject* element = package->getModelElement(e);
-            if (element->getElementType() != ORX_ET_CLASS)
-                continue;
+        for (auto walk = walkKinds(
+                 package, packageElementKinds(package),
+                 [](std::uint8_t k) { return k == kTableElement || k == kTableWithOperations; });
+             ORXModelObject* element = walk.element(); walk.advance()) {
             auto* table = static_cast<ORXClass*>(element);
             if (!isClassExported(table) || table->getDiagramCount() != 0)
                 continue;

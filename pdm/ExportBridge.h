@@ -248,6 +248,10 @@ class ORXSybasePowerDesignerPdm08ExportBridge : public ORXXMLWriter {
     void writePackageTables(ORXDesignPackage* package);
     void writePackageViews(ORXDesignPackage* package);
     void writePackageReferences(ORXDesignPackage* package);
+    // The kind (ElementKind) of each element of the package, in order: noted
+    // on the first call, the one walk that reads every element object, and
+    // noted afresh should the package's element count have changed.
+    const std::vector<std::uint8_t>& packageElementKinds(ORXDesignPackage* package);
     // A reference to each shortcut identifier of `ids`, in order.
     void writeShortcutRefs(const ORXVector<int>& ids);
 

@@ -3,6 +3,7 @@
 // pointer, and the rarer part of it that only some objects need.
 
 #include <cstdint>
+#include <vector>
 
 #include "orx/ORXModel.h"
 #include "orx/ORXString.h"
@@ -30,10 +31,22 @@ struct ExportRecordDetail {
     ORXVector<int> referenceShortcuts;
     ORXVector<int> tableShortcuts;
     ORXVector<int> viewShortcuts;
-    // On design packages: whether the package's elements include a view, as
-    // the walk for its procedures found (-1: not walked yet). The walk for
-    // its views is skipped when they include none.
-    std::int8_t holdsViews = -1;
+    // On design packages: an ElementKind per element of the package, in the
+    // order of its element list, noted by the first walk over the elements
+    // (Bridge::packageElementKinds). The later walks read only the elements
+    // of the kinds they write instead of every element object.
+    std::vector<std::uint8_t> elementKinds;
+    bool elementKindsNoted = false;
+};
+
+// What the walks over a package's elements look for in an element.
+enum ElementKind : std::uint8_t {
+    kOtherElement,
+    // A class without operations, and one with some (it may own procedures).
+    kTableElement,
+    kTableWithOperations,
+    kReferenceElement,
+    kViewElement,
 };
 
 // What every object that the export looks at needs; 24 bytes, one per object.

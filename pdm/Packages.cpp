@@ -69,40 +69,67 @@ void Bridge::writePackage(ORXDesignPackage* package) {
     printElementEnd("o:SPdmPackage");
 }
 
+const std::vector<std::uint8_t>& Bridge::packageElementKinds(ORXDesignPackage* package) {
+    ExportRecordDetail& detail = getExportDetail(package);
+    const int count = package->getModelElementCount();
+    if (detail.elementKindsNoted && detail.elementKinds.size() == static_cast<std::size_t>(count))
+        return detail.elementKinds;
+    detail.elementKinds.assign(count, kOtherElement);
+    for (int e = 0; e < count; ++e) {
+        if (e + kFetchAhead < count)
+            fetchAhead(package->getModelElement(e + kFetchAhead));
+        ORXModelObject* element = package->getModelElement(e);
+        ElementKind kind = kOtherElement;
+        switch (element->getElementType()) {
+            case ORX_ET_CLASS:
+                kind = static_cast<ORXClass*>(element)->getOperationCount() != 0
+                           ? kTableWithOperations
+                           : kTableElement;
+                break;
+            case ORX_ET_ASSOCIATION:
+                kind = kReferenceElement;
+                break;
+            case ORX_ET_SQL_VIEW_ENTITY:
+                kind = kViewElement;
+                break;
+            default:
+                break;
+        }
+        detail.elementKinds[e] = kind;
+    }
+    detail.elementKindsNoted = true;
+    return detail.elementKinds;
+}
+
 void Bridge::writePackageProcedures(ORXDesignPackage* package) {
     for (int p = 0; p < package->getStoredProcedureCount(); ++p)
         writeProcedure(package->getStoredProcedure(p));
-    // This is the first walk over the package's elements: it notes whether
-    // any is a view, which spares a large package without views a second walk.
-    bool views = false;
-    for (int e = 0; e < package->getModelElementCount(); ++e) {
-        if (e + kFetchAhead < package->getModelElementCount())
-            fetchAhead(package->getModelElement(e + kFetchAhead));
-        ORXModelObject* element = package->getModelElement(e);
-        const int type = element->getElementType();
-        views = views || type == ORX_ET_SQL_VIEW_ENTITY;
-        if (type != ORX_ET_CLASS || static_cast<ORXClass*>(element)->getOperationCount() == 0)
-            continue;
+    const std::vector<std::uint8_t>& kinds = packageElementKinds(package);
+    for (auto walk =
+             walkKinds(package, kinds, [](std::uint8_t k) { return k == kTableWithOperations; });
+         ORXModelObject* element = walk.element(); walk.advance()) {
         auto operations = operationLists.borrow();
         static_cast<ORXClass*>(element)->getOperationByPosition(*operations);
         for (int o = 0; o < operations->getCount(); ++o)
             if (operations->getOperation(o)->getElementType() == ORX_ET_STORED_PROCEDURE)
                 writeProcedure(operations->getOperation(o));
     }
-    getExportDetail(package).holdsViews = views ? 1 : 0;
 }
 
 void Bridge::writePackageTables(ORXDesignPackage* package) {
     // The table shortcuts made so far for the package (by its diagrams), then
     // its tables and the shortcuts of its references' parent tables.
     writeShortcutRefs(getExportDetail(package).tableShortcuts);
-    for (int e = 0; e < package->getModelElementCount(); ++e) {
-        if (e + kFetchAhead < package->getModelElementCount())
-            fetchAhead(package->getModelElement(e + kFetchAhead));
-        ORXModelObject* element = package->getModelElement(e);
-        if (element->getElementType() == ORX_ET_CLASS) {
+    const std::vector<std::uint8_t>& kinds = packageElementKinds(package);
+    for (auto walk = walkKinds(package, kinds,
+                               [](std::uint8_t k) {
+                                   return k == kTableElement || k == kTableWithOperations ||
+                                          k == kReferenceElement;
+                               });
+         ORXModelObject* element = walk.element(); walk.advance()) {
+        if (walk.kind() != kReferenceElement) {
             writeTable(static_cast<ORXClass*>(element));
-        } else if (element->getElementType() == ORX_ET_ASSOCIATION) {
+        } else {
             auto* association = static_cast<ORXAssociation*>(element);
             if (!isReferenceExported(association))
                 continue;
@@ -114,27 +141,19 @@ void Bridge::writePackageTables(ORXDesignPackage* package) {
 }
 
 void Bridge::writePackageViews(ORXDesignPackage* package) {
-    ExportRecordDetail& detail = getExportDetail(package);
-    if (detail.holdsViews != 0) {
-        for (int e = 0; e < package->getModelElementCount(); ++e) {
-            if (e + kFetchAhead < package->getModelElementCount())
-                fetchAhead(package->getModelElement(e + kFetchAhead));
-            ORXModelObject* element = package->getModelElement(e);
-            if (element->getElementType() == ORX_ET_SQL_VIEW_ENTITY)
-                writeView(static_cast<ORXSQLViewEntity*>(element));
-        }
-    }
-    writeShortcutRefs(detail.viewShortcuts);
+    const std::vector<std::uint8_t>& kinds = packageElementKinds(package);
+    for (auto walk = walkKinds(package, kinds, [](std::uint8_t k) { return k == kViewElement; });
+         ORXModelObject* element = walk.element(); walk.advance())
+        writeView(static_cast<ORXSQLViewEntity*>(element));
+    writeShortcutRefs(getExportDetail(package).viewShortcuts);
 }
 
 void Bridge::writePackageReferences(ORXDesignPackage* package) {
-    for (int e = 0; e < package->getModelElementCount(); ++e) {
-        if (e + kFetchAhead < package->getModelElementCount())
-            fetchAhead(package->getModelElement(e + kFetchAhead));
-        ORXModelObject* element = package->getModelElement(e);
-        if (element->getElementType() == ORX_ET_ASSOCIATION)
-            writeReference(static_cast<ORXAssociation*>(element));
-    }
+    const std::vector<std::uint8_t>& kinds = packageElementKinds(package);
+    for (auto walk =
+             walkKinds(package, kinds, [](std::uint8_t k) { return k == kReferenceElement; });
+         ORXModelObject* element = walk.element(); walk.advance())
+        writeReference(static_cast<ORXAssociation*>(element));
     writeShortcutRefs(getExportDetail(package).referenceShortcuts);
 }
 

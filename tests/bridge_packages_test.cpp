@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "support/WriterSupport.h"
 
 using namespace pdmtest;
@@ -144,9 +146,9 @@ TEST(Packages, OwnTablesAfterChildPackagesAreWrittenInFull) {
     EXPECT_EQ(idsNamed(out.document, "o:SPdoObjTabl", "PT").size(), 1u);
 }
 
-// The walk for a package's procedures notes whether it holds views, and the
-// walk for its views relies on that: a view anywhere among the elements is
-// still written, in a merged and in a flagged package alike.
+// The first walk over a package's elements notes each element's kind, and the
+// later walks rely on that: a view anywhere among the elements is still
+// written, in a merged and in a flagged package alike.
 TEST(Packages, ViewsAreWrittenWhereverTheyLieAmongTheElements) {
     const std::string view = R"({"kind": "view", "name": "V", "statement": "S"})";
     const std::string table = R"({"kind": "class", "name": "T"})";
@@ -165,4 +167,109 @@ TEST(Packages, ViewsAreWrittenWhereverTheyLieAmongTheElements) {
     DirectBridge direct(mainModel(table + "," + view));
     direct.bridge.writePackageViews(direct.main());
     EXPECT_EQ(occurrences(direct.finish(), "<o:SPdoObjView Id="), 1);
+}
+
+namespace {
+
+// Whether each of `needles` occurs in `text`, in the order given.
+::testing::AssertionResult inOrder(const std::string& text,
+                                   const std::vector<std::string>& needles) {
+    std::size_t from = 0;
+    for (const std::string& needle : needles) {
+        const std::size_t at = text.find(needle, from);
+        if (at == std::string::npos)
+            return ::testing::AssertionFailure() << needle << " missing or out of order in\n"
+                                                 << text;
+        from = at + needle.size();
+    }
+    return ::testing::AssertionSuccess();
+}
+
+std::string named(const std::string& name) {
+    return "<a:Name>" + name + "</a:Name>";
+}
+
+}  // namespace
+
+// Each collection of a package lists its objects in the order of the
+// package's elements, whatever the kinds around them: tables with and without
+// procedures, references (one to a table of another package, which brings a
+// shortcut among the tables), views, a table that is not exported, and a
+// column rule of a table on no diagram.
+TEST(Packages, MixedElementsKeepTheirOrderInEachCollection) {
+    const std::string t1 = R"({"kind": "class", "id": "t1", "name": "T1", "attributes": [
+        {"name": "C1", "checkExpression": "C1 > 1"}]})";
+    const std::string t2 = R"({"kind": "class", "id": "t2", "name": "T2", "operations": [
+        {"kind": "procedure", "name": "PR2"}, {"kind": "trigger", "name": "TR2", "body": "B"}]})";
+    const std::string t3 = R"({"kind": "class", "id": "t3", "name": "T3", "attributes": [
+        {"name": "C3", "checkExpression": "C3 > 3"}], "operations": [
+        {"kind": "procedure", "name": "PR3"}]})";
+    const std::string hidden = R"({"kind": "class", "name": "HIDDEN", "levelCode": 1,
+        "attributes": [{"name": "HC", "checkExpression": "HIDDEN > 0"}]})";
+    const std::string r1 = R"({"kind": "association", "name": "R1", "roles": [
+        {"class": "t1", "isSource": true}, {"class": "t2"}]})";
+    const std::string r2 = R"({"kind": "association", "name": "R2", "roles": [
+        {"class": "ot", "isSource": true}, {"class": "t3"}]})";
+    const std::string v1 = R"({"kind": "view", "name": "V1", "statement": "S1"})";
+    const std::string v2 = R"({"kind": "view", "name": "V2", "statement": "S2"})";
+    const std::string other =
+        R"({"kind": "design", "name": "O", "elements": [{"kind": "class", "id": "ot", "name": "OT"}]})";
+    struct Case {
+        std::vector<std::string> elements;
+        std::vector<std::string> tables, procedures, views, references, rules;
+    };
+    const Case cases[] = {
+        {{t1, r1, v1, t2, hidden, r2, v2, t3},
+         {"T1", "T2", "OT", "T3"},
+         {"PR2", "PR3"},
+         {"V1", "V2"},
+         {"R1", "R2"},
+         {"C1 &gt; 1", "C3 &gt; 3"}},
+        {{v2, r2, t3, hidden, v1, r1, t2, t1},
+         {"OT", "T3", "T2", "T1"},
+         {"PR3", "PR2"},
+         {"V2", "V1"},
+         {"R2", "R1"},
+         {"C3 &gt; 3", "C1 &gt; 1"}},
+        {{hidden, r1, r2, t3, t2, t1},
+         {"OT", "T3", "T2", "T1"},
+         {"PR3", "PR2"},
+         {},
+         {"R1", "R2"},
+         {"C3 &gt; 3", "C1 &gt; 1"}},
+    };
+    for (const Case& c : cases) {
+        std::string elements;
+        for (const std::string& element : c.elements)
+            elements += (elements.empty() ? "" : ",") + element;
+        SCOPED_TRACE(elements);
+        const auto names = [](const std::vector<std::string>& list) {
+            std::vector<std::string> out;
+            for (const std::string& name : list)
+                out.push_back(named(name));
+            return out;
+        };
+        // In the merged package Main, and in the flagged package P.
+        const std::string merged = exportJson(inMain(elements, other)).document;
+        const std::string flagged =
+            exportJson(inMain("", R"({"kind": "design", "name": "P", "elements": [)" + elements +
+                                      "]}," + other))
+                .document;
+        const std::string p = elementNamed(flagged, "o:SPdmPackage", "P");
+        const std::tuple<const char*, std::string, std::size_t> places[] = {
+            {"merged", merged, merged.rfind("</c:Domains>")},
+            {"flagged", p, p.rfind("</c:PdmPackages>")}};
+        for (const auto& [label, text, start] : places) {
+            SCOPED_TRACE(label);
+            EXPECT_TRUE(inOrder(collection(text, "c:Tables", start), names(c.tables)));
+            EXPECT_TRUE(inOrder(collection(text, "c:Procedures", start), names(c.procedures)));
+            EXPECT_TRUE(inOrder(collection(text, "c:Views", start), names(c.views)));
+            EXPECT_TRUE(inOrder(collection(text, "c:References", start), names(c.references)));
+            EXPECT_EQ(occurrences(collection(text, "c:Views", start), "<o:SPdoObjView Id="),
+                      static_cast<int>(c.views.size()));
+            EXPECT_EQ(occurrences(text, "HIDDEN"), 0);
+        }
+        // The rules of the merged package's tables, which lie on no diagram.
+        EXPECT_TRUE(inOrder(collection(merged, "c:BusinessRules"), c.rules));
+    }
 }
