@@ -365,6 +365,36 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
+// The keys of members whose string value names an object by its id.
+constexpr std::string_view kReferenceKeys[] = {
+    "key",        "type",       "class",       "index",        "owner",
+    "source",     "subject",    "attribute",   "supertype",    "foreignKey",
+    "primaryKey", "references", "destination", "orderingIndex"};
+// The keys of lists whose string items name objects by their ids.
+constexpr std::string_view kReferenceListKeys[] = {"links", "members", "subtypes", "attributes",
+                                                   "foreignKeys"};
+
+template <std::size_t N>
+bool isOneOf(std::string_view name, const std::string_view (&keys)[N]) {
+    return std::find(keys, keys + N, name) != keys + N;
+}
+
+// A bit for a hash of a non-empty key's first and last bytes and length.
+constexpr std::uint64_t keyBit(std::string_view key) {
+    return std::uint64_t{1} << ((static_cast<unsigned char>(key[0]) * 7u +
+                                 static_cast<unsigned char>(key[key.size() - 1]) * 3u +
+                                 key.size()) &
+                                63u);
+}
+
+// The bits of the reference keys.
+constexpr std::uint64_t kReferenceKeyBits = [] {
+    std::uint64_t bits = 0;
+    for (std::string_view key : kReferenceKeys)
+        bits |= keyBit(key);
+    return bits;
+}();
+
 }  // namespace
 
 // A strict JSON reader over a NUL-terminated text that builds the document's
@@ -530,27 +560,16 @@ class JsonTextReader {
         frame.keyBits = 0;
         frame.isObject = isObject;
         frame.keySet = false;
-        frame.references = noteReferences_ && !isObject && isReferenceListKey(container.key());
+        frame.references =
+            noteReferences_ && !isObject && isOneOf(container.key(), kReferenceListKeys);
         return &frame;
     }
 
     // Whether a member with the key `name` may be a reference: one test of a
-    // bit for a hash of the key's first and last bytes and length, which turns
-    // away most other keys (names, data types, comments) before any
-    // comparison of bytes.
+    // bit (keyBit), which turns away most other keys (names, data types,
+    // comments) before any comparison of bytes.
     static bool mayBeReferenceKey(std::string_view name) {
-        constexpr auto bitOf = [](std::string_view key) {
-            return std::uint64_t{1}
-                   << ((static_cast<unsigned char>(key[0]) * 7u +
-                        static_cast<unsigned char>(key[key.size() - 1]) * 3u + key.size()) &
-                       63u);
-        };
-        constexpr std::uint64_t kBits =
-            bitOf("key") | bitOf("type") | bitOf("class") | bitOf("index") | bitOf("owner") |
-            bitOf("source") | bitOf("subject") | bitOf("attribute") | bitOf("supertype") |
-            bitOf("foreignKey") | bitOf("primaryKey") | bitOf("references") | bitOf("destination") |
-            bitOf("orderingIndex");
-        return !name.empty() && (kBits & bitOf(name)) != 0;
+        return !name.empty() && (kReferenceKeyBits & keyBit(name)) != 0;
     }
 
     // Reads the string value of the member `key` and notes it when the key is
@@ -560,7 +579,7 @@ class JsonTextReader {
                                               std::string_view key) {
         if (!readString(p, value))
             return false;
-        if (isReferenceKey(key))
+        if (isOneOf(key, kReferenceKeys))
             noteReference(value);
         return true;
     }
@@ -572,50 +591,6 @@ class JsonTextReader {
         document_.references_.push_back(
             {static_cast<std::uint32_t>(&value - document_.values_.get()),
              static_cast<std::uint32_t>(idHash(id, idWord(id)))});
-    }
-
-    // The keys of members whose string value names an object by its id.
-    static bool isReferenceKey(std::string_view name) {
-        switch (name.size()) {
-            case 3:
-                return name == "key";
-            case 4:
-                return name == "type";
-            case 5:
-                return name == "class" || name == "index" || name == "owner";
-            case 6:
-                return name == "source";
-            case 7:
-                return name == "subject";
-            case 9:
-                return name == "attribute" || name == "supertype";
-            case 10:
-                return name == "foreignKey" || name == "primaryKey" || name == "references";
-            case 11:
-                return name == "destination";
-            case 13:
-                return name == "orderingIndex";
-            default:
-                return false;
-        }
-    }
-
-    // The keys of lists whose string items name objects by their ids.
-    static bool isReferenceListKey(std::string_view name) {
-        switch (name.size()) {
-            case 5:
-                return name == "links";
-            case 7:
-                return name == "members";
-            case 8:
-                return name == "subtypes";
-            case 10:
-                return name == "attributes";
-            case 11:
-                return name == "foreignKeys";
-            default:
-                return false;
-        }
     }
 
     // Skips the blanks before a token, guessing a line break and `indent`
