@@ -129,14 +129,18 @@ void Bridge::writeDiagram(ORXDiagram* diagram) {
     const int count = diagram->getPresentationElementCount();
     std::vector<unsigned char> kinds(static_cast<std::size_t>(count), kOther);
     bool anyTable = false, anyView = false;
-    // Symbols are fetched two steps ahead, then their subjects one step.
-    for (int i = 0; i < count; ++i) {
-        if (i + 2 * kFetchAhead < count)
+    // Each pass fetches the symbols it visits two steps ahead, then their
+    // subjects one step; `visited` says by position which symbols it visits.
+    auto fetchSymbolsAhead = [&](int i, auto visited) {
+        if (i + 2 * kFetchAhead < count && visited(i + 2 * kFetchAhead))
             fetchAhead(diagram->getPresentationElement(i + 2 * kFetchAhead));
-        if (i + kFetchAhead < count)
-            if (ORXModelObject* ahead =
+        if (i + kFetchAhead < count && visited(i + kFetchAhead))
+            if (ORXModelObject* subject =
                     diagram->getPresentationElement(i + kFetchAhead)->getSubjectModelObject())
-                fetchAhead(ahead);
+                fetchAhead(subject);
+    };
+    for (int i = 0; i < count; ++i) {
+        fetchSymbolsAhead(i, [](int) { return true; });
         ORXPresentationElement* element = diagram->getPresentationElement(i);
         ORXModelObject* subject = element->getSubjectModelObject();
         if (!subject)
@@ -161,12 +165,8 @@ void Bridge::writeDiagram(ORXDiagram* diagram) {
         if (!(kind == kTable ? anyTable : anyView))
             continue;
         for (int i = 0; i < count; ++i) {
-            if (i + 2 * kFetchAhead < count &&
-                kinds[static_cast<std::size_t>(i + 2 * kFetchAhead)] == kind)
-                fetchAhead(diagram->getPresentationElement(i + 2 * kFetchAhead));
-            if (i + kFetchAhead < count && kinds[static_cast<std::size_t>(i + kFetchAhead)] == kind)
-                fetchAhead(
-                    diagram->getPresentationElement(i + kFetchAhead)->getSubjectModelObject());
+            fetchSymbolsAhead(i,
+                              [&](int at) { return kinds[static_cast<std::size_t>(at)] == kind; });
             if (kinds[static_cast<std::size_t>(i)] == kind)
                 writeSymbol(diagram->getPresentationElement(i));
         }
