@@ -36,7 +36,6 @@ struct ExportRecordDetail {
     // (Bridge::packageElementKinds). The later walks read only the elements
     // of the kinds they write instead of every element object.
     std::vector<std::uint8_t> elementKinds;
-    bool elementKindsNoted = false;
 };
 
 // What the walks over a package's elements look for in an element.

@@ -72,7 +72,9 @@ void Bridge::writePackage(ORXDesignPackage* package) {
 const std::vector<std::uint8_t>& Bridge::packageElementKinds(ORXDesignPackage* package) {
     ExportRecordDetail& detail = getExportDetail(package);
     const int count = package->getModelElementCount();
-    if (detail.elementKindsNoted && detail.elementKinds.size() == static_cast<std::size_t>(count))
+    // Noted already when there is a kind per element (a package without
+    // elements has nothing to note).
+    if (detail.elementKinds.size() == static_cast<std::size_t>(count))
         return detail.elementKinds;
     detail.elementKinds.assign(count, kOtherElement);
     for (int e = 0; e < count; ++e) {
@@ -97,7 +99,6 @@ const std::vector<std::uint8_t>& Bridge::packageElementKinds(ORXDesignPackage* p
         }
         detail.elementKinds[e] = kind;
     }
-    detail.elementKindsNoted = true;
     return detail.elementKinds;
 }
 
